@@ -1,0 +1,14 @@
+# Unit tests: the logic against the headless backend, under the sanitizers.
+find_package(GTest REQUIRED)
+
+set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+target_compile_options(velumo_core PRIVATE ${sanitizers})
+
+file(GLOB headless_sources CONFIGURE_DEPENDS tests/support/*.cpp)
+file(GLOB unit_sources CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${headless_sources} ${unit_sources})
+target_include_directories(unit_tests PRIVATE tests)
+target_compile_options(unit_tests PRIVATE ${sanitizers})
+target_link_options(unit_tests PRIVATE ${sanitizers})
+target_link_libraries(unit_tests PRIVATE velumo_core GTest::gtest GTest::gtest_main)
+add_test(NAME unit COMMAND unit_tests)

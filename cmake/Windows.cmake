@@ -1,0 +1,39 @@
+# The Windows program, its Win32 backend, and the tests that run under Wine.
+set(static_runtime -static -static-libgcc -static-libstdc++)
+
+file(GLOB win32_sources CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(velumo_win32 STATIC ${win32_sources})
+target_link_libraries(velumo_win32 PUBLIC velumo_core comctl32 comdlg32 gdi32 user32 shell32)
+target_compile_definitions(velumo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+add_executable(Velumo WIN32 src/Velumo.cpp src/Velumo.rc)
+target_link_libraries(Velumo PRIVATE velumo_win32)
+target_link_options(Velumo PRIVATE ${static_runtime})
+set_target_properties(Velumo PROPERTIES OUTPUT_NAME Velumo RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# GoogleTest built from source with the same toolchain.
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    target_compile_options(gtest PRIVATE -w)
+    target_compile_options(gtest_main PRIVATE -w)
+
+    file(GLOB win_sources CONFIGURE_DEPENDS tests/win/*.cpp)
+    add_executable(win_tests ${win_sources})
+    target_include_directories(win_tests PRIVATE tests)
+    target_link_libraries(win_tests PRIVATE velumo_win32 gtest gtest_main)
+    target_link_options(win_tests PRIVATE ${static_runtime})
+    add_test(NAME win COMMAND win_tests)
+    set_tests_properties(win PROPERTIES TIMEOUT 600)
+
+    # Small programs the tests start.
+    file(GLOB helper_sources CONFIGURE_DEPENDS tests/win/programs/*.cpp)
+    foreach(source ${helper_sources})
+        get_filename_component(name ${source} NAME_WE)
+        add_executable(${name} ${source})
+        target_link_options(${name} PRIVATE ${static_runtime})
+        add_dependencies(win_tests ${name})
+    endforeach()
+endif()

@@ -1,0 +1,56 @@
+#pragma once
+// The main window: the current document, the log list, the five command
+// buttons and the main menu. It owns the document state and runs every command.
+#include <memory>
+#include <string>
+
+#include "Application.h"
+
+class TForm2;
+
+class TForm1 {
+public:
+    explicit TForm1(Application& app);
+
+    platform::Form& window() { return *window_; }
+    // The options dialog is created after the main window, from its settings path.
+    void attachOptionsDialog(TForm2& optionsDialog) { form2_ = &optionsDialog; }
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+
+    void SetFileName(const std::string& path);
+
+    void btnOpenTeXClick(const void* sender);
+    void Exit1Click(const void* sender);
+    void OptionClick(const void* sender);
+    void btnCompileClick(const void* sender);
+    void btnEditTeXClick(const void* sender);
+    void btnOpenDviClick(const void* sender);
+    void btnDelLogClick(const void* sender);
+    void Version1Click(const void* sender);
+    void Timer1Timer(const void* sender);
+
+    std::string TeXFileName;
+    std::string DviFileName;
+    std::string IniFileName;
+
+private:
+    void wireCommands();
+    void writeWindowPosition();
+
+    Application& app_;
+    TForm2* form2_ = nullptr;
+    std::unique_ptr<platform::Form> window_;
+
+public:
+    platform::ListBox& ListBox1;
+    platform::Button& btnOpenTeX;
+    platform::Button& btnCompile;
+    platform::Button& btnEditTeX;
+    platform::Button& btnOpenDvi;
+    platform::Button& btnDelLog;
+    std::unique_ptr<platform::Timer> Timer1;
+    std::unique_ptr<platform::OpenDialog> OpenDialog1;
+};

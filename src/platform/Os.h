@@ -1,0 +1,48 @@
+#pragma once
+// Operating-system services other than windows and controls. All texts and
+// paths are byte strings in the system code page (932).
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The profile (INI file) service.
+class Profile {
+public:
+    virtual ~Profile() = default;
+    // The stored value, or def when the file, the section or the key is
+    // absent; at most 2047 bytes, as through a 2048-byte buffer.
+    virtual std::string readString(const std::string& section, const std::string& key,
+                                   const std::string& def, const std::string& path) = 0;
+    // Stores the value, creating file, section and key as needed; false when refused.
+    virtual bool writeString(const std::string& section, const std::string& key,
+                             const std::string& value, const std::string& path) = 0;
+    // Writes out any cached copy of the file; never creates the file.
+    virtual void flush(const std::string& path) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Last-write time in local time, packed as a DOS date-time; -1 when the
+    // path names no file, names a folder, or holds a time the packing cannot express.
+    virtual int32_t fileAge(const std::string& path) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    virtual bool setCurrentDirectory(const std::string& path) = 0;
+};
+
+// Facts about the running program.
+class ProgramInfo {
+public:
+    virtual ~ProgramInfo() = default;
+    virtual std::string executablePath() = 0; // full path
+    virtual std::string commandLine() = 0;    // as the program received it, program name first
+};
+
+struct Os {
+    Profile& profile;
+    FileSystem& files;
+    ProgramInfo& program;
+};
+
+} // namespace platform

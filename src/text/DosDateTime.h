@@ -1,0 +1,16 @@
+#pragma once
+// A file age: the last-write time packed as a DOS date-time (two-second steps).
+#include <cstdint>
+
+namespace text {
+
+constexpr int32_t noFileAge = -1;
+
+struct LocalTime {
+    int year, month, day, hour, minute, second;
+};
+
+// -1 for a time the packing cannot express (before 1980 or after 2107).
+int32_t packDosDateTime(const LocalTime& time);
+
+} // namespace text

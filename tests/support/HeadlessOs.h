@@ -1,0 +1,73 @@
+#pragma once
+// Operating-system services in memory: files with their ages, a profile
+// service that reads and writes INI text in those files, and the program's
+// path and command line. Folders can be made read-only so writes are refused.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Os.h"
+
+namespace headless {
+
+struct MemoryFile {
+    std::string content;
+    int32_t age = 0;
+};
+
+class MemoryFileSystem : public platform::FileSystem {
+public:
+    int32_t fileAge(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    bool setCurrentDirectory(const std::string& path) override;
+
+    void put(const std::string& path, const std::string& content, int32_t age = 0x5A000000);
+    bool exists(const std::string& path) const;
+    const std::string& content(const std::string& path) const;
+    bool canWrite(const std::string& path) const;
+    void touch(const std::string& path); // written now: takes the clock's age
+
+    std::map<std::string, MemoryFile> files; // by path as given, compared without letter case
+    std::set<std::string> folders;
+    std::set<std::string> readOnlyFolders;
+    std::string currentDirectory;
+    int32_t clock = 0x5A000000; // the age a write gives a file
+
+private:
+    const MemoryFile* find(const std::string& path) const;
+};
+
+class MemoryProfile : public platform::Profile {
+public:
+    explicit MemoryProfile(MemoryFileSystem& files) : files_(files) {}
+    std::string readString(const std::string& section, const std::string& key, const std::string& def,
+                           const std::string& path) override;
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) override;
+    void flush(const std::string& path) override;
+
+    int flushCount = 0;
+    int acceptedWritesLeft = -1; // writes refused once this reaches 0; -1: no limit
+    std::vector<std::string> writtenKeys; // in order, for every accepted write
+
+private:
+    MemoryFileSystem& files_;
+};
+
+class FixedProgramInfo : public platform::ProgramInfo {
+public:
+    std::string executablePath() override { return path; }
+    std::string commandLine() override { return line; }
+    std::string path = "C:\\Velumo\\Velumo.exe";
+    std::string line = "\"C:\\Velumo\\Velumo.exe\"";
+};
+
+struct HeadlessOs {
+    MemoryFileSystem files;
+    MemoryProfile profile{files};
+    FixedProgramInfo program;
+    platform::Os os{profile, files, program};
+};
+
+} // namespace headless

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include "support/World.h"
+
+using namespace headless;
+
+namespace {
+const std::string positiveText = "0より大きい整数を入力してください。";
+
+struct OptionsWorld : World {
+    OptionsWorld(const std::string& entries = "Top=0\r\n") {
+        settings(entries);
+        startWithArguments("paper");
+        ui.messages.clear();
+    }
+    // Shows the options dialog; the user acts, then presses the given button.
+    void openOptions(std::function<void(HeadlessForm&)> act, ModalResult answer = ModalResult::OK) {
+        ui.onModal["Form2"] = [act, answer](HeadlessForm& form) {
+            act(form);
+            form.button(answer == ModalResult::OK ? "BitBtn1" : "BitBtn2").click();
+            return ModalResult::None;
+        };
+        main().item("Option").click();
+    }
+};
+} // namespace
+
+TEST(Options, WithoutSettingsTheDialogShowsTheDefaults) {
+    World world;
+    world.create();
+    TForm2& f = *world.form2;
+    EXPECT_EQ("notepad.exe", f.Edit1.text());
+    EXPECT_EQ("platex.exe", f.Edit3.text());
+    EXPECT_EQ("dviout.exe", f.Edit4.text());
+    EXPECT_EQ("1000", f.edtCheckInterval.text());
+    EXPECT_EQ("log,aux", f.Edit2.text());
+    EXPECT_EQ("", f.edtJumpOption.text());
+    EXPECT_TRUE(f.chkErrorJump.checked());
+    EXPECT_FALSE(f.chkAutoCompile.checked() || f.chkAutoDVI.checked() || f.chkUseDDE.checked() ||
+                 f.chkFocusTeX.checked());
+    EXPECT_EQ(0, f.PageControl1.activePage());
+}
+
+TEST(Options, StoredValuesLoadOnceAndHexIntervalShowsInDecimal) {
+    OptionsWorld world("CheckInterval=0x7D0\r\nErrorJump=0\r\nUseDDE=2\r\nEditor=C:\\表\\ed.exe\r\n");
+    EXPECT_EQ("2000", world.form2->edtCheckInterval.text());
+    EXPECT_FALSE(world.form2->chkErrorJump.checked());
+    EXPECT_TRUE(world.form2->chkUseDDE.checked());
+    EXPECT_EQ("C:\\表\\ed.exe", world.form2->Edit1.text());
+
+    world.settings("Editor=changed\r\n"); // edited by hand: the dialog keeps what it loaded
+    world.openOptions([](HeadlessForm&) {});
+    EXPECT_NE(std::string::npos, world.ini().find("Editor=C:\\表\\ed.exe\r\n"));
+    EXPECT_NE(std::string::npos, world.ini().find("CheckInterval=2000\r\nFileExt=log,aux\r\nErrorJump=0\r\n"));
+    EXPECT_NE(std::string::npos, world.ini().find("UseDDE=1\r\n"));
+}
+
+TEST(Options, HexadecimalEntryIsKeptAndSavedAsDecimal) {
+    OptionsWorld world;
+    world.openOptions([](HeadlessForm& form) {
+        form.edit("edtCheckInterval").setText("$10");
+        form.checkBox("chkAutoCompile").setChecked(true);
+    });
+    EXPECT_TRUE(world.ui.messages.empty());
+    EXPECT_EQ("$10", world.form2->edtCheckInterval.text());
+    EXPECT_NE(std::string::npos, world.ini().find("AutoCompile=1\r\nCheckInterval=16\r\n"));
+    EXPECT_TRUE(world.timer().enabled());
+    EXPECT_EQ(16, world.timer().interval());
+
+    world.openOptions([](HeadlessForm& form) {
+        form.checkBox("chkAutoCompile").setChecked(false);
+        form.edit("edtCheckInterval").setText("2000");
+    });
+    EXPECT_FALSE(world.timer().enabled());
+    EXPECT_EQ(2000, world.timer().interval());
+}
+
+TEST(Options, CancelWritesNothingButKeepsTheEditsForNextTime) {
+    OptionsWorld world;
+    const std::string before = world.ini();
+    world.timer().setEnabled(false);
+    world.openOptions(
+        [](HeadlessForm& form) {
+            form.edit("Edit1").setText("C:\\Program Files\\ed.exe");
+            form.checkBox("chkAutoCompile").setChecked(true);
+        },
+        ModalResult::Cancel);
+    EXPECT_EQ(before, world.ini());
+    EXPECT_FALSE(world.timer().enabled());
+    EXPECT_EQ("C:\\Program Files\\ed.exe", world.form2->Edit1.text());
+
+    world.openOptions([](HeadlessForm&) {});
+    EXPECT_NE(std::string::npos, world.ini().find("Editor=C:\\Program Files\\ed.exe\r\n"));
+    EXPECT_TRUE(world.timer().enabled());
+}
+
+TEST(Options, CloseBoxCancels) {
+    OptionsWorld world;
+    const std::string before = world.ini();
+    world.ui.onModal["Form2"] = [](HeadlessForm& form) {
+        form.edit("Edit2").setText("log");
+        form.close();
+        return ModalResult::None;
+    };
+    world.main().item("Option").click();
+    EXPECT_EQ(before, world.ini());
+}
+
+TEST(IntervalCheck, ZeroOrNegativeIsReportedAndReset) {
+    OptionsWorld world;
+    HeadlessEdit& interval = world.options().edit("edtCheckInterval");
+    interval.setText("");
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::ErrorBox, world.ui.messages[0].kind);
+    EXPECT_EQ("'' は整数ではありません.", world.ui.messages[0].text);
+    EXPECT_EQ("", interval.text()) << "no reset for a text that is not a number";
+
+    world.ui.messages.clear();
+    interval.type("0");
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::Typed, world.ui.messages[0].kind);
+    EXPECT_EQ(MessageType::Error, world.ui.messages[0].type);
+    EXPECT_EQ(unsigned(mbOK), world.ui.messages[0].buttons);
+    EXPECT_EQ(positiveText, world.ui.messages[0].text);
+    EXPECT_EQ("1000", interval.text());
+
+    world.ui.messages.clear();
+    interval.setText("");
+    world.ui.messages.clear();
+    interval.type("-5"); // "-" is no integer yet; "-5" is not greater than 0
+    EXPECT_EQ((std::vector<std::string>{"'-' は整数ではありません.", positiveText}), world.messageTexts());
+    EXPECT_EQ("1000", interval.text());
+
+    world.ui.messages.clear();
+    interval.setText("5");
+    interval.setText(" 12");
+    EXPECT_TRUE(world.ui.messages.empty());
+    EXPECT_EQ(" 12", interval.text());
+}
+
+TEST(IntervalCheck, StoredIntervalBelowOneIsReportedOnceAtStartUp) {
+    World world;
+    world.settings("CheckInterval=-3\r\n");
+    world.create();
+    EXPECT_EQ((std::vector<std::string>{positiveText}), world.messageTexts());
+    EXPECT_EQ("1000", world.form2->edtCheckInterval.text());
+    EXPECT_NE(std::string::npos, world.ini().find("CheckInterval=-3"));
+}
+
+TEST(OptionsSave, IntervalThatIsNoIntegerStopsTheSaveAtThatKey) {
+    OptionsWorld world("CheckInterval=500\r\nFileExt=bbl\r\nFocusTeX=1\r\n");
+    world.timer().setInterval(500);
+    world.openOptions([](HeadlessForm& form) {
+        form.edit("edtCheckInterval").setText("");
+        form.edit("Edit1").setText("ed.exe");
+        form.edit("Edit2").setText("log");
+    });
+    EXPECT_EQ("'' は整数ではありません.", world.ui.messages.back().text);
+    EXPECT_EQ("[Option]\r\nCheckInterval=500\r\nFileExt=bbl\r\nFocusTeX=1\r\nEditor=ed.exe\r\nTeX=platex.exe\r\n"
+              "DviWare=dviout.exe\r\nAutoCompile=0\r\n",
+              world.ini());
+    EXPECT_EQ(500, world.timer().interval());
+    EXPECT_EQ("log", world.form2->Edit2.text());
+    EXPECT_GE(world.system.profile.flushCount, 1);
+}
+
+TEST(OptionsSave, RefusedWriteInTheMiddleKeepsEarlierKeysAndTheTimer) {
+    OptionsWorld world("Top=1\r\n");
+    world.timer().setEnabled(false);
+    world.system.profile.acceptedWritesLeft = 5;
+    const int flushesBefore = world.system.profile.flushCount;
+    world.openOptions([](HeadlessForm& form) { form.checkBox("chkAutoCompile").setChecked(true); });
+    EXPECT_EQ((std::vector<std::string>{"C:\\Velumo\\Velumo.ini に書き込めません."}), world.messageTexts());
+    EXPECT_EQ("[Option]\r\nTop=1\r\nEditor=notepad.exe\r\nTeX=platex.exe\r\nDviWare=dviout.exe\r\n"
+              "AutoCompile=1\r\nCheckInterval=1000\r\n",
+              world.ini());
+    EXPECT_FALSE(world.timer().enabled());
+    EXPECT_EQ(flushesBefore + 1, world.system.profile.flushCount) << "the access is released on failure too";
+}

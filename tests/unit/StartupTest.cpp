@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "support/World.h"
+
+using namespace headless;
+
+namespace {
+const std::string firstRunText = "初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。";
+
+ModalResult pressOk(HeadlessForm&) { return ModalResult::OK; }
+} // namespace
+
+TEST(Startup, FirstStartWithOkWritesAllSettingsThenAdoptsTheArgument) {
+    World world;
+    world.ui.onModal["Form2"] = pressOk;
+    world.startWithArguments("paper");
+
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::Typed, world.ui.messages[0].kind);
+    EXPECT_EQ(MessageType::Information, world.ui.messages[0].type);
+    EXPECT_EQ(unsigned(mbOK), world.ui.messages[0].buttons);
+    EXPECT_EQ(firstRunText, world.ui.messages[0].text);
+    EXPECT_EQ("[Option]\r\nEditor=notepad.exe\r\nTeX=platex.exe\r\nDviWare=dviout.exe\r\nAutoCompile=0\r\n"
+              "CheckInterval=1000\r\nFileExt=log,aux\r\nErrorJump=1\r\nJumpOption=\r\nUseDDE=0\r\nAutoDVI=0\r\n"
+              "FocusTeX=0\r\n",
+              world.ini());
+    EXPECT_EQ("paper.tex", world.form1->TeXFileName);
+    EXPECT_EQ("paper.dvi", world.form1->DviFileName);
+    EXPECT_EQ("Velumo - paper.tex", world.main().caption());
+    EXPECT_FALSE(world.ui.terminated);
+}
+
+TEST(Startup, FirstStartCancelledEndsWithOnlyThePositionStored) {
+    World world;
+    world.ui.openDialogAnswers.push_back("C:\\doc\\never.tex");
+    world.start();
+    EXPECT_EQ(1u, world.options().showModalCount);
+    EXPECT_TRUE(world.ui.terminated);
+    EXPECT_EQ("[Option]\r\nTop=0\r\nLeft=0\r\n", world.ini());
+    EXPECT_EQ(1u, world.ui.messages.size()) << "no further dialogs once the program is ending";
+    EXPECT_TRUE(world.ui.openDialogStarts.empty());
+
+    World next; // the next start finds the file: no first-run message, readers' defaults
+    next.system.files = world.system.files;
+    next.ui.openDialogAnswers.push_back("C:\\doc\\paper.tex");
+    next.start();
+    EXPECT_TRUE(next.ui.messages.empty());
+    EXPECT_EQ("notepad.exe", next.form2->Edit1.text());
+    EXPECT_EQ("Velumo - C:\\doc\\paper.tex", next.main().caption());
+}
+
+TEST(Startup, RefusedFirstWriteIsReportedAndTheProgramStillEnds) {
+    World world;
+    world.system.files.readOnlyFolders.insert("C:\\Velumo");
+    world.start(); // the options dialog is cancelled; the close cannot store the position
+    ASSERT_EQ(2u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::ErrorBox, world.ui.messages[1].kind);
+    EXPECT_EQ("Velumo", world.ui.messages[1].caption);
+    EXPECT_EQ("C:\\Velumo\\Velumo.ini に書き込めません.", world.ui.messages[1].text);
+    EXPECT_TRUE(world.ui.terminated);
+}
+
+TEST(Startup, RefusedWriteOnOkEndsTheStartUpStepsAndShowsTheWindow) {
+    World world;
+    world.system.files.readOnlyFolders.insert("C:\\Velumo");
+    world.ui.onModal["Form2"] = pressOk;
+    world.startWithArguments("paper");
+    ASSERT_EQ(2u, world.ui.messages.size());
+    EXPECT_EQ("C:\\Velumo\\Velumo.ini に書き込めません.", world.ui.messages[1].text);
+    EXPECT_FALSE(world.ui.terminated);
+    EXPECT_TRUE(world.main().visible());
+    EXPECT_EQ("", world.form1->TeXFileName);
+    EXPECT_EQ("Velumo", world.main().caption());
+}
+
+TEST(Startup, StoredPositionAndTimerAreApplied) {
+    World world;
+    world.settings("Top=-40\r\nLeft=3000\r\nAutoCompile=1\r\nCheckInterval=$20\r\n");
+    world.create();
+    EXPECT_EQ(-40, world.main().top());
+    EXPECT_EQ(3000, world.main().left());
+    EXPECT_TRUE(world.timer().enabled());
+    EXPECT_EQ(32, world.timer().interval());
+
+    World plain;
+    plain.settings("Editor=x\r\n");
+    plain.create();
+    EXPECT_EQ(0, plain.main().top());
+    EXPECT_EQ(0, plain.main().left());
+    EXPECT_FALSE(plain.timer().enabled());
+    EXPECT_EQ(1000, plain.timer().interval());
+}
+
+TEST(Startup, OnlyTheFirstArgumentCountsAndStaysAsGiven) {
+    World world;
+    world.settings("");
+    world.startWithArguments("\"sub dir\\my paper.texi\" other.tex");
+    EXPECT_EQ("sub dir\\my paper.tex", world.form1->TeXFileName);
+    EXPECT_EQ("sub dir\\my paper.dvi", world.form1->DviFileName);
+    EXPECT_TRUE(world.ui.openDialogStarts.empty());
+}
+
+TEST(Startup, OpenDialogCancelledAtStartEndsAfterStoringThePosition) {
+    World world;
+    world.settings("Editor=vi\r\n");
+    world.create();
+    world.main().moveTo(120, 80);
+    world.main().show();
+    EXPECT_EQ(1u, world.ui.openDialogStarts.size());
+    EXPECT_TRUE(world.ui.terminated);
+    EXPECT_EQ("[Option]\r\nEditor=vi\r\nTop=80\r\nLeft=120\r\n", world.ini());
+}
+
+TEST(OpenCommand, ChoosingAdoptsTheFileAndCancelFromTheMenuChangesNothing) {
+    World world;
+    world.settings("");
+    world.ui.openDialogAnswers = {std::string("C:\\doc\\manual.texi"), std::nullopt};
+    world.start();
+    EXPECT_EQ("C:\\doc\\manual.tex", world.form1->TeXFileName);
+    EXPECT_EQ("C:\\doc\\manual.dvi", world.form1->DviFileName);
+
+    world.main().item("Open1").click();
+    EXPECT_FALSE(world.ui.terminated);
+    EXPECT_EQ("Velumo - C:\\doc\\manual.tex", world.main().caption());
+    EXPECT_EQ("C:\\doc\\manual.texi", world.ui.openDialogStarts.back()) << "starts from the last choice";
+
+    world.ui.openDialogAnswers.push_back("D:\\b.tex");
+    world.main().button("btnOpenTeX").click();
+    EXPECT_EQ("Velumo - D:\\b.tex", world.main().caption());
+}
+
+TEST(Closing, ExitAndCloseBoxStoreTopThenLeftAndEndTheProgram) {
+    World world;
+    world.settings("Top=5\r\nLeft=6\r\n");
+    world.startWithArguments("a.tex");
+    world.main().moveTo(300, 200);
+    world.system.profile.writtenKeys.clear();
+    world.main().item("Exit1").click();
+    EXPECT_EQ((std::vector<std::string>{"Top", "Left"}), world.system.profile.writtenKeys);
+    EXPECT_EQ("[Option]\r\nTop=200\r\nLeft=300\r\n", world.ini());
+    EXPECT_TRUE(world.ui.terminated);
+
+    // Once the end is requested, dialogs close at once as if cancelled.
+    EXPECT_EQ(ModalResult::No, world.app->messageDialog("q", MessageType::Confirmation, mbYes | mbNo));
+    EXPECT_EQ(ModalResult::Cancel, world.app->messageDialog("q", MessageType::Confirmation, mbYes | mbNo | mbCancel));
+    world.main().item("Option").click();
+    EXPECT_EQ(0, world.options().showModalCount);
+}
+
+TEST(Closing, RefusedPositionWriteIsReportedAndTheProgramEnds) {
+    World world;
+    world.settings("");
+    world.startWithArguments("a.tex");
+    world.system.files.readOnlyFolders.insert("C:\\Velumo");
+    world.main().close();
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::ErrorBox, world.ui.messages[0].kind);
+    EXPECT_TRUE(world.ui.terminated);
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "platform/Exception.h"
+#include "text/CommandLine.h"
+#include "text/DosDateTime.h"
+#include "text/IntegerText.h"
+#include "text/MessageText.h"
+#include "text/PathParts.h"
+
+using namespace text;
+
+// "表" and "ソ" end in 0x5C, the byte of "\": it must never split a path.
+TEST(PathParts, DoubleByteSecondByteIsNeverASeparator) {
+    const std::string path = "C:\\表\\ソ.tex";
+    ASSERT_EQ(std::string("\x95\x5C"), "表");
+    EXPECT_EQ(".tex", extractFileExt(path));
+    EXPECT_EQ("ソ.tex", extractFileName(path));
+    EXPECT_EQ("C:\\表", extractFileDir(path));
+    EXPECT_EQ("C:\\表\\ソ.dvi", changeFileExt(path, ".dvi"));
+    EXPECT_EQ("C:\\表", extractFileDir("C:\\表\\"));
+    EXPECT_EQ("表", extractFileName("表"));
+    EXPECT_EQ("", extractFileExt("C:\\doc.d\\表"));
+}
+
+TEST(PathParts, ExtensionIsTheLastDotAfterTheLastSeparator) {
+    EXPECT_EQ("paper.tex", changeFileExt("paper", ".tex"));
+    EXPECT_EQ("paper.tex", changeFileExt("paper.texi", ".tex"));
+    EXPECT_EQ("a.b\\paper.tex", changeFileExt("a.b\\paper", ".tex"));
+    EXPECT_EQ("C:paper.ini", changeFileExt("C:paper", ".ini"));
+    EXPECT_EQ("paper..log", changeFileExt("paper.tex", "..log"));
+    EXPECT_EQ(".gz", extractFileExt("paper.synctex.gz"));
+    EXPECT_EQ("", extractFileExt("C:\\doc\\paper"));
+}
+
+TEST(PathParts, FolderKeepsTheBackslashOnlyAtARoot) {
+    EXPECT_EQ("C:\\doc", extractFileDir("C:\\doc\\paper.tex"));
+    EXPECT_EQ("C:\\", extractFileDir("C:\\paper.tex"));
+    EXPECT_EQ("C:", extractFileDir("C:paper.tex"));
+    EXPECT_EQ("", extractFileDir("paper.tex"));
+    EXPECT_EQ("\\\\", extractFileDir("\\\\paper.tex"));
+    EXPECT_EQ("paper tex.tex", extractFileName("C:\\my doc\\paper tex.tex"));
+}
+
+TEST(IntegerText, DecimalAndHexadecimalForms) {
+    EXPECT_EQ(1000, strToInt("1000"));
+    EXPECT_EQ(-5, strToInt("-5"));
+    EXPECT_EQ(7, strToInt("  +7"));
+    EXPECT_EQ(16, strToInt("$10"));
+    EXPECT_EQ(16, strToInt("x10"));
+    EXPECT_EQ(16, strToInt("X10"));
+    EXPECT_EQ(31, strToInt("0x1f"));
+    EXPECT_EQ(31, strToInt("0X1F"));
+    EXPECT_EQ(-16, strToInt("-$10"));
+    EXPECT_EQ(-1, strToInt("$FFFFFFFF"));
+    EXPECT_EQ(2147483647, strToInt("2147483647"));
+    EXPECT_EQ(INT32_MIN, strToInt("-2147483648"));
+}
+
+TEST(IntegerText, TextsThatAreNoInteger) {
+    for (const char* bad : {"", " ", "-", "+", "$", "0x", "12 ", "1.5", "abc", "2147483648", "-2147483649",
+                            "$100000000", "1 2", "\t5"})
+        EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
+}
+
+TEST(IntegerText, StrictConversionNamesTheText) {
+    try {
+        strToInt("12a");
+        FAIL();
+    } catch (const platform::Exception& error) {
+        EXPECT_EQ("'12a' は整数ではありません", error.message());
+    }
+}
+
+TEST(IntegerText, LenientConversionGivesTheDefault) {
+    EXPECT_EQ(1000, strToIntDef("", 1000));
+    EXPECT_EQ(1000, strToIntDef("true", 1000));
+    EXPECT_EQ(16, strToIntDef("0x10", 1000));
+    EXPECT_EQ(16, strToIntDef("$10", 1000));
+    EXPECT_EQ(1000, strToIntDef("0x", 1000));
+    EXPECT_EQ(2, strToIntDef("2", 0));
+}
+
+TEST(DosDateTime, PacksDateHighAndTimeLowInTwoSecondSteps) {
+    EXPECT_EQ(static_cast<int32_t>(0x00210000), packDosDateTime({1980, 1, 1, 0, 0, 0}));
+    const int32_t age = packDosDateTime({2026, 12, 7, 10, 30, 59});
+    EXPECT_EQ(((2026 - 1980) << 25) | (12 << 21) | (7 << 16) | (10 << 11) | (30 << 5) | 29, age);
+    EXPECT_EQ(age, packDosDateTime({2026, 12, 7, 10, 30, 58}));
+    EXPECT_LT(packDosDateTime({2043, 12, 31, 23, 59, 58}), 0x7FFFFFFF);
+    EXPECT_LT(packDosDateTime({2044, 1, 1, 0, 0, 0}), 0) << "the top bit is set from 2044 on";
+    EXPECT_EQ(-1, packDosDateTime({1979, 12, 31, 23, 59, 59}));
+}
+
+TEST(CommandLine, BlanksSeparateAndQuotesGroup) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ((V{"C:\\V\\Velumo.exe", "paper"}), splitCommandLine("\"C:\\V\\Velumo.exe\" paper"));
+    EXPECT_EQ((V{"Velumo.exe", "my paper.tex", "x"}), splitCommandLine("Velumo.exe  \"my paper.tex\"\tx "));
+    EXPECT_EQ((V{"a", "bcd"}), splitCommandLine("a b\"c\"d"));
+    EXPECT_EQ((V{"Velumo.exe", "表.tex"}), splitCommandLine("Velumo.exe 表.tex"));
+    EXPECT_EQ((V{"Velumo.exe"}), splitCommandLine("Velumo.exe   "));
+}
+
+TEST(MessageText, TitleAndFullStop) {
+    EXPECT_EQ("Velumo", applicationTitle("C:\\Program Files\\VELUMO.EXE"));
+    EXPECT_EQ("Velumo", applicationTitle("Z:\\a.b\\Velumo.exe"));
+    EXPECT_EQ("My", applicationTitle("C:\\MY.tool.exe"));
+    EXPECT_EQ("'x' は整数ではありません.", errorBoxText("'x' は整数ではありません"));
+    EXPECT_EQ("Done.", errorBoxText("Done."));
+    EXPECT_EQ("line\r\n", errorBoxText("line\r\n"));
+    EXPECT_EQ("a-", errorBoxText("a-"));
+    EXPECT_EQ("a/.", errorBoxText("a/"));
+    EXPECT_EQ("", errorBoxText(""));
+}
