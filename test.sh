@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test tier:
+# unit tests natively, Windows tests and end-to-end tests under Wine in Xvfb.
+set -uo pipefail
+cd "$(dirname "$0")"
+
+./tools/install-deps.sh || exit 1
+./tools/build.sh all || exit 1
+
+status=0
+echo "== unit tests (native, sanitizers)"
+ctest --test-dir build/native --output-on-failure || status=1
+
+. tools/xserver.sh
+echo "== Windows and end-to-end tests (Wine, display $DISPLAY)"
+ctest --test-dir build/win32 --output-on-failure || status=1
+velumo_stop_xserver
+
+exit $status

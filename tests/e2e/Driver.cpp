@@ -1,0 +1,210 @@
+#include "e2e/Driver.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace e2e {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+bool fileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+std::string programFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+void removeTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+} // namespace
+
+Installation::Installation() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    folder_ = std::string(temp) + "velumo-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter);
+    removeTree(folder_);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    if (!CopyFileA((programFolder() + "\\Velumo.exe").c_str(), exe().c_str(), FALSE))
+        throw std::runtime_error("cannot copy Velumo.exe");
+}
+
+Installation::~Installation() { removeTree(folder_); }
+
+Velumo::Velumo(const Installation& installation, const std::string& arguments) {
+    std::string commandLine = "\"" + installation.exe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        installation.folder().c_str(), &startup, &info_))
+        throw std::runtime_error("cannot start Velumo.exe");
+}
+
+Velumo::~Velumo() {
+    if (running()) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+bool Velumo::waitForExit(DWORD milliseconds) { return WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0; }
+
+bool Velumo::running() { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+namespace {
+struct Search {
+    DWORD processId;
+    std::function<bool(HWND)> matches;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !IsWindowVisible(window) || !search->matches(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND waitForTopLevel(DWORD processId, const std::function<bool(HWND)>& matches, DWORD milliseconds) {
+    HWND result = nullptr;
+    waitUntil(
+        [&] {
+            Search search{processId, matches};
+            EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+            result = search.found;
+            return result != nullptr;
+        },
+        milliseconds);
+    return result;
+}
+} // namespace
+
+HWND Velumo::waitForWindow(const std::string& caption, DWORD milliseconds) {
+    return waitForTopLevel(
+        info_.dwProcessId, [&](HWND window) { return windowText(window) == caption; }, milliseconds);
+}
+
+HWND Velumo::mainWindow(DWORD milliseconds) {
+    return waitForTopLevel(
+        info_.dwProcessId, [](HWND window) { return windowText(window).rfind("Velumo", 0) == 0; }, milliseconds);
+}
+
+std::string windowText(HWND window) {
+    char text[4096] = "";
+    // WM_GETTEXT works across processes; GetWindowText would not read another program's controls.
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    return text;
+}
+
+namespace {
+struct Children {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectChild(HWND window, LPARAM parameter) {
+    auto* children = reinterpret_cast<Children*>(parameter);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (!children->className || lstrcmpiA(name, children->className) == 0) children->found.push_back(window);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> childWindows(HWND parent, const char* className) {
+    Children children{className, {}};
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&children));
+    return children.found;
+}
+
+HWND childWithText(HWND parent, const std::string& text) {
+    for (HWND child : childWindows(parent))
+        if (windowText(child) == text) return child;
+    return nullptr;
+}
+
+std::string dialogText(HWND dialog) {
+    std::string text;
+    for (HWND child : childWindows(dialog, "Static")) {
+        const std::string t = windowText(child);
+        if (t.size() > text.size()) text = t;
+    }
+    return text;
+}
+
+void press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+int menuCommandId(HWND window, int barIndex, int itemIndex) {
+    HMENU bar = GetMenu(window);
+    if (itemIndex < 0) return static_cast<int>(GetMenuItemID(bar, barIndex));
+    return static_cast<int>(GetMenuItemID(GetSubMenu(bar, barIndex), itemIndex));
+}
+
+void typeText(HWND edit, const std::string& text) {
+    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+}
+
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+RECT windowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT clientRect(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return r;
+}
+
+} // namespace e2e

@@ -1,0 +1,124 @@
+// The application shell driven through its real windows under Wine.
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+const std::string firstRunText = "初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。";
+const std::string allDefaults = "[Option]\r\nEditor=notepad.exe\r\nTeX=platex.exe\r\nDviWare=dviout.exe\r\n"
+                                "AutoCompile=0\r\nCheckInterval=1000\r\nFileExt=log,aux\r\nErrorJump=1\r\n"
+                                "JumpOption=\r\nUseDDE=0\r\nAutoDVI=0\r\nFocusTeX=0\r\n";
+
+// Answers the first-run message and returns the options dialog it leads to.
+HWND passFirstRunMessage(Velumo& velumo) {
+    HWND message = velumo.waitForWindow("情報");
+    EXPECT_NE(nullptr, message);
+    EXPECT_EQ(firstRunText, dialogText(message));
+    command(message, IDOK);
+    return velumo.waitForWindow("オプション設定");
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        result.push_back(text.substr(start, end - start));
+    return result;
+}
+} // namespace
+
+TEST(FirstStart, OkWritesEverySettingAndTheDocumentArgumentIsAdopted) {
+    Installation installation;
+    Velumo velumo(installation, "paper");
+    HWND options = passFirstRunMessage(velumo);
+    ASSERT_NE(nullptr, options);
+    press(childWithText(options, "OK"));
+
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - paper.tex"; }));
+    EXPECT_EQ(allDefaults, readFile(installation.ini()));
+
+    RECT outer = windowRect(main);
+    EXPECT_EQ(0, outer.left);
+    EXPECT_EQ(0, outer.top);
+    EXPECT_EQ(267, outer.right - outer.left);
+    EXPECT_EQ(269, outer.bottom - outer.top);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_EQ(allDefaults + "Top=0\r\nLeft=0\r\n", readFile(installation.ini()));
+}
+
+TEST(FirstStart, CancelEndsTheProgramLeavingOnlyThePosition) {
+    Installation installation;
+    Velumo velumo(installation);
+    HWND options = passFirstRunMessage(velumo);
+    ASSERT_NE(nullptr, options);
+    press(childWithText(options, "キャンセル"));
+    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_EQ("[Option]\r\nTop=0\r\nLeft=0\r\n", readFile(installation.ini()));
+}
+
+TEST(Start, OpenDialogCancelledAtStartUpEndsAfterStoringThePosition) {
+    Installation installation;
+    writeFile(installation.ini(), "[Option]\r\nTop=40\r\nLeft=50\r\n");
+    Velumo velumo(installation);
+    HWND open = velumo.waitForWindow("TeXファイルを開く");
+    ASSERT_NE(nullptr, open);
+    command(open, IDCANCEL);
+    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_EQ("[Option]\r\nTop=40\r\nLeft=50\r\n", readFile(installation.ini()));
+}
+
+TEST(Closing, TheMovedWindowsPositionIsStored) {
+    Installation installation;
+    writeFile(installation.ini(), "[Option]\r\nTop=10\r\nLeft=20\r\n");
+    Velumo velumo(installation, "\"my paper\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    EXPECT_EQ("Velumo - my paper.tex", windowText(main));
+    RECT outer = windowRect(main);
+    EXPECT_EQ(20, outer.left);
+    EXPECT_EQ(10, outer.top);
+
+    SetWindowPos(main, nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(waitUntil([&] { return windowRect(main).left == 130; }));
+    command(main, menuCommandId(main, 0, 1)); // File > Exit
+    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=90", "Left=130"}), lines(readFile(installation.ini())));
+}
+
+TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {
+    Installation installation;
+    writeFile(installation.ini(), "[Option]\r\n");
+    Velumo velumo(installation, "paper");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    command(main, menuCommandId(main, 2)); // the "&Option" item of the menu bar
+    HWND options = velumo.waitForWindow("オプション設定");
+    ASSERT_NE(nullptr, options);
+
+    // Edits in tab order: jump option, editor, interval, compiler, viewer, extensions.
+    std::vector<HWND> edits = childWindows(options, "Edit");
+    ASSERT_EQ(6u, edits.size());
+    HWND interval = edits[2];
+    EXPECT_EQ("1000", windowText(interval));
+    SendMessageA(interval, EM_SETSEL, 0, -1);
+    typeText(interval, "0");
+    HWND error = velumo.waitForWindow("エラー");
+    ASSERT_NE(nullptr, error);
+    EXPECT_EQ("0より大きい整数を入力してください。", dialogText(error));
+    command(error, IDOK);
+    EXPECT_TRUE(waitUntil([&] { return windowText(interval) == "1000"; }));
+
+    SendMessageA(interval, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("$7D0"));
+    EXPECT_EQ("$7D0", windowText(interval));
+    press(childWithText(options, "OK"));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(options); }));
+    EXPECT_NE(std::string::npos, readFile(installation.ini()).find("CheckInterval=2000\r\n"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the native unit tests (build/native) and the Windows program with its
+# Windows tests (build/win32, leaving build/win32/Velumo.exe).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build_native() {
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build build/native -j"$jobs"
+}
+build_win32() {
+  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/win32 -j"$jobs"
+}
+
+case "${1:-all}" in
+  native) build_native ;;
+  win32) build_win32 ;;
+  all) build_native; build_win32 ;;
+esac
