@@ -148,8 +148,7 @@ void TForm1::OptionClick(const void*) {
     Timer1->setInterval(form2_->checkInterval());
 }
 
-// The commands below arrive with the compile, preview, cleanup and about box.
-void TForm1::btnCompileClick(const void*) {}
+// The commands below arrive with the preview, cleanup and about box.
 void TForm1::btnEditTeXClick(const void*) {}
 void TForm1::btnOpenDviClick(const void*) {}
 void TForm1::btnDelLogClick(const void*) {}

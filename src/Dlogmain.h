@@ -39,6 +39,17 @@ public:
 private:
     void wireCommands();
     void writeWindowPosition();
+    void compileOnce(const void* sender);
+    void fillLogAndJumpToFirstError(const std::string& compilerOutput, bool errorJump, const std::string& editor,
+                                    const std::string& jumpOption, bool& NoErrorJump);
+    void afterCompile(bool NoErrorJump, bool autoDvi, const void* sender);
+    void restoreCaptionAndTimer();
+
+    // A compile asked for while one runs is not started beside it (both would
+    // write the same files): it runs once more right after the running one.
+    bool compiling_ = false;
+    bool compileRequested_ = false;
+    const void* requestedSender_ = nullptr;
 
     Application& app_;
     TForm2* form2_ = nullptr;

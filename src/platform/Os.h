@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Processes.h"
+
 namespace platform {
 
 // The profile (INI file) service.
@@ -39,10 +41,23 @@ public:
     virtual std::string commandLine() = 0;    // as the program received it, program name first
 };
 
+// Starting programs that the system does not watch.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts a command line with a show state; the result is 32 or more on success.
+    virtual uint32_t winExec(const std::string& commandLine, int showState) = 0;
+};
+
+inline constexpr int showNormal = 5;          // SW_SHOW
+inline constexpr int showMinNoActivate = 7;   // SW_SHOWMINNOACTIVE
+
 struct Os {
     Profile& profile;
     FileSystem& files;
     ProgramInfo& program;
+    ProcessService* processes = nullptr;
+    Launcher* launcher = nullptr;
 };
 
 } // namespace platform

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Os.h"
+#include "support/HeadlessProcesses.h"
 
 namespace headless {
 
@@ -67,7 +68,9 @@ struct HeadlessOs {
     MemoryFileSystem files;
     MemoryProfile profile{files};
     FixedProgramInfo program;
-    platform::Os os{profile, files, program};
+    ScriptedProcesses processes;
+    RecordingLauncher launcher;
+    platform::Os os{profile, files, program, &processes, &launcher};
 };
 
 } // namespace headless

@@ -1,0 +1,62 @@
+#include "support/HeadlessProcesses.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace headless {
+namespace {
+class ScriptedChild : public platform::ConsoleChild {
+public:
+    ScriptedChild(ScriptedProcesses& owner, ScriptedRun run) : owner_(owner), run_(std::move(run)) {
+        owner_.openHandles += 4; // three pipe ends and the process
+        owner_.mostRunningAtOnce = std::max(owner_.mostRunningAtOnce, ++owner_.running);
+    }
+    ~ScriptedChild() override {
+        owner_.openHandles -= 4;
+        if (!waited_) --owner_.running;
+    }
+
+    void writeInputAndClose(const std::string& bytes) override { owner_.inputs.push_back(bytes); }
+    void waitForActivity(int milliseconds) override {
+        if (run_.whileRunning) std::exchange(run_.whileRunning, nullptr)();
+        if (exited_ && milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
+        exited_ = true;
+    }
+    std::vector<std::string> takeOutputReads() override { return std::exchange(run_.outputReads, {}); }
+    std::vector<std::string> takeErrorReads() override { return std::exchange(run_.errorReads, {}); }
+    bool outputEnded() override { return streamsEnded() && run_.outputReads.empty(); }
+    bool errorEnded() override { return streamsEnded() && run_.errorReads.empty(); }
+    bool exited() override { return exited_; }
+    void abandonStreams() override { abandoned_ = true; }
+    void waitForExit() override {
+        if (!waited_) --owner_.running;
+        waited_ = true;
+    }
+
+private:
+    bool streamsEnded() const { return abandoned_ || (exited_ && !run_.keepsPipesOpen); }
+
+    ScriptedProcesses& owner_;
+    ScriptedRun run_;
+    bool exited_ = false;
+    bool abandoned_ = false;
+    bool waited_ = false;
+};
+} // namespace
+
+std::unique_ptr<platform::ConsoleChild> ScriptedProcesses::startConsole(const std::string& commandLine,
+                                                                        uint32_t& errorCode) {
+    started.push_back(commandLine);
+    auto failure = failures.find(commandLine);
+    if (failure != failures.end()) {
+        errorCode = failure->second;
+        return nullptr;
+    }
+    return std::make_unique<ScriptedChild>(*this, run);
+}
+
+std::string ScriptedProcesses::systemErrorText(uint32_t code) {
+    return code == 2 ? "指定されたファイルが見つかりません。" : "エラー " + std::to_string(code);
+}
+
+} // namespace headless

@@ -1,0 +1,52 @@
+#pragma once
+// Console programs with scripted output, and a launcher that records what it
+// starts. Every started program counts its handles until it is released, so a
+// command that leaks one fails its test.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Os.h"
+
+namespace headless {
+
+struct ScriptedRun {
+    std::vector<std::string> outputReads; // each as one read returns it
+    std::vector<std::string> errorReads;
+    bool keepsPipesOpen = false;          // a program it started holds the pipes after it ended
+    std::function<void()> whileRunning;   // happens while the program runs (at its first wait)
+};
+
+class ScriptedProcesses : public platform::ProcessService {
+public:
+    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override;
+    std::string systemErrorText(uint32_t code) override;
+    uint32_t tickCount() override { return clock; }
+
+    ScriptedRun run;                          // what every started program does
+    std::map<std::string, uint32_t> failures; // command lines that cannot start, with the error code
+    std::vector<std::string> started;         // command lines, in order
+    std::vector<std::string> inputs;          // what each program received on its input
+    int openHandles = 0;
+    int running = 0;
+    int mostRunningAtOnce = 0;
+    uint32_t clock = 0;
+};
+
+class RecordingLauncher : public platform::Launcher {
+public:
+    uint32_t winExec(const std::string& commandLine, int showState) override {
+        started.push_back({commandLine, showState});
+        return result;
+    }
+    struct Start {
+        std::string commandLine;
+        int showState;
+        bool operator==(const Start&) const = default;
+    };
+    std::vector<Start> started;
+    uint32_t result = 33;
+};
+
+} // namespace headless

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "ConsoleRedirect.h"
+#include "support/HeadlessOs.h"
+#include "support/HeadlessToolkit.h"
+
+using namespace headless;
+
+namespace {
+struct Capture {
+    HeadlessToolkit ui;
+    ScriptedProcesses processes;
+    std::string output = "stale", errors = "stale";
+    bool run(const std::string& input = "R") {
+        return RunConsoleRedirect(processes, ui, "\"tool.exe\" a.tex", input, output, errors);
+    }
+};
+} // namespace
+
+TEST(Capture, StreamsAreKeptApartAndInputEndsWithCode26) {
+    Capture capture;
+    capture.processes.run.outputReads = {"out1\r\n", "out2"};
+    capture.processes.run.errorReads = {"err"};
+    EXPECT_TRUE(capture.run());
+    EXPECT_EQ("out1\r\nout2", capture.output);
+    EXPECT_EQ("err", capture.errors);
+    EXPECT_EQ((std::vector<std::string>{"\"tool.exe\" a.tex"}), capture.processes.started);
+    EXPECT_EQ((std::vector<std::string>{"R\x1A"}), capture.processes.inputs);
+    EXPECT_EQ(0, capture.processes.openHandles);
+    EXPECT_EQ(0, capture.processes.running);
+
+    Capture silent;
+    silent.processes.run.errorReads = {"only errors"};
+    EXPECT_TRUE(silent.run(""));
+    EXPECT_EQ("", silent.output);
+    EXPECT_EQ("only errors", silent.errors);
+    EXPECT_EQ((std::vector<std::string>{"\x1A"}), silent.processes.inputs);
+}
+
+TEST(Capture, AZeroByteCutsTheRestOfItsRead) {
+    Capture capture;
+    capture.processes.run.outputReads = {std::string("ab\0cd", 5), "ef"};
+    capture.run();
+    EXPECT_EQ("abef", capture.output);
+}
+
+TEST(Capture, PendingEventsAreHandledBeforeReading) {
+    Capture capture;
+    bool handled = false;
+    capture.ui.postedEvents.push_back([&] { handled = true; });
+    capture.processes.run.outputReads = {"x"};
+    capture.run();
+    EXPECT_TRUE(handled);
+}
+
+TEST(Capture, AProgramThatCannotStartRaisesTheSystemErrorAndLeaksNothing) {
+    Capture capture;
+    capture.processes.failures["\"tool.exe\" a.tex"] = 2;
+    try {
+        capture.run();
+        FAIL();
+    } catch (const platform::EOSError& error) {
+        EXPECT_EQ(2u, error.code());
+        EXPECT_EQ("システムエラー。コード：2.\r\n指定されたファイルが見つかりません。", error.message());
+    }
+    EXPECT_EQ("", capture.output);
+    EXPECT_EQ("", capture.errors);
+    EXPECT_EQ(0, capture.processes.openHandles);
+
+    capture.processes.failures["\"tool.exe\" a.tex"] = 0;
+    EXPECT_THROW(capture.run(), platform::EOSError);
+    try {
+        capture.run();
+    } catch (const platform::EOSError& error) {
+        EXPECT_EQ("OS 機能呼び出しの失敗", error.message());
+    }
+}
+
+TEST(Capture, PipesHeldByAProgramItStartedAreGivenUpTwoSecondsAfterItsEnd) {
+    Capture capture;
+    capture.processes.run.outputReads = {"done"};
+    capture.processes.run.keepsPipesOpen = true;
+    EXPECT_TRUE(capture.run());
+    EXPECT_EQ("done", capture.output);
+    EXPECT_EQ(2000u, capture.processes.clock);
+    EXPECT_EQ(0, capture.processes.openHandles);
+}

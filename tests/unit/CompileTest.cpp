@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "support/World.h"
+
+using namespace headless;
+
+namespace {
+const std::string document = "C:\\doc\\paper.tex";
+const std::string pTeXOutput = "This is e-pTeX\r\n(./paper.tex\r\n! Undefined control sequence.\r\nl.12 \\badmacro\r\n"
+                               "\r\n! Another error.\r\nl.20 x\r\n)";
+
+struct CompileWorld : World {
+    CompileWorld(const std::string& entries) {
+        settings(entries);
+        system.files.put(document, "\\documentclass{jarticle}");
+        startWithArguments(document);
+        ui.messages.clear();
+    }
+    HeadlessListBox& log() { return dynamic_cast<HeadlessListBox&>(main().control("ListBox1")); }
+    void compile() { main().button("btnCompile").click(); }
+};
+} // namespace
+
+TEST(Compile, ErrorLineSelectedAndEditorStartedAtItsLine) {
+    CompileWorld world("TeX=C:\\tex\\platex.exe\r\nEditor=C:\\my ed\\ed.exe\r\nErrorJump=1\r\nJumpOption=-n%l +%l\r\n"
+                       "AutoCompile=1\r\n");
+    world.system.processes.run.outputReads = {pTeXOutput};
+    std::string captionWhileRunning;
+    bool timerWhileRunning = true;
+    world.system.processes.run.whileRunning = [&] {
+        captionWhileRunning = world.main().caption();
+        timerWhileRunning = world.timer().enabled();
+    };
+    world.compile();
+
+    EXPECT_EQ((std::vector<std::string>{"\"C:\\tex\\platex.exe\" paper.tex"}), world.system.processes.started);
+    EXPECT_EQ("C:\\doc", world.system.files.currentDirectory);
+    EXPECT_EQ((std::vector<std::string>{"R\x1A"}), world.system.processes.inputs);
+    EXPECT_EQ("コンパイル中", captionWhileRunning);
+    EXPECT_FALSE(timerWhileRunning);
+
+    const std::string jump = "\"C:\\my ed\\ed.exe\" -n12 +12 \"C:\\doc\\paper.tex\"";
+    EXPECT_EQ((std::vector<std::string>{"This is e-pTeX", "(./paper.tex", "! Undefined control sequence.",
+                                        "l.12 \\badmacro", "", "! Another error.", "l.20 x", ")", "12", jump}),
+              world.log().lines());
+    EXPECT_EQ(2, world.log().selectedIndex());
+    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{jump, 5}}), world.system.launcher.started);
+    EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+    EXPECT_TRUE(world.timer().enabled());
+    EXPECT_TRUE(world.ui.messages.empty());
+    EXPECT_EQ(0, world.system.processes.openHandles);
+}
+
+TEST(Compile, WithoutErrorJumpNothingIsSelectedOrStarted) {
+    CompileWorld world("JumpOption=-n%l\r\n"); // "ErrorJump" absent reads as off here
+    world.system.processes.run.outputReads = {pTeXOutput};
+    world.main().item("Compile1").click();
+    EXPECT_EQ(8, world.log().count());
+    EXPECT_EQ(-1, world.log().selectedIndex());
+    EXPECT_TRUE(world.system.launcher.started.empty());
+    EXPECT_FALSE(world.timer().enabled());
+    EXPECT_EQ((std::vector<std::string>{"\"platex.exe\" paper.tex"}), world.system.processes.started);
+}
+
+TEST(Compile, ErrorOnTheLastLineOrWithoutANumberJumpsWithAnEmptyNumber) {
+    for (const std::string& output : {std::string("x\n! Emergency stop."), std::string("! Bad.\nl.3&rm -rf 5")}) {
+        CompileWorld world("ErrorJump=1\r\nJumpOption=-n%l\r\n");
+        world.system.processes.run.outputReads = {output};
+        world.compile();
+        ASSERT_EQ(1u, world.system.launcher.started.size()) << output;
+        EXPECT_EQ("\"notepad.exe\" -n \"C:\\doc\\paper.tex\"", world.system.launcher.started[0].commandLine);
+        EXPECT_EQ("", world.log().line(world.log().count() - 2));
+        EXPECT_TRUE(world.ui.messages.empty());
+        EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+    }
+}
+
+TEST(Compile, EmptyOutputEmptiesTheLog) {
+    CompileWorld world("ErrorJump=1\r\n");
+    world.log().setLines({"old"});
+    world.compile();
+    EXPECT_EQ(0, world.log().count());
+    EXPECT_TRUE(world.system.launcher.started.empty());
+}
+
+TEST(Compile, MissingDocumentIsReportedAndNothingRuns) {
+    CompileWorld world("AutoCompile=1\r\n");
+    world.system.files.files.erase(document);
+    world.log().setLines({"old"});
+    world.compile();
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::Plain, world.ui.messages[0].kind);
+    EXPECT_EQ("Velumo", world.ui.messages[0].caption);
+    EXPECT_EQ("C:\\doc\\paper.texは存在しません。", world.ui.messages[0].text);
+    EXPECT_TRUE(world.system.processes.started.empty());
+    EXPECT_EQ(1, world.log().count());
+    EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+    EXPECT_TRUE(world.timer().enabled());
+
+    World none; // no document adopted yet
+    none.settings("");
+    none.create();
+    none.form1->btnCompileClick(nullptr);
+    EXPECT_EQ("は存在しません。", none.ui.messages.at(0).text);
+    EXPECT_EQ("Velumo - ", none.main().caption());
+}
+
+TEST(Compile, CompilerThatCannotStartIsReportedCaptionRestoredTimerLeftOff) {
+    CompileWorld world("TeX=C:\\none\\platex.exe\r\nAutoCompile=1\r\n");
+    world.system.processes.failures["\"C:\\none\\platex.exe\" paper.tex"] = 2;
+    world.log().setLines({"previous"});
+    world.timer().setEnabled(true);
+    world.compile();
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ(MessageKind::ErrorBox, world.ui.messages[0].kind);
+    EXPECT_EQ("システムエラー。コード：2.\r\n指定されたファイルが見つかりません。.", world.ui.messages[0].text);
+    EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+    EXPECT_FALSE(world.timer().enabled());
+    EXPECT_EQ((std::vector<std::string>{"previous"}), world.log().lines());
+    EXPECT_EQ(0, world.system.processes.openHandles);
+
+    world.system.processes.failures.clear(); // the next compile works again
+    world.compile();
+    EXPECT_EQ(2u, world.system.processes.started.size());
+    EXPECT_TRUE(world.timer().enabled());
+}
+
+TEST(Compile, ASecondCompileDuringACompileRunsAfterItNotBesideIt) {
+    CompileWorld world("");
+    int clicks = 0;
+    world.system.processes.run.whileRunning = [&] {
+        if (clicks++ == 0) {
+            world.compile();
+            world.main().item("Compile1").click();
+        }
+    };
+    world.compile();
+    EXPECT_EQ(2u, world.system.processes.started.size()) << "two requests during a compile give one more compile";
+    EXPECT_EQ(1, world.system.processes.mostRunningAtOnce);
+    EXPECT_EQ(0, world.system.processes.openHandles);
+    EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+}
