@@ -49,3 +49,9 @@ if(TARGET gtest)
     add_test(NAME e2e COMMAND e2e_tests)
     set_tests_properties(e2e PROPERTIES TIMEOUT 900)
 endif()
+
+# platex.exe beside Velumo.exe: the default compiler setting reaches the Linux pTeX.
+add_executable(platex bridges/platex.cpp)
+target_link_options(platex PRIVATE ${static_runtime})
+set_target_properties(platex PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_dependencies(Velumo platex)
