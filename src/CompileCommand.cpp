@@ -90,8 +90,6 @@ void TForm1::fillLogAndJumpToFirstError(const std::string& compilerOutput, bool 
     NoErrorJump = false;
 }
 
-// The preview after a clean compile arrives with the preview command.
-void TForm1::afterCompile(bool, bool, const void*) {}
 
 void TForm1::restoreCaptionAndTimer() {
     window_->setCaption("Velumo - " + TeXFileName);

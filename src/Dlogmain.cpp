@@ -47,7 +47,8 @@ TForm1::TForm1(Application& app)
       ListBox1(window_->get<ListBox>("ListBox1")), btnOpenTeX(window_->get<Button>("btnOpenTeX")),
       btnCompile(window_->get<Button>("btnCompile")), btnEditTeX(window_->get<Button>("btnEditTeX")),
       btnOpenDvi(window_->get<Button>("btnOpenDvi")), btnDelLog(window_->get<Button>("btnDelLog")),
-      Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)) {
+      Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)),
+      DdeClientConv1(app.os()) {
     wireCommands();
     FormCreate();
 }
@@ -148,9 +149,7 @@ void TForm1::OptionClick(const void*) {
     Timer1->setInterval(form2_->checkInterval());
 }
 
-// The commands below arrive with the preview, cleanup and about box.
-void TForm1::btnEditTeXClick(const void*) {}
-void TForm1::btnOpenDviClick(const void*) {}
+// The commands below arrive with the cleanup and the about box.
 void TForm1::btnDelLogClick(const void*) {}
 void TForm1::Version1Click(const void*) {}
 void TForm1::Timer1Timer(const void*) {}

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Application.h"
+#include "DdeClientConv.h"
 
 class TForm2;
 
@@ -44,6 +45,7 @@ private:
                                     const std::string& jumpOption, bool& NoErrorJump);
     void afterCompile(bool NoErrorJump, bool autoDvi, const void* sender);
     void restoreCaptionAndTimer();
+    void refreshViewerOverDde();
 
     // A compile asked for while one runs is not started beside it (both would
     // write the same files): it runs once more right after the running one.
@@ -64,4 +66,5 @@ public:
     platform::Button& btnDelLog;
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
+    DdeClientConv DdeClientConv1;
 };

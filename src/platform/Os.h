@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Dde.h"
+#include "platform/Desktop.h"
 #include "platform/Processes.h"
 
 namespace platform {
@@ -58,6 +60,8 @@ struct Os {
     ProgramInfo& program;
     ProcessService* processes = nullptr;
     Launcher* launcher = nullptr;
+    Desktop* desktop = nullptr;
+    DdeClient* dde = nullptr;
 };
 
 } // namespace platform

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Os.h"
+#include "support/HeadlessDesktop.h"
 #include "support/HeadlessProcesses.h"
 
 namespace headless {
@@ -70,7 +71,9 @@ struct HeadlessOs {
     FixedProgramInfo program;
     ScriptedProcesses processes;
     RecordingLauncher launcher;
-    platform::Os os{profile, files, program, &processes, &launcher};
+    ScriptedDesktop desktop;
+    ScriptedDde dde;
+    platform::Os os{profile, files, program, &processes, &launcher, &desktop, &dde};
 };
 
 } // namespace headless

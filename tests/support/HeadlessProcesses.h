@@ -38,8 +38,10 @@ class RecordingLauncher : public platform::Launcher {
 public:
     uint32_t winExec(const std::string& commandLine, int showState) override {
         started.push_back({commandLine, showState});
+        if (onStart) onStart(commandLine);
         return result;
     }
+    std::function<void(const std::string&)> onStart;
     struct Start {
         std::string commandLine;
         int showState;

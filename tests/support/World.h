@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Application.h"
+#include "Companion.h"
 #include "Dlogmain.h"
 #include "Dlogopt.h"
 #include "support/HeadlessOs.h"
@@ -19,6 +20,9 @@ struct World {
     std::unique_ptr<Application> app;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TForm2> form2;
+
+    // Each world starts as the program does: no companion window known.
+    World() { FoundWindow = EditorWindow = ViewerWindow = 0; }
 
     // Creates the forms in order; the main window is not shown yet.
     void create() {

@@ -1,0 +1,84 @@
+#pragma once
+// Other programs and their windows, in memory: programs that open windows when
+// started, windows the user closes or disables, and the focus calls made.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Dde.h"
+#include "platform/Desktop.h"
+
+namespace headless {
+
+using platform::WindowHandle;
+
+class ScriptedDesktop : public platform::Desktop {
+public:
+    bool createProcess(const std::string& commandLine, platform::ProcessRecord& record, uint32_t& errorCode) override;
+    void waitForInputIdle(const platform::ProcessRecord&, int milliseconds) override { idleWaits.push_back(milliseconds); }
+    void closeHandles(platform::ProcessRecord& record) override;
+    void enumWindows(platform::EnumWindowsCallback callback, intptr_t value) override;
+    uint32_t windowProcessId(WindowHandle window) override;
+    bool isWindowEnabled(WindowHandle window) override;
+    void setForegroundWindow(WindowHandle window) override { focusCalls.push_back("foreground " + std::to_string(window)); }
+    void setActiveWindow(WindowHandle window) override { focusCalls.push_back("active " + std::to_string(window)); }
+    void sleep(int milliseconds) override { slept += milliseconds; }
+
+    // How many top-level windows a program opens when started (by its path).
+    std::map<std::string, int> windowsOf;
+    std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
+    std::vector<std::string> started;         // command lines
+    std::vector<std::string> focusCalls;
+    std::vector<int> idleWaits;
+    int slept = 0;
+    int openHandles = 0;
+
+    struct Window {
+        WindowHandle handle;
+        uint32_t processId;
+        bool enabled = true;
+    };
+    std::vector<Window> windows; // top of the Z order first
+    void closeWindow(WindowHandle handle);
+    void disableWindow(WindowHandle handle);
+    WindowHandle foreignWindow(); // a window of some other program, on top
+
+private:
+    uint32_t nextProcessId_ = 100;
+    WindowHandle nextWindow_ = 0x1000;
+};
+
+class ScriptedDde : public platform::DdeClient {
+public:
+    uint32_t initialize() override { return initializeResult; }
+    void uninitialize() override { uninitialized = true; }
+    platform::DdeStringHandle createString(const std::string& text) override;
+    void freeString(platform::DdeStringHandle handle) override { liveStrings.erase(handle); }
+    platform::DdeConversation connect(platform::DdeStringHandle service, platform::DdeStringHandle topic) override;
+    uint32_t conversationFormat(platform::DdeConversation) override { return format; }
+    platform::DdeDataHandle createData(const std::string& bytes, uint32_t format) override;
+    void executeAsync(platform::DdeConversation conversation, platform::DdeDataHandle data, uint32_t format) override;
+    void disconnect(platform::DdeConversation conversation) override;
+
+    bool serverAnswers = false;
+    bool dataFails = false;
+    uint32_t format = 0;
+    uint32_t initializeResult = 0;
+    bool uninitialized = false;
+    int connectAttempts = 0;
+    std::map<platform::DdeStringHandle, std::string> liveStrings;
+    std::vector<std::string> connections; // "service|topic" of each accepted connection
+    struct Execute {
+        std::string data;
+        uint32_t format;
+        bool operator==(const Execute&) const = default;
+    };
+    std::vector<Execute> executes;
+    int openConversations = 0;
+
+private:
+    std::map<platform::DdeDataHandle, std::string> data_;
+    uintptr_t next_ = 1;
+};
+
+} // namespace headless
