@@ -149,7 +149,5 @@ void TForm1::OptionClick(const void*) {
     Timer1->setInterval(form2_->checkInterval());
 }
 
-// The commands below arrive with the cleanup and the about box.
-void TForm1::btnDelLogClick(const void*) {}
+// The about box arrives with its own window.
 void TForm1::Version1Click(const void*) {}
-void TForm1::Timer1Timer(const void*) {}

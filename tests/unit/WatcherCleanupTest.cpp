@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "support/World.h"
+#include "text/DosDateTime.h"
+#include "text/ExtensionList.h"
+
+using namespace headless;
+using Items = std::vector<std::string>;
+
+TEST(ExtensionList, CommasAndBlanksSeparateQuotesGroup) {
+    using text::splitExtensionList;
+    EXPECT_EQ((Items{"log", "aux"}), splitExtensionList("log,aux"));
+    EXPECT_EQ((Items{"log", "aux"}), splitExtensionList("log aux"));
+    EXPECT_EQ((Items{"log", "aux"}), splitExtensionList("  log , aux  "));
+    EXPECT_EQ((Items{"log", "", "aux"}), splitExtensionList("log,,aux"));
+    EXPECT_EQ((Items{"log", ""}), splitExtensionList("log,"));
+    EXPECT_EQ((Items{"log"}), splitExtensionList("log, "));
+    EXPECT_EQ(Items{}, splitExtensionList(""));
+    EXPECT_EQ(Items{}, splitExtensionList(" \t "));
+    EXPECT_EQ((Items{".log"}), splitExtensionList(".log"));
+    EXPECT_EQ((Items{"synctex.gz"}), splitExtensionList("\"synctex.gz\""));
+    EXPECT_EQ((Items{"a b,c", "d\"e", ""}), splitExtensionList("\"a b,c\",\"d\"\"e\",\"\""));
+    EXPECT_EQ((Items{"unclosed, rest"}), splitExtensionList("\"unclosed, rest"));
+    EXPECT_EQ((Items{"表", "ソ"}), splitExtensionList("表,ソ")) << "second bytes are never separators";
+    EXPECT_EQ((Items{"\x81\x2C"}), splitExtensionList("\x81\x2C")) << "a lead byte takes the comma after it";
+}
+
+namespace {
+const std::string document = "C:\\doc\\paper.tex";
+const std::string dvi = "C:\\doc\\paper.dvi";
+const int32_t at10 = text::packDosDateTime({2026, 12, 7, 10, 0, 0});
+const int32_t at10plus1 = text::packDosDateTime({2026, 12, 7, 10, 0, 1});
+const int32_t at10plus2 = text::packDosDateTime({2026, 12, 7, 10, 0, 2});
+
+struct WatchWorld : World {
+    WatchWorld(const std::string& entries = "AutoCompile=1\r\n") {
+        settings(entries);
+        startWithArguments(document);
+        timer().setEnabled(true);
+    }
+    size_t compiles() const { return system.processes.started.size(); }
+};
+} // namespace
+
+TEST(Watcher, CompilesExactlyWhenTheDocumentIsNewerOrTheDviMissing) {
+    struct Case {
+        const char* what;
+        int32_t documentAge, dviAge;
+        size_t compiles;
+    };
+    for (const Case& c : {Case{"missing document", -1, at10, 0}, Case{"missing both", -1, -1, 0},
+                          Case{"missing DVI", at10, -1, 1}, Case{"saved two seconds later", at10plus2, at10, 1},
+                          Case{"same two-second step", at10plus1, at10, 0}, Case{"DVI newer", at10, at10plus2, 0},
+                          Case{"document from 2044", text::packDosDateTime({2044, 1, 1, 0, 0, 0}), at10, 1},
+                          Case{"DVI from 2044", at10, text::packDosDateTime({2044, 1, 1, 0, 0, 0}), 0}}) {
+        WatchWorld world;
+        if (c.documentAge != -1) world.system.files.put(document, "x", c.documentAge);
+        if (c.dviAge != -1) world.system.files.put(dvi, "x", c.dviAge);
+        world.timer().elapse();
+        EXPECT_EQ(c.compiles, world.compiles()) << c.what;
+        EXPECT_TRUE(world.ui.messages.empty()) << c.what;
+    }
+}
+
+TEST(Watcher, AutoCompileTurnedOffInTheFileStopsCompilesButNotTheTimer) {
+    WatchWorld world;
+    world.system.files.put(document, "x", at10plus2);
+    world.settings("AutoCompile=0\r\n");
+    world.timer().elapse();
+    EXPECT_EQ(0u, world.compiles());
+    EXPECT_TRUE(world.timer().enabled());
+
+    world.settings("AutoCompile=1\r\n");
+    world.timer().elapse();
+    EXPECT_EQ(1u, world.compiles());
+    EXPECT_TRUE(world.timer().enabled()) << "re-armed from the file at the end of the compile";
+}
+
+namespace {
+struct CleanupWorld : World {
+    CleanupWorld(const std::string& entries) {
+        settings(entries);
+        for (const char* name : {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper"})
+            system.files.put(std::string("C:\\doc\\") + name, "x");
+        system.files.put("C:\\other.log", "x");
+        startWithArguments(document);
+    }
+    bool has(const std::string& name) { return system.files.exists("C:\\doc\\" + name); }
+    void cleanup(ModalResult answer = ModalResult::Yes) {
+        ui.messageAnswers.push_back(answer);
+        main().button("btnDelLog").click();
+    }
+};
+} // namespace
+
+TEST(Cleanup, YesDeletesTheListedFilesAndKeepsTheRest) {
+    CleanupWorld world("");
+    world.cleanup();
+    ASSERT_EQ(1u, world.ui.messages.size());
+    EXPECT_EQ("中間ファイルを削除します。よろしいですか？", world.ui.messages[0].text);
+    EXPECT_EQ(MessageType::Confirmation, world.ui.messages[0].type);
+    EXPECT_EQ(unsigned(mbYes | mbNo | mbCancel), world.ui.messages[0].buttons);
+    EXPECT_FALSE(world.has("paper.log"));
+    EXPECT_FALSE(world.has("paper.aux"));
+    EXPECT_TRUE(world.has("paper.tex"));
+    EXPECT_TRUE(world.has("paper.dvi"));
+}
+
+TEST(Cleanup, AnyOtherAnswerTouchesNothingAndReadsNoSetting) {
+    for (ModalResult answer : {ModalResult::No, ModalResult::Cancel}) {
+        CleanupWorld world("FileExt=log\r\n");
+        const int flushes = world.system.profile.flushCount;
+        world.cleanup(answer);
+        EXPECT_TRUE(world.has("paper.log"));
+        EXPECT_EQ(flushes, world.system.profile.flushCount);
+    }
+}
+
+TEST(Cleanup, NeverTheDocumentAnotherFolderOrANameWithoutExtension) {
+    CleanupWorld world("FileExt=TeX,tex,..\\other.log,a/b,C:x,,\"\",\"synctex.gz\",dvi\r\n");
+    world.cleanup();
+    EXPECT_TRUE(world.has("paper.tex"));
+    EXPECT_TRUE(world.system.files.exists("C:\\other.log"));
+    EXPECT_TRUE(world.has("paper"));
+    EXPECT_FALSE(world.has("paper.synctex.gz"));
+    EXPECT_FALSE(world.has("paper.dvi"));
+    EXPECT_TRUE(world.has("paper.log"));
+}
+
+TEST(Cleanup, ReadOnlyAndMissingFilesAreLeftSilently) {
+    CleanupWorld world("FileExt=bbl,log,aux\r\n");
+    world.system.files.readOnlyFolders.insert("C:\\doc");
+    world.cleanup();
+    EXPECT_TRUE(world.has("paper.log"));
+    EXPECT_EQ(1u, world.ui.messages.size());
+
+    CleanupWorld none("");
+    none.form1->TeXFileName.clear();
+    none.cleanup();
+    EXPECT_TRUE(none.has("paper.log"));
+    EXPECT_TRUE(none.system.files.exists("C:\\doc\\.log") == false);
+}
