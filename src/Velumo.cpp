@@ -1,13 +1,36 @@
-// Program entry: the forms are created in order (the main window first, since
-// the options dialog reads the settings path from it), then the message loop runs.
+// Program entry: the DDE instance first, then the forms in order (the main
+// window first, since the options dialog reads the settings path from it),
+// then the message loop.
 #include "Application.h"
+#include "DdeClientConv.h"
 #include "Dlogmain.h"
 #include "Dlogopt.h"
 #include "platform/win32/Win32Platform.h"
 
+namespace {
+// The program's DDE client instance lives from start to end.
+class DdeInstance {
+public:
+    explicit DdeInstance(platform::DdeClient& dde) : dde_(dde), error_(dde.initialize()) {}
+    ~DdeInstance() {
+        if (!error_) dde_.uninitialize();
+    }
+    uint32_t error() const { return error_; }
+
+private:
+    platform::DdeClient& dde_;
+    uint32_t error_;
+};
+} // namespace
+
 int main() {
     platform::win32::Win32Platform platform;
     Application app(platform.toolkit(), platform.os());
+    DdeInstance dde(platform.os().dde);
+    if (dde.error()) {
+        app.showException(platform::Exception(ddeInitializeErrorText(dde.error())));
+        return 1;
+    }
 
     TForm1 Form1(app);
     TForm2 Form2(app, Form1.IniFileName);

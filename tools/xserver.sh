@@ -19,6 +19,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init </dev/null >/dev/null 2>&1 || true
 fi
 wineserver -p </dev/null >/dev/null 2>&1 || true
+# Once per prefix: with no window manager under Xvfb, Wine draws its own frames
+# instead of waiting 2 s for one at every hidden window; and the program's
+# font name maps to the proportional IPA Gothic.
+if [ ! -f "$WINEPREFIX/.velumo-configured" ]; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$(printf '\xef\xbc\xad\xef\xbc\xb3 \xef\xbc\xb0\xe3\x82\xb4\xe3\x82\xb7\xe3\x83\x83\xe3\x82\xaf')" /d IPAPGothic /f </dev/null >/dev/null 2>&1
+  touch "$WINEPREFIX/.velumo-configured"
+fi
 
 velumo_stop_xserver() {
   wineserver -k </dev/null >/dev/null 2>&1 || true

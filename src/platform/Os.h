@@ -58,10 +58,10 @@ struct Os {
     Profile& profile;
     FileSystem& files;
     ProgramInfo& program;
-    ProcessService* processes = nullptr;
-    Launcher* launcher = nullptr;
-    Desktop* desktop = nullptr;
-    DdeClient* dde = nullptr;
+    ProcessService& processes;
+    Launcher& launcher;
+    Desktop& desktop;
+    DdeClient& dde;
 };
 
 } // namespace platform

@@ -176,11 +176,7 @@ void press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-int menuCommandId(HWND window, int barIndex, int itemIndex) {
-    HMENU bar = GetMenu(window);
-    if (itemIndex < 0) return static_cast<int>(GetMenuItemID(bar, barIndex));
-    return static_cast<int>(GetMenuItemID(GetSubMenu(bar, barIndex), itemIndex));
-}
+void menuKey(HWND window, char accessKey) { PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, accessKey); }
 
 void typeText(HWND edit, const std::string& text) {
     for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);

@@ -52,7 +52,9 @@ HWND childWithText(HWND parent, const std::string& text);
 std::string dialogText(HWND dialog);
 void press(HWND button);                     // as a click does
 void command(HWND window, int id);           // WM_COMMAND, as a menu item or a dialog key does
-int menuCommandId(HWND window, int barIndex, int itemIndex = -1);
+// Opens the menu-bar item with this access key, as Alt and the key do (menus
+// belong to the program that made them, so their ids cannot be read from here).
+void menuKey(HWND window, char accessKey);
 void typeText(HWND edit, const std::string& text); // character messages, as keystrokes give
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 RECT windowRect(HWND window);

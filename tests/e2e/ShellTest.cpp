@@ -86,7 +86,7 @@ TEST(Closing, TheMovedWindowsPositionIsStored) {
 
     SetWindowPos(main, nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(waitUntil([&] { return windowRect(main).left == 130; }));
-    command(main, menuCommandId(main, 0, 1)); // File > Exit
+    PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(velumo.waitForExit());
     EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=90", "Left=130"}), lines(readFile(installation.ini())));
 }
@@ -97,7 +97,7 @@ TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {
     Velumo velumo(installation, "paper");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
-    command(main, menuCommandId(main, 2)); // the "&Option" item of the menu bar
+    menuKey(main, 'o'); // the "&Option" item of the menu bar runs at once
     HWND options = velumo.waitForWindow("オプション設定");
     ASSERT_NE(nullptr, options);
 

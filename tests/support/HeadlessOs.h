@@ -73,7 +73,7 @@ struct HeadlessOs {
     RecordingLauncher launcher;
     ScriptedDesktop desktop;
     ScriptedDde dde;
-    platform::Os os{profile, files, program, &processes, &launcher, &desktop, &dde};
+    platform::Os os{profile, files, program, processes, launcher, desktop, dde};
 };
 
 } // namespace headless

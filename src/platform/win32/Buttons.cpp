@@ -1,0 +1,169 @@
+#include "platform/win32/Controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/Glyphs.h"
+
+namespace platform::win32 {
+
+namespace {
+bool hasPicture(ControlKind kind) { return kind == ControlKind::OkButton || kind == ControlKind::CancelButton; }
+
+DWORD pushButtonStyle(const ControlSpec& layout) {
+    if (hasPicture(layout.kind)) return BS_OWNERDRAW;
+    return layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+int pictureScale(const Ui& ui) { return std::max(1, ui.scale(glyphSize) / glyphSize); }
+} // namespace
+
+PushButtonWindow::PushButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
+    : ChildOf(layout), ui_(ui) {
+    window_ = createControlWindow("BUTTON", layout.caption, pushButtonStyle(layout) | WS_TABSTOP, 0,
+                                  scaled(layout.bounds, ui), parent, id, ui);
+}
+
+ModalResult PushButtonWindow::command(int notification) {
+    if (notification != BN_CLICKED) return ModalResult::None;
+    fireEvent(onClick);
+    switch (layout_.kind) {
+    case ControlKind::OkButton: return ModalResult::OK;
+    case ControlKind::CancelButton: return ModalResult::Cancel;
+    default: return ModalResult::None;
+    }
+}
+
+// The picture and the caption side by side, centred together, as a bitmap
+// button shows them; the default button has the dark outer frame.
+void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT frame = item.rcItem;
+    const bool pressed = item.itemState & ODS_SELECTED;
+    const bool disabled = item.itemState & ODS_DISABLED;
+
+    FillRect(dc, &frame, GetSysColorBrush(COLOR_BTNFACE));
+    if (layout_.isDefault || (item.itemState & ODS_FOCUS)) {
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&frame, -1, -1);
+    }
+    DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED | DFCS_FLAT : 0));
+
+    const std::string caption = windowText(window_);
+    HGDIOBJ previousFont = SelectObject(dc, ui_.font());
+    RECT textBounds{0, 0, 0, 0};
+    DrawTextA(dc, caption.c_str(), -1, &textBounds, DT_CALCRECT | DT_SINGLELINE);
+    const int pixel = pictureScale(ui_);
+    const int picture = glyphSize * pixel, spacing = ui_.scale(4);
+    const int contentWidth = picture + spacing + (textBounds.right - textBounds.left);
+    const int shift = pressed ? 1 : 0;
+    const int left = (item.rcItem.right - item.rcItem.left - contentWidth) / 2 + shift;
+    const int middle = (item.rcItem.bottom - item.rcItem.top) / 2 + shift;
+
+    drawGlyph(dc, layout_.kind == ControlKind::OkButton ? Glyph::CheckMark : Glyph::Cross, left,
+              middle - picture / 2, pixel, disabled);
+    RECT textArea{left + picture + spacing, item.rcItem.top + shift, item.rcItem.right, item.rcItem.bottom + shift};
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    DrawTextA(dc, caption.c_str(), -1, &textArea, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    SelectObject(dc, previousFont);
+
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = frame;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+ToolButtonWindow::ToolButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
+    : ChildOf(layout), ui_(ui) {
+    window_ = createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id,
+                                  ui, this);
+}
+
+LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* button = reinterpret_cast<ToolButtonWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!button) return DefWindowProcA(window, message, wParam, lParam);
+    return guarded([&] { return button->handleMessage(window, message, wParam, lParam); }, 0);
+}
+
+// Capturing the pointer makes the click count only where the button is let go
+// over itself, as with any button; the keyboard focus stays where it was.
+LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: paint(); return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        pressed_ = true;
+        SetCapture(window);
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_MOUSEMOVE: trackPointer(lParam); return 0;
+    case WM_MOUSELEAVE:
+        hot_ = false;
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool clicked = pressed_ && pointerInside(lParam);
+        pressed_ = false;
+        ReleaseCapture();
+        InvalidateRect(window, nullptr, TRUE);
+        if (clicked) fireEvent(onClick);
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_ENABLE: InvalidateRect(window, nullptr, TRUE); return 0;
+    case WM_NCDESTROY: SetWindowLongPtrA(window, GWLP_USERDATA, 0); break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool ToolButtonWindow::pointerInside(LPARAM position) const {
+    RECT client;
+    GetClientRect(window_, &client);
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    return PtInRect(&client, point);
+}
+
+void ToolButtonWindow::trackPointer(LPARAM position) {
+    const bool inside = pointerInside(position);
+    if (inside && !hot_) {
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
+        TrackMouseEvent(&leave);
+    }
+    if (inside != hot_) {
+        hot_ = inside;
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+}
+
+// Flat until the pointer is over it: raised then, sunken while held down.
+void ToolButtonWindow::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+
+    const bool enabled = IsWindowEnabled(window_);
+    const bool down = enabled && pressed_ && hot_;
+    if (down)
+        DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+    else if (enabled && (hot_ || pressed_))
+        DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+
+    const int pixel = pictureScale(ui_), picture = glyphSize * pixel, shift = down ? 1 : 0;
+    drawGlyph(dc, Glyph::OpenFolder, (client.right - picture) / 2 + shift, (client.bottom - picture) / 2 + shift,
+              pixel, !enabled);
+    EndPaint(window_, &paint);
+}
+
+} // namespace platform::win32

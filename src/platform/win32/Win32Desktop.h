@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/Dde.h"
+#include "platform/Desktop.h"
+#include "platform/Os.h"
+
+namespace platform::win32 {
+
+class Win32Desktop : public Desktop {
+public:
+    bool createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) override;
+    void waitForInputIdle(const ProcessRecord& record, int milliseconds) override;
+    void closeHandles(ProcessRecord& record) override;
+    void enumWindows(EnumWindowsCallback callback, intptr_t value) override;
+    uint32_t windowProcessId(WindowHandle window) override;
+    bool isWindowEnabled(WindowHandle window) override;
+    void setForegroundWindow(WindowHandle window) override;
+    void setActiveWindow(WindowHandle window) override;
+    void sleep(int milliseconds) override;
+};
+
+class Win32Launcher : public Launcher {
+public:
+    uint32_t winExec(const std::string& commandLine, int showState) override;
+};
+
+// The program's one DDEML client instance.
+class Win32Dde : public DdeClient {
+public:
+    uint32_t initialize() override;
+    void uninitialize() override;
+    DdeStringHandle createString(const std::string& text) override;
+    void freeString(DdeStringHandle handle) override;
+    DdeConversation connect(DdeStringHandle service, DdeStringHandle topic) override;
+    uint32_t conversationFormat(DdeConversation conversation) override;
+    DdeDataHandle createData(const std::string& bytes, uint32_t format) override;
+    void executeAsync(DdeConversation conversation, DdeDataHandle data, uint32_t format) override;
+    void disconnect(DdeConversation conversation) override;
+
+private:
+    DWORD instance_ = 0;
+};
+
+} // namespace platform::win32

@@ -1,0 +1,30 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/ConsoleChild.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32Os.h"
+#include "platform/win32/Win32Toolkit.h"
+
+namespace platform::win32 {
+
+struct Win32Platform::Impl {
+    Win32Toolkit toolkit;
+    Win32Profile profile;
+    Win32FileSystem files;
+    Win32ProgramInfo program;
+    std::unique_ptr<ProcessService> processes = createWin32ProcessService();
+    Win32Launcher launcher;
+    Win32Desktop desktop;
+    Win32Dde dde;
+    Os os{profile, files, program, *processes, launcher, desktop, dde};
+};
+
+Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
+
+Win32Platform::~Win32Platform() = default;
+
+Toolkit& Win32Platform::toolkit() { return impl_->toolkit; }
+
+Os& Win32Platform::os() { return impl_->os; }
+
+} // namespace platform::win32

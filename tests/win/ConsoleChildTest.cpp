@@ -1,0 +1,243 @@
+// The console capture service against real child processes (child_simulator.exe).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win32/ConsoleChild.h"
+
+using platform::ConsoleChild;
+using platform::ProcessService;
+
+namespace {
+
+// Must match patternByte in programs/child_simulator.cpp.
+unsigned char patternByte(uint32_t index, uint32_t seed) {
+    uint32_t x = index * 2654435761u ^ seed;
+    x ^= x >> 15;
+    x *= 0x2c1b3c6du;
+    x ^= x >> 12;
+    return static_cast<unsigned char>(x >> 24);
+}
+constexpr uint32_t outputSeed = 0x0u;
+constexpr uint32_t errorSeed = 0x5bd1e995u;
+
+std::string simulatorCommand(const std::string& arguments) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return "\"" + folder + "child_simulator.exe\" " + arguments;
+}
+
+ProcessService& service() {
+    static const std::unique_ptr<ProcessService> instance = platform::win32::createWin32ProcessService();
+    return *instance;
+}
+
+struct Capture {
+    std::string output;
+    std::string error;
+    std::vector<std::string> firstOutputReads; // the first few, as read
+    size_t outputReadCount = 0;
+};
+
+void append(std::string& text, std::vector<std::string>&& reads, Capture* keep = nullptr) {
+    for (std::string& read : reads) {
+        text += read;
+        if (keep) {
+            ++keep->outputReadCount;
+            if (keep->firstOutputReads.size() < 4) keep->firstOutputReads.push_back(std::move(read));
+        }
+    }
+}
+
+// Runs a command the way the compile capture does: input "R" and the byte 26,
+// then waits and takes reads until both streams have ended, then waits for the exit.
+Capture runCaptured(const std::string& arguments) {
+    Capture capture;
+    uint32_t code = 0;
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand(arguments), code);
+    if (!child) {
+        ADD_FAILURE() << "start failed with " << code;
+        return capture;
+    }
+    child->writeInputAndClose(std::string("R\x1A"));
+    // A stall fails the test instead of hanging it.
+    const DWORD deadline = GetTickCount() + 60000;
+    while (true) {
+        append(capture.output, child->takeOutputReads(), &capture);
+        append(capture.error, child->takeErrorReads());
+        if (child->outputEnded() && child->errorEnded()) break;
+        if (static_cast<int32_t>(GetTickCount() - deadline) >= 0) {
+            ADD_FAILURE() << "streams still open after 60 s: " << arguments;
+            child->abandonStreams();
+            break;
+        }
+        child->waitForActivity(1000);
+    }
+    child->waitForExit();
+    EXPECT_TRUE(child->exited());
+    return capture;
+}
+
+// Valid handles of this process, counted by probing: GetProcessHandleCount is not reliable under Wine.
+int validHandleCount() {
+    int count = 0;
+    for (uintptr_t value = 4; value <= 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+    }
+    return count;
+}
+
+std::string missingProgram() { return "\"Z:\\no\\such\\folder\\missing_program.exe\""; }
+
+// Ends a process by its id when the test ends, however it ends.
+class ProcessKiller {
+public:
+    ~ProcessKiller() {
+        if (processId_ == 0) return;
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId_)) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+    void watch(DWORD processId) { processId_ = processId; }
+
+private:
+    DWORD processId_ = 0;
+};
+
+} // namespace
+
+TEST(ConsoleCaptureTest, ChildWritingNothingGivesTwoEmptyTexts) {
+    const Capture capture = runCaptured("silent");
+    EXPECT_EQ(capture.output, "");
+    EXPECT_EQ(capture.error, "");
+}
+
+TEST(ConsoleCaptureTest, ErrorOnlyOutputArrivesOnTheErrorStream) {
+    const Capture capture = runCaptured("stderr-only 5000");
+    EXPECT_EQ(capture.output, "");
+    ASSERT_EQ(capture.error.size(), 5000u);
+    for (size_t i = 0; i < capture.error.size(); ++i) ASSERT_EQ(capture.error[i], char('a' + i % 26)) << i;
+}
+
+TEST(ConsoleCaptureTest, ZeroByteStaysInTheRawRead) {
+    const Capture capture = runCaptured("zero");
+    EXPECT_EQ(capture.output, std::string("ab\0cdef", 7));
+    ASSERT_FALSE(capture.firstOutputReads.empty());
+    EXPECT_STREQ(capture.firstOutputReads[0].c_str(), "ab"); // where the caller cuts
+}
+
+TEST(ConsoleCaptureTest, ExactlyOneFullReadThenTheEnd) {
+    const Capture capture = runCaptured("exact1024");
+    ASSERT_EQ(capture.outputReadCount, 1u);
+    EXPECT_EQ(capture.firstOutputReads[0], std::string(1024, 'x'));
+}
+
+TEST(ConsoleCaptureTest, FloodOfBothStreamsArrivesByteExact) {
+    // A child filling its error pipe while output is still open must not stall.
+    const Capture capture = runCaptured("flood 64 16");
+    ASSERT_EQ(capture.output.size(), 64u << 20);
+    ASSERT_EQ(capture.error.size(), 16u << 20);
+    for (uint32_t i = 0; i < capture.output.size(); ++i)
+        ASSERT_EQ(static_cast<unsigned char>(capture.output[i]), patternByte(i, outputSeed)) << "output byte " << i;
+    for (uint32_t i = 0; i < capture.error.size(); ++i)
+        ASSERT_EQ(static_cast<unsigned char>(capture.error[i]), patternByte(i, errorSeed)) << "error byte " << i;
+}
+
+TEST(ConsoleCaptureTest, InputIsExactlyTheGivenBytesThenItsEnd) {
+    EXPECT_EQ(runCaptured("read-to-end").output, "521A");
+    EXPECT_EQ(runCaptured("echo-input").output, "R");
+}
+
+TEST(ConsoleStartTest, MissingProgramFailsWithItsCodeAndLeavesNoHandle) {
+    uint32_t code = 0;
+    service().startConsole(missingProgram(), code); // the first failure may set up lasting state
+    const int before = validHandleCount();
+    EXPECT_EQ(service().startConsole(missingProgram(), code), nullptr);
+    EXPECT_EQ(code, 2u);
+    EXPECT_EQ(validHandleCount(), before);
+
+    const std::string text = service().systemErrorText(2);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(std::string("\r\n \t").find(text.back()), std::string::npos) << text;
+}
+
+TEST(ConsoleStartTest, ManyRunsSucceedingAndFailingLeaveNoHandle) {
+    uint32_t code = 0;
+    runCaptured("silent");
+    service().startConsole(missingProgram(), code);
+    const int before = validHandleCount();
+    for (int run = 0; run < 250; ++run) {
+        runCaptured("silent");
+        ASSERT_EQ(service().startConsole(missingProgram(), code), nullptr);
+    }
+    EXPECT_EQ(validHandleCount(), before);
+}
+
+TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
+    ProcessKiller grandchild;
+    uint32_t code = 0;
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild 60"), code);
+    ASSERT_NE(child, nullptr) << code;
+    child->writeInputAndClose(std::string("R\x1A"));
+
+    std::string output;
+    const DWORD deadline = GetTickCount() + 20000;
+    while (!child->exited() || output.find("pid ") == std::string::npos) {
+        ASSERT_LT(static_cast<int32_t>(GetTickCount() - deadline), 0) << "child did not report and end";
+        child->waitForActivity(500);
+        append(output, child->takeOutputReads());
+    }
+    grandchild.watch(std::stoul(output.substr(output.find("pid ") + 4)));
+    EXPECT_FALSE(child->outputEnded());
+    EXPECT_FALSE(child->errorEnded());
+
+    // With the child ended and nothing arriving, waiting really waits rather than
+    // returning at once on the signalled process handle.
+    DWORD start = GetTickCount();
+    child->waitForActivity(300);
+    child->waitForActivity(300);
+    EXPECT_GE(GetTickCount() - start, 500u);
+
+    // A window message for this thread wakes it, so the caller can pump it.
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // gives this thread its message queue
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    start = GetTickCount();
+    child->waitForActivity(10000);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE));
+
+    start = GetTickCount();
+    child->abandonStreams();
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    child->takeOutputReads();
+    child->takeErrorReads();
+    EXPECT_TRUE(child->outputEnded());
+    EXPECT_TRUE(child->errorEnded());
+
+    start = GetTickCount();
+    child->waitForExit();
+    child.reset();
+    EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+TEST(ConsoleAbandonTest, DestroyingWhileTheChildStillRunsDoesNotWait) {
+    // The child waits for input that never comes while it holds both output
+    // pipes; it ends by itself once the destroyed object has closed its input.
+    uint32_t code = 0;
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("echo-input"), code);
+    ASSERT_NE(child, nullptr) << code;
+    const DWORD start = GetTickCount();
+    child.reset();
+    EXPECT_LT(GetTickCount() - start, 5000u);
+}
