@@ -12,16 +12,16 @@
 namespace {
 // Wine's own conversion when it offers one; otherwise the drive Z:, which
 // Wine maps to the Unix root.
-std::string unixPath(const std::string& windowsPath) {
-    using Convert = char*(CDECL*)(const WCHAR*);
+std::string unixPath(const std::string &windowsPath) {
+    using Convert = char *(CDECL *)(const WCHAR *);
     auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (convert) {
         std::wstring wide(windowsPath.size() + 1, L'\0');
-        const int length = MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(),
-                                               static_cast<int>(wide.size()));
+        const int length =
+            MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
         if (length > 0) {
-            if (char* converted = convert(wide.c_str())) {
+            if (char *converted = convert(wide.c_str())) {
                 std::string result = converted;
                 HeapFree(GetProcessHeap(), 0, converted);
                 return result;
@@ -30,24 +30,26 @@ std::string unixPath(const std::string& windowsPath) {
     }
     std::string path = windowsPath;
     if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path.erase(0, 2);
-    for (char& c : path)
+    for (char &c : path)
         if (c == '\\') c = '/';
     return path.empty() ? "/" : path;
 }
 
-std::string shellQuoted(const std::string& text) {
+std::string shellQuoted(const std::string &text) {
     std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
 // The arguments after the program name, split as the C runtime does.
 std::vector<std::string> arguments() {
     std::vector<std::string> result;
-    const char* line = GetCommandLineA();
+    const char *line = GetCommandLineA();
     bool first = true;
     while (*line) {
-        while (*line == ' ' || *line == '\t') ++line;
+        while (*line == ' ' || *line == '\t')
+            ++line;
         if (!*line) break;
         std::string argument;
         bool quoted = false;
@@ -67,20 +69,21 @@ std::string readAll(HANDLE file) {
     std::string content;
     char buffer[65536];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
     return content;
 }
 
-std::string readFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+std::string readFile(const std::string &path) {
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string content = readAll(file);
     CloseHandle(file);
     return content;
 }
 
-void writeFile(const std::string& path, const std::string& content) {
+void writeFile(const std::string &path, const std::string &content) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
@@ -88,7 +91,7 @@ void writeFile(const std::string& path, const std::string& content) {
     CloseHandle(file);
 }
 
-void writeAll(HANDLE handle, const std::string& bytes) {
+void writeAll(HANDLE handle, const std::string &bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -99,8 +102,9 @@ void writeAll(HANDLE handle, const std::string& bytes) {
     }
 }
 
-void removeFolder(const std::string& folder) {
-    for (const char* name : {"in", "out", "err", "rc"}) DeleteFileA((folder + "\\" + name).c_str());
+void removeFolder(const std::string &folder) {
+    for (const char *name : {"in", "out", "err", "rc"})
+        DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }
 } // namespace
@@ -115,11 +119,12 @@ int main() {
 
     const std::string unixWork = unixPath(work);
     std::string command = "cd " + shellQuoted(unixPath(current)) + " && PTEX_KANJI_ENC=sjis exec platex";
-    for (const std::string& argument : arguments()) command += " " + shellQuoted(argument);
+    for (const std::string &argument : arguments())
+        command += " " + shellQuoted(argument);
     const std::string script = "(" + command + ") <" + shellQuoted(unixWork + "/in") + " >" +
-                               shellQuoted(unixWork + "/out") + " 2>" + shellQuoted(unixWork + "/err") +
-                               "; echo $? >" + shellQuoted(unixWork + "/rc.part") + " && mv " +
-                               shellQuoted(unixWork + "/rc.part") + " " + shellQuoted(unixWork + "/rc");
+                               shellQuoted(unixWork + "/out") + " 2>" + shellQuoted(unixWork + "/err") + "; echo $? >" +
+                               shellQuoted(unixWork + "/rc.part") + " && mv " + shellQuoted(unixWork + "/rc.part") +
+                               " " + shellQuoted(unixWork + "/rc");
 
     std::string commandLine = "\"/bin/sh\" -c \"" + script + "\"";
     STARTUPINFOA startup{};
@@ -137,7 +142,8 @@ int main() {
     // Wine returns no handle to wait on for a Unix program: the exit code file
     // appearing (moved into place whole) says that platex has ended.
     const std::string rcPath = work + "\\rc";
-    while (GetFileAttributesA(rcPath.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(10);
+    while (GetFileAttributesA(rcPath.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(10);
 
     writeAll(GetStdHandle(STD_OUTPUT_HANDLE), readFile(work + "\\out"));
     writeAll(GetStdHandle(STD_ERROR_HANDLE), readFile(work + "\\err"));

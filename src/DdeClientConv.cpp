@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-bool DdeClientConv::setLink(const std::string& service, const std::string& topic) {
+bool DdeClientConv::setLink(const std::string &service, const std::string &topic) {
     closeLink();
     service_ = service;
     topic_ = topic;
-    platform::DdeClient& dde = *os_.dde;
+    platform::DdeClient &dde = os_.dde;
     serviceHandle_ = dde.createString(service_);
     topicHandle_ = dde.createString(topic_);
     conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_ && !service_.empty() &&
-        os_.launcher->winExec(service_ + " " + topic_, platform::showMinNoActivate) >= 32)
+        os_.launcher.winExec(service_ + " " + topic_, platform::showMinNoActivate) >= 32)
         conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_) {
         closeLink();
@@ -22,24 +22,24 @@ bool DdeClientConv::setLink(const std::string& service, const std::string& topic
     return true;
 }
 
-void DdeClientConv::executeMacro(const std::string& text) {
+void DdeClientConv::executeMacro(const std::string &text) {
     if (!conversation_) return;
-    platform::DdeClient& dde = *os_.dde;
+    platform::DdeClient &dde = os_.dde;
     const platform::DdeDataHandle data = dde.createData(std::string(text.c_str(), text.size() + 1), format_);
     if (data) dde.executeAsync(conversation_, data, format_);
 }
 
 void DdeClientConv::closeLink() {
-    platform::DdeClient* dde = os_.dde;
-    if (conversation_) dde->disconnect(conversation_);
-    if (serviceHandle_) dde->freeString(serviceHandle_);
-    if (topicHandle_) dde->freeString(topicHandle_);
+    platform::DdeClient &dde = os_.dde;
+    if (conversation_) dde.disconnect(conversation_);
+    if (serviceHandle_) dde.freeString(serviceHandle_);
+    if (topicHandle_) dde.freeString(topicHandle_);
     conversation_ = serviceHandle_ = topicHandle_ = 0;
     service_.clear();
     topic_.clear();
 }
 
-std::string fileOpenCommand(const std::string& dviPath) { return "[FileOpen(\"" + dviPath + "\")]"; }
+std::string fileOpenCommand(const std::string &dviPath) { return "[FileOpen(\"" + dviPath + "\")]"; }
 
 std::string ddeInitializeErrorText(uint32_t code) {
     char hex[16];

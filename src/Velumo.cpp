@@ -11,14 +11,14 @@ namespace {
 // The program's DDE client instance lives from start to end.
 class DdeInstance {
 public:
-    explicit DdeInstance(platform::DdeClient& dde) : dde_(dde), error_(dde.initialize()) {}
+    explicit DdeInstance(platform::DdeClient &dde) : dde_(dde), error_(dde.initialize()) {}
     ~DdeInstance() {
         if (!error_) dde_.uninitialize();
     }
     uint32_t error() const { return error_; }
 
 private:
-    platform::DdeClient& dde_;
+    platform::DdeClient &dde_;
     uint32_t error_;
 };
 } // namespace

@@ -13,23 +13,23 @@ struct Bounds {
     int top = 0;
     int width = 0;
     int height = 0;
-    bool operator==(const Bounds&) const = default;
+    bool operator==(const Bounds &) const = default;
 };
 
 enum class ControlKind {
-    Panel,          // plain container
-    SunkenPanel,    // container with a lowered bevel
-    PageControl,    // tab control; its pages follow as TabPage entries
-    TabPage,        // one page of the PageControl named as parent
-    ListBox,        // log list: single selection, unsorted
-    Button,         // push button
-    OkButton,       // bitmap button of the standard OK kind: default, modal result OK
-    CancelButton,   // bitmap button of the standard Cancel kind: Esc, modal result Cancel
-    BrowseButton,   // tool button with an opened-folder picture; takes no focus
+    Panel,        // plain container
+    SunkenPanel,  // container with a lowered bevel
+    PageControl,  // tab control; its pages follow as TabPage entries
+    TabPage,      // one page of the PageControl named as parent
+    ListBox,      // log list: single selection, unsorted
+    Button,       // push button
+    OkButton,     // bitmap button of the standard OK kind: default, modal result OK
+    CancelButton, // bitmap button of the standard Cancel kind: Esc, modal result Cancel
+    BrowseButton, // tool button with an opened-folder picture; takes no focus
     CheckBox,
-    Edit,           // single-line edit
+    Edit, // single-line edit
     Label,
-    CentredLabel,   // centred, word-wrapping label
+    CentredLabel, // centred, word-wrapping label
 };
 
 enum class Align { None, Top, Client };
@@ -46,11 +46,11 @@ struct ControlSpec {
     std::string parent; // empty: the form itself
     Bounds bounds;      // a label's width and height may be 0: sized to its text
     std::string caption;
-    std::string hint;         // stored with the control
-    bool showHint = false;    // shown as a tooltip only when set
+    std::string hint;      // stored with the control
+    bool showHint = false; // shown as a tooltip only when set
     Align align = Align::None;
-    bool isDefault = false;   // answers Enter
-    int itemHeight = 0;       // list boxes
+    bool isDefault = false; // answers Enter
+    int itemHeight = 0;     // list boxes
 };
 
 enum class FormBorder { Sizeable, Dialog };
@@ -59,7 +59,7 @@ enum class FormPosition { Stored, ScreenCenter, MainFormCenter };
 struct FormSpec {
     std::string name;
     std::string caption;
-    Bounds bounds;          // outer bounds, or client width and height when sizeIsClient
+    Bounds bounds; // outer bounds, or client width and height when sizeIsClient
     bool sizeIsClient = false;
     FormBorder border = FormBorder::Sizeable;
     FormPosition position = FormPosition::Stored;
@@ -67,8 +67,8 @@ struct FormSpec {
 
 struct MenuItemSpec {
     MenuItemSpec(std::string name, std::string parent, std::string caption, std::string shortcut = {})
-        : name(std::move(name)), parent(std::move(parent)), caption(std::move(caption)),
-          shortcut(std::move(shortcut)) {}
+        : name(std::move(name)), parent(std::move(parent)), caption(std::move(caption)), shortcut(std::move(shortcut)) {
+    }
 
     std::string name;
     std::string parent;   // empty: an item of the menu bar

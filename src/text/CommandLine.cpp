@@ -5,11 +5,12 @@ namespace {
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 } // namespace
 
-std::vector<std::string> splitCommandLine(const std::string& commandLine) {
+std::vector<std::string> splitCommandLine(const std::string &commandLine) {
     std::vector<std::string> arguments;
     size_t i = 0;
     while (true) {
-        while (i < commandLine.size() && commandLine[i] != '\0' && isBlank(commandLine[i])) ++i;
+        while (i < commandLine.size() && commandLine[i] != '\0' && isBlank(commandLine[i]))
+            ++i;
         if (i >= commandLine.size() || commandLine[i] == '\0') break;
         std::string argument;
         bool quoted = false;

@@ -14,13 +14,13 @@ namespace headless {
 struct ScriptedRun {
     std::vector<std::string> outputReads; // each as one read returns it
     std::vector<std::string> errorReads;
-    bool keepsPipesOpen = false;          // a program it started holds the pipes after it ended
-    std::function<void()> whileRunning;   // happens while the program runs (at its first wait)
+    bool keepsPipesOpen = false;        // a program it started holds the pipes after it ended
+    std::function<void()> whileRunning; // happens while the program runs (at its first wait)
 };
 
 class ScriptedProcesses : public platform::ProcessService {
 public:
-    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override;
+    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string &commandLine, uint32_t &errorCode) override;
     std::string systemErrorText(uint32_t code) override;
     uint32_t tickCount() override { return clock; }
 
@@ -36,16 +36,16 @@ public:
 
 class RecordingLauncher : public platform::Launcher {
 public:
-    uint32_t winExec(const std::string& commandLine, int showState) override {
+    uint32_t winExec(const std::string &commandLine, int showState) override {
         started.push_back({commandLine, showState});
         if (onStart) onStart(commandLine);
         return result;
     }
-    std::function<void(const std::string&)> onStart;
+    std::function<void(const std::string &)> onStart;
     struct Start {
         std::string commandLine;
         int showState;
-        bool operator==(const Start&) const = default;
+        bool operator==(const Start &) const = default;
     };
     std::vector<Start> started;
     uint32_t result = 33;

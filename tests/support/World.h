@@ -36,21 +36,22 @@ struct World {
         create();
         form1->window().show();
     }
-    void startWithArguments(const std::string& arguments) {
+    void startWithArguments(const std::string &arguments) {
         system.program.line = "\"C:\\Velumo\\Velumo.exe\" " + arguments;
         start();
     }
     // A settings file as a user might have left it.
-    void settings(const std::string& entries) { system.files.put(iniPath, "[Option]\r\n" + entries); }
+    void settings(const std::string &entries) { system.files.put(iniPath, "[Option]\r\n" + entries); }
     std::string ini() const { return system.files.content(iniPath); }
     bool iniExists() const { return system.files.exists(iniPath); }
 
-    HeadlessForm& main() { return ui.form("Form1"); }
-    HeadlessForm& options() { return ui.form("Form2"); }
-    HeadlessTimer& timer() { return ui.timer(); }
+    HeadlessForm &main() { return ui.form("Form1"); }
+    HeadlessForm &options() { return ui.form("Form2"); }
+    HeadlessTimer &timer() { return ui.timer(); }
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;
-        for (const ShownMessage& message : ui.messages) texts.push_back(message.text);
+        for (const ShownMessage &message : ui.messages)
+            texts.push_back(message.text);
         return texts;
     }
 };

@@ -24,11 +24,11 @@ TEST(ErrorScan, OnlyALineStartingWithExclamationCounts) {
 TEST(ErrorScan, LineNumberIsTakenOnlyWhenItIsDigits) {
     EXPECT_EQ("12", lineNumberText("l.12 \\badmacro"));
     EXPECT_EQ("4", lineNumberText("l.4 "));
-    EXPECT_EQ("", lineNumberText("l.12"));       // no blank
-    EXPECT_EQ("", lineNumberText("l. 12 x"));    // first blank among the first three
+    EXPECT_EQ("", lineNumberText("l.12"));    // no blank
+    EXPECT_EQ("", lineNumberText("l. 12 x")); // first blank among the first three
     EXPECT_EQ("", lineNumberText(""));
     EXPECT_EQ("", lineNumberText("<*> \\x"));
-    EXPECT_EQ("", lineNumberText("l.1&calc 5"));  // words of the document never reach the command line
+    EXPECT_EQ("", lineNumberText("l.1&calc 5")); // words of the document never reach the command line
     EXPECT_EQ("", lineNumberText("l.\"x\" y"));
 }
 

@@ -25,13 +25,13 @@ int scaled(int pixels) {
     return MulDiv(pixels, dpi, 96);
 }
 
-SIZE sizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
+SIZE sizeOf(const RECT &rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
 
 // A control's bounds in its parent's client area.
 RECT boundsInParent(HWND control) {
     RECT bounds;
     GetWindowRect(control, &bounds);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&bounds), 2);
     return bounds;
 }
 
@@ -39,7 +39,7 @@ class Forms : public ::testing::Test {
 protected:
     TempFolder folder;
     win32::Win32Platform platform;
-    Toolkit& toolkit = platform.toolkit();
+    Toolkit &toolkit = platform.toolkit();
     Application app{toolkit, platform.os()};
 };
 
@@ -49,8 +49,8 @@ TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel)
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
-    std::cout << "Form1 outer " << sizeOf(outer).cx << " x " << sizeOf(outer).cy << ", client " << client.right
-              << " x " << client.bottom << "\n";
+    std::cout << "Form1 outer " << sizeOf(outer).cx << " x " << sizeOf(outer).cy << ", client " << client.right << " x "
+              << client.bottom << "\n";
     EXPECT_EQ(sizeOf(outer).cx, scaled(267));
     EXPECT_EQ(sizeOf(outer).cy, scaled(269));
     const LONG style = GetWindowLongA(window, GWL_STYLE);
@@ -102,7 +102,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
 
 TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
     TForm2 form2(app, folder.file("Velumo.ini"));
-    Form& form = form2.window();
+    Form &form = form2.window();
     HWND window = handleOf(form);
     auto order = [&] {
         std::vector<std::string> names;
@@ -155,7 +155,7 @@ const FormSpec smallForm{"Small", "Small", {0, 0, 200, 120}, true, FormBorder::D
 
 TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
     auto form = toolkit.createForm(smallForm, {{ControlKind::Edit, "Edit", "", {8, 8, 150, 20}}});
-    Edit& edit = form->get<Edit>("Edit");
+    Edit &edit = form->get<Edit>("Edit");
     int changes = 0;
     edit.onChange = [&] { ++changes; };
 
@@ -184,9 +184,9 @@ TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
 }
 
 TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
-    auto form = toolkit.createForm(smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false,
-                                                Align::Client, false, 12}});
-    ListBox& log = form->get<ListBox>("Log");
+    auto form = toolkit.createForm(
+        smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false, Align::Client, false, 12}});
+    ListBox &log = form->get<ListBox>("Log");
     std::vector<std::string> lines(500, "line");
     lines[1] = "! Undefined control sequence.";
     lines[2] = "表示能力";
@@ -210,8 +210,13 @@ TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
 }
 
 const std::vector<MenuItemSpec> menu{
-    {"File1", "", "&File"}, {"Open1", "File1", "&Open", "Ctrl+O"}, {"N1", "File1", "-"}, {"Exit1", "File1", "&Exit"},
-    {"Option", "", "&Option"}, {"Help", "", "&Help", "F1"}, {"Version1", "Help", "&Version"},
+    {"File1", "", "&File"},
+    {"Open1", "File1", "&Open", "Ctrl+O"},
+    {"N1", "File1", "-"},
+    {"Exit1", "File1", "&Exit"},
+    {"Option", "", "&Option"},
+    {"Help", "", "&Help", "F1"},
+    {"Version1", "Help", "&Version"},
 };
 
 std::string menuText(HMENU menu, UINT position) {
@@ -232,7 +237,7 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
     auto form = toolkit.createForm({"Main", "Main", {0, 0, 267, 269}}, {}, menu);
     HWND window = handleOf(*form);
     std::vector<std::string> clicked;
-    for (const char* name : {"File1", "Open1", "Exit1", "Option", "Help", "Version1"})
+    for (const char *name : {"File1", "Open1", "Exit1", "Option", "Help", "Version1"})
         form->menuItem(name).onClick = [&clicked, name] { clicked.push_back(name); };
 
     HMENU bar = GetMenu(window);
@@ -314,12 +319,14 @@ TEST_F(Forms, TimerTicksUntilSwitchedOff) {
     timer->onTimer = [&] { ++ticks; };
     timer->setInterval(20);
     timer->setEnabled(true);
-    for (DWORD start = GetTickCount(); ticks < 3 && GetTickCount() - start < 3000; Sleep(5)) toolkit.processMessages();
+    for (DWORD start = GetTickCount(); ticks < 3 && GetTickCount() - start < 3000; Sleep(5))
+        toolkit.processMessages();
     EXPECT_GE(ticks, 3);
 
     timer->setEnabled(false);
     const int stoppedAt = ticks;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 100; Sleep(5)) toolkit.processMessages();
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 100; Sleep(5))
+        toolkit.processMessages();
     EXPECT_EQ(ticks, stoppedAt);
 }
 

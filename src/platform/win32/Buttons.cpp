@@ -11,15 +11,15 @@ namespace platform::win32 {
 namespace {
 bool hasPicture(ControlKind kind) { return kind == ControlKind::OkButton || kind == ControlKind::CancelButton; }
 
-DWORD pushButtonStyle(const ControlSpec& layout) {
+DWORD pushButtonStyle(const ControlSpec &layout) {
     if (hasPicture(layout.kind)) return BS_OWNERDRAW;
     return layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
-int pictureScale(const Ui& ui) { return std::max(1, ui.scale(glyphSize) / glyphSize); }
+int pictureScale(const Ui &ui) { return std::max(1, ui.scale(glyphSize) / glyphSize); }
 } // namespace
 
-PushButtonWindow::PushButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
+PushButtonWindow::PushButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui)
     : ChildOf(layout), ui_(ui) {
     window_ = createControlWindow("BUTTON", layout.caption, pushButtonStyle(layout) | WS_TABSTOP, 0,
                                   scaled(layout.bounds, ui), parent, id, ui);
@@ -29,15 +29,18 @@ ModalResult PushButtonWindow::command(int notification) {
     if (notification != BN_CLICKED) return ModalResult::None;
     fireEvent(onClick);
     switch (layout_.kind) {
-    case ControlKind::OkButton: return ModalResult::OK;
-    case ControlKind::CancelButton: return ModalResult::Cancel;
-    default: return ModalResult::None;
+    case ControlKind::OkButton:
+        return ModalResult::OK;
+    case ControlKind::CancelButton:
+        return ModalResult::Cancel;
+    default:
+        return ModalResult::None;
     }
 }
 
 // The picture and the caption side by side, centred together, as a bitmap
 // button shows them; the default button has the dark outer frame.
-void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
+void PushButtonWindow::draw(const DRAWITEMSTRUCT &item) {
     HDC dc = item.hDC;
     RECT frame = item.rcItem;
     const bool pressed = item.itemState & ODS_SELECTED;
@@ -61,8 +64,8 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     const int left = (item.rcItem.right - item.rcItem.left - contentWidth) / 2 + shift;
     const int middle = (item.rcItem.bottom - item.rcItem.top) / 2 + shift;
 
-    drawGlyph(dc, layout_.kind == ControlKind::OkButton ? Glyph::CheckMark : Glyph::Cross, left,
-              middle - picture / 2, pixel, disabled);
+    drawGlyph(dc, layout_.kind == ControlKind::OkButton ? Glyph::CheckMark : Glyph::Cross, left, middle - picture / 2,
+              pixel, disabled);
     RECT textArea{left + picture + spacing, item.rcItem.top + shift, item.rcItem.right, item.rcItem.bottom + shift};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
@@ -76,18 +79,18 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     }
 }
 
-ToolButtonWindow::ToolButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
+ToolButtonWindow::ToolButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui)
     : ChildOf(layout), ui_(ui) {
-    window_ = createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id,
-                                  ui, this);
+    window_ =
+        createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id, ui, this);
 }
 
 LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        auto *creation = reinterpret_cast<const CREATESTRUCTA *>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    auto* button = reinterpret_cast<ToolButtonWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto *button = reinterpret_cast<ToolButtonWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!button) return DefWindowProcA(window, message, wParam, lParam);
     return guarded([&] { return button->handleMessage(window, message, wParam, lParam); }, 0);
 }
@@ -96,14 +99,18 @@ LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, 
 // over itself, as with any button; the keyboard focus stays where it was.
 LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: paint(); return 0;
+    case WM_PAINT:
+        paint();
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         pressed_ = true;
         SetCapture(window);
         InvalidateRect(window, nullptr, TRUE);
         return 0;
-    case WM_MOUSEMOVE: trackPointer(lParam); return 0;
+    case WM_MOUSEMOVE:
+        trackPointer(lParam);
+        return 0;
     case WM_MOUSELEAVE:
         hot_ = false;
         InvalidateRect(window, nullptr, TRUE);
@@ -120,8 +127,12 @@ LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam
         pressed_ = false;
         InvalidateRect(window, nullptr, TRUE);
         return 0;
-    case WM_ENABLE: InvalidateRect(window, nullptr, TRUE); return 0;
-    case WM_NCDESTROY: SetWindowLongPtrA(window, GWLP_USERDATA, 0); break;
+    case WM_ENABLE:
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -161,8 +172,8 @@ void ToolButtonWindow::paint() {
         DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
 
     const int pixel = pictureScale(ui_), picture = glyphSize * pixel, shift = down ? 1 : 0;
-    drawGlyph(dc, Glyph::OpenFolder, (client.right - picture) / 2 + shift, (client.bottom - picture) / 2 + shift,
-              pixel, !enabled);
+    drawGlyph(dc, Glyph::OpenFolder, (client.right - picture) / 2 + shift, (client.bottom - picture) / 2 + shift, pixel,
+              !enabled);
     EndPaint(window_, &paint);
 }
 

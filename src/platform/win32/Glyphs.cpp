@@ -27,25 +27,36 @@ const Picture openFolder{
     "kkyyyyyyyyyyyk..", "kyyyyyyyyyyyyk..", "kkkkkkkkkkkkkk..", "................",
 };
 
-const Picture& pictureOf(Glyph glyph) {
+const Picture &pictureOf(Glyph glyph) {
     switch (glyph) {
-    case Glyph::CheckMark: return checkMark;
-    case Glyph::Cross: return cross;
-    case Glyph::OpenFolder: return openFolder;
+    case Glyph::CheckMark:
+        return checkMark;
+    case Glyph::Cross:
+        return cross;
+    case Glyph::OpenFolder:
+        return openFolder;
     }
     return checkMark;
 }
 
 COLORREF colourOf(char code) {
     switch (code) {
-    case 'G': return RGB(0, 144, 0);
-    case 'g': return RGB(96, 192, 96);
-    case 'R': return RGB(208, 0, 0);
-    case 'k': return RGB(64, 64, 64);
-    case 'w': return RGB(255, 255, 255);
-    case 'l': return RGB(144, 144, 144);
-    case 'Y': return RGB(192, 136, 0);
-    case 'y': return RGB(255, 208, 64);
+    case 'G':
+        return RGB(0, 144, 0);
+    case 'g':
+        return RGB(96, 192, 96);
+    case 'R':
+        return RGB(208, 0, 0);
+    case 'k':
+        return RGB(64, 64, 64);
+    case 'w':
+        return RGB(255, 255, 255);
+    case 'l':
+        return RGB(144, 144, 144);
+    case 'Y':
+        return RGB(192, 136, 0);
+    case 'y':
+        return RGB(255, 208, 64);
     }
     return RGB(128, 128, 128);
 }
@@ -63,7 +74,7 @@ void fillPixel(HDC dc, int x, int y, int size, COLORREF colour) {
 } // namespace
 
 void drawGlyph(HDC dc, Glyph glyph, int x, int y, int pixelSize, bool greyed) {
-    const Picture& picture = pictureOf(glyph);
+    const Picture &picture = pictureOf(glyph);
     COLORREF previous = GetDCBrushColor(dc);
     for (int row = 0; row < glyphSize; ++row) {
         for (int column = 0; column < glyphSize && picture[row][column]; ++column) {
