@@ -10,28 +10,28 @@
 
 class Application {
 public:
-    Application(platform::Toolkit &toolkit, platform::Os &os);
+    Application(platform::Toolkit& toolkit, platform::Os& os);
     ~Application();
 
-    platform::Toolkit &toolkit() { return toolkit_; }
-    platform::Os &os() { return os_; }
-    const std::string &title() const { return title_; }
+    platform::Toolkit& toolkit() { return toolkit_; }
+    platform::Os& os() { return os_; }
+    const std::string& title() const { return title_; }
 
     // A plain message: the text with an OK button under the application's title.
-    void showMessage(const std::string &text);
+    void showMessage(const std::string& text);
     // A typed message dialog; answers the cancel button's result once the end is requested.
-    platform::ModalResult messageDialog(const std::string &text, platform::MessageType type, unsigned buttons);
-    platform::ModalResult showModal(platform::Form &form);
-    bool executeOpenDialog(platform::OpenDialog &dialog);
+    platform::ModalResult messageDialog(const std::string& text, platform::MessageType type, unsigned buttons);
+    platform::ModalResult showModal(platform::Form& form);
+    bool executeOpenDialog(platform::OpenDialog& dialog);
     // The standard error box of an error that ended a command.
-    void showException(const platform::Exception &error);
+    void showException(const platform::Exception& error);
 
     void terminate();
     bool terminated() const { return terminated_; }
 
 private:
-    platform::Toolkit &toolkit_;
-    platform::Os &os_;
+    platform::Toolkit& toolkit_;
+    platform::Os& os_;
     std::string title_;
     bool terminated_ = false;
 };

@@ -5,14 +5,14 @@ platform::WindowHandle EditorWindow = 0;
 platform::WindowHandle ViewerWindow = 0;
 
 bool EnumWindowsProc(platform::WindowHandle window, intptr_t search) {
-    const auto &sought = *reinterpret_cast<const CompanionSearch *>(search);
+    const auto& sought = *reinterpret_cast<const CompanionSearch*>(search);
     if (sought.desktop.windowProcessId(window) != sought.processId) return true;
     FoundWindow = window;
     return false;
 }
 
-CompanionStart LaunchCompanion(Application &app, const std::string &program, const std::string &file) {
-    platform::Desktop &desktop = app.os().desktop;
+CompanionStart LaunchCompanion(Application& app, const std::string& program, const std::string& file) {
+    platform::Desktop& desktop = app.os().desktop;
     const std::string commandLine = "\"" + program + "\" \"" + file + "\"";
     platform::ProcessRecord process;
     uint32_t errorCode = 0;

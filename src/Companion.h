@@ -13,7 +13,7 @@ extern platform::WindowHandle EditorWindow;
 extern platform::WindowHandle ViewerWindow;
 
 struct CompanionSearch {
-    platform::Desktop &desktop;
+    platform::Desktop& desktop;
     uint32_t processId;
 };
 
@@ -28,4 +28,4 @@ struct CompanionStart {
 // Starts "program" "file", waits up to 5 s for it to be ready for input and
 // finds its first top-level window. A refused start is reported with the
 // system's error code.
-CompanionStart LaunchCompanion(Application &app, const std::string &program, const std::string &file);
+CompanionStart LaunchCompanion(Application& app, const std::string& program, const std::string& file);

@@ -10,7 +10,7 @@ using namespace platform;
 namespace key = settings::key;
 namespace byDefault = settings::byDefault;
 
-void TForm1::btnEditTeXClick(const void *) {
+void TForm1::btnEditTeXClick(const void*) {
     std::string editor;
     {
         settings::SettingsFile settings(app_.os().profile, IniFileName);
@@ -20,7 +20,7 @@ void TForm1::btnEditTeXClick(const void *) {
     if (start.started) EditorWindow = start.window;
 }
 
-void TForm1::btnOpenDviClick(const void *sender) {
+void TForm1::btnOpenDviClick(const void* sender) {
     std::string viewer;
     bool useDde = false, focusTeX = false;
     {
@@ -30,7 +30,7 @@ void TForm1::btnOpenDviClick(const void *sender) {
         focusTeX = settings.readBool(key::focusTeX, byDefault::focusTeX);
     }
 
-    Desktop &desktop = app_.os().desktop;
+    Desktop& desktop = app_.os().desktop;
     if (app_.os().files.fileAge(DviFileName) == -1) {
         if (app_.messageDialog(DviFileName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
                                mbYes | mbNo | mbCancel) == ModalResult::Yes)
@@ -64,6 +64,6 @@ void TForm1::refreshViewerOverDde() {
 }
 
 // A compile that made no error jump shows the DVI when "AutoDVI" is on.
-void TForm1::afterCompile(bool NoErrorJump, bool autoDvi, const void *sender) {
+void TForm1::afterCompile(bool NoErrorJump, bool autoDvi, const void* sender) {
     if (autoDvi && NoErrorJump) btnOpenDviClick(sender);
 }

@@ -13,7 +13,7 @@ using namespace platform;
 namespace key = settings::key;
 namespace byDefault = settings::byDefault;
 
-void TForm1::btnCompileClick(const void *sender) {
+void TForm1::btnCompileClick(const void* sender) {
     if (compiling_) {
         compileRequested_ = true;
         requestedSender_ = sender;
@@ -33,7 +33,7 @@ void TForm1::btnCompileClick(const void *sender) {
     compiling_ = false;
 }
 
-void TForm1::compileOnce(const void *sender) {
+void TForm1::compileOnce(const void* sender) {
     bool NoErrorJump = true;
     Timer1->setEnabled(false);
     window_->setCaption("コンパイル中");
@@ -58,7 +58,7 @@ void TForm1::compileOnce(const void *sender) {
             RunConsoleRedirect(app_.os().processes, app_.toolkit(),
                                text::compileCommandLine(compiler, text::extractFileName(TeXFileName)), "R", output,
                                errors);
-        } catch (const Exception &) {
+        } catch (const Exception&) {
             // The caption comes back; the timer stays off, so a compiler that
             // cannot be started is not tried again at every tick.
             window_->setCaption("Velumo - " + TeXFileName);
@@ -70,8 +70,8 @@ void TForm1::compileOnce(const void *sender) {
     restoreCaptionAndTimer();
 }
 
-void TForm1::fillLogAndJumpToFirstError(const std::string &compilerOutput, bool errorJump, const std::string &editor,
-                                        const std::string &jumpOption, bool &NoErrorJump) {
+void TForm1::fillLogAndJumpToFirstError(const std::string& compilerOutput, bool errorJump, const std::string& editor,
+                                        const std::string& jumpOption, bool& NoErrorJump) {
     const std::vector<std::string> lines = text::splitLines(compilerOutput);
     ListBox1.setLines(lines);
     if (!errorJump) return;

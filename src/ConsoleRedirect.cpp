@@ -9,19 +9,19 @@ namespace {
 constexpr uint32_t graceAfterExitMs = 2000;
 
 // A read's bytes up to its first zero byte, as the capture has always kept them.
-void appendReads(std::string &text, const std::vector<std::string> &reads) {
-    for (const std::string &read : reads)
+void appendReads(std::string& text, const std::vector<std::string>& reads) {
+    for (const std::string& read : reads)
         text.append(read.c_str());
 }
 
-EOSError startError(uint32_t code, const std::string &systemText) {
+EOSError startError(uint32_t code, const std::string& systemText) {
     if (code == 0) return EOSError(code, "OS 機能呼び出しの失敗");
     return EOSError(code, text::formatText("システムエラー。コード：" + std::to_string(code) + ".\r\n%s", systemText));
 }
 } // namespace
 
-bool RunConsoleRedirect(ProcessService &processes, Toolkit &toolkit, const std::string &commandLine,
-                        const std::string &inputText, std::string &outputText, std::string &errorText) {
+bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::string& commandLine,
+                        const std::string& inputText, std::string& outputText, std::string& errorText) {
     const std::string input = inputText + '\x1A';
     outputText.clear();
     errorText.clear();

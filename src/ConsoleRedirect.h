@@ -13,5 +13,5 @@
 // cannot be started. A program that has ended while a program it started still
 // holds the output pipes is given two more seconds, then the capture returns
 // what it has.
-bool RunConsoleRedirect(platform::ProcessService &processes, platform::Toolkit &toolkit, const std::string &commandLine,
-                        const std::string &inputText, std::string &outputText, std::string &errorText);
+bool RunConsoleRedirect(platform::ProcessService& processes, platform::Toolkit& toolkit, const std::string& commandLine,
+                        const std::string& inputText, std::string& outputText, std::string& errorText);

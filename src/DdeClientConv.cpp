@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-bool DdeClientConv::setLink(const std::string &service, const std::string &topic) {
+bool DdeClientConv::setLink(const std::string& service, const std::string& topic) {
     closeLink();
     service_ = service;
     topic_ = topic;
-    platform::DdeClient &dde = os_.dde;
+    platform::DdeClient& dde = os_.dde;
     serviceHandle_ = dde.createString(service_);
     topicHandle_ = dde.createString(topic_);
     conversation_ = dde.connect(serviceHandle_, topicHandle_);
@@ -22,15 +22,15 @@ bool DdeClientConv::setLink(const std::string &service, const std::string &topic
     return true;
 }
 
-void DdeClientConv::executeMacro(const std::string &text) {
+void DdeClientConv::executeMacro(const std::string& text) {
     if (!conversation_) return;
-    platform::DdeClient &dde = os_.dde;
+    platform::DdeClient& dde = os_.dde;
     const platform::DdeDataHandle data = dde.createData(std::string(text.c_str(), text.size() + 1), format_);
     if (data) dde.executeAsync(conversation_, data, format_);
 }
 
 void DdeClientConv::closeLink() {
-    platform::DdeClient &dde = os_.dde;
+    platform::DdeClient& dde = os_.dde;
     if (conversation_) dde.disconnect(conversation_);
     if (serviceHandle_) dde.freeString(serviceHandle_);
     if (topicHandle_) dde.freeString(topicHandle_);
@@ -39,7 +39,7 @@ void DdeClientConv::closeLink() {
     topic_.clear();
 }
 
-std::string fileOpenCommand(const std::string &dviPath) { return "[FileOpen(\"" + dviPath + "\")]"; }
+std::string fileOpenCommand(const std::string& dviPath) { return "[FileOpen(\"" + dviPath + "\")]"; }
 
 std::string ddeInitializeErrorText(uint32_t code) {
     char hex[16];

@@ -8,21 +8,21 @@
 
 class DdeClientConv {
 public:
-    explicit DdeClientConv(platform::Os &os) : os_(os) {}
+    explicit DdeClientConv(platform::Os& os) : os_(os) {}
     ~DdeClientConv() { closeLink(); }
-    DdeClientConv(const DdeClientConv &) = delete;
-    DdeClientConv &operator=(const DdeClientConv &) = delete;
+    DdeClientConv(const DdeClientConv&) = delete;
+    DdeClientConv& operator=(const DdeClientConv&) = delete;
 
     // Connects to service and topic. When nobody answers, starts the command
     // "service topic" minimised without activating it and tries once more.
-    bool setLink(const std::string &service, const std::string &topic);
+    bool setLink(const std::string& service, const std::string& topic);
     // One asynchronous execute of the text with its terminating NUL; its answer is not awaited.
-    void executeMacro(const std::string &text);
+    void executeMacro(const std::string& text);
     // Ends the conversation and releases the string handles.
     void closeLink();
 
 private:
-    platform::Os &os_;
+    platform::Os& os_;
     std::string service_, topic_;
     platform::DdeStringHandle serviceHandle_ = 0, topicHandle_ = 0;
     platform::DdeConversation conversation_ = 0;
@@ -30,6 +30,6 @@ private:
 };
 
 // The execute command that makes a viewer open the DVI file again.
-std::string fileOpenCommand(const std::string &dviPath);
+std::string fileOpenCommand(const std::string& dviPath);
 // The message for a DDE instance that could not be initialised.
 std::string ddeInitializeErrorText(uint32_t code);

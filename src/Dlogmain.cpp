@@ -1,5 +1,6 @@
 #include "Dlogmain.h"
 
+#include "Dlogdlg.h"
 #include "Dlogopt.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
@@ -44,7 +45,7 @@ const OpenDialogSpec documentDialog{"TeXファイルを開く", "TeXファイル
 // clang-format on
 } // namespace
 
-TForm1::TForm1(Application &app)
+TForm1::TForm1(Application& app)
     : app_(app), window_(app.toolkit().createForm(mainForm, mainLayout, mainMenu)),
       ListBox1(window_->get<ListBox>("ListBox1")), btnOpenTeX(window_->get<Button>("btnOpenTeX")),
       btnCompile(window_->get<Button>("btnCompile")), btnEditTeX(window_->get<Button>("btnEditTeX")),
@@ -56,7 +57,7 @@ TForm1::TForm1(Application &app)
 }
 
 void TForm1::wireCommands() {
-    auto command = [this](void (TForm1::*handler)(const void *), const void *sender) {
+    auto command = [this](void (TForm1::*handler)(const void*), const void* sender) {
         return [this, handler, sender] { (this->*handler)(sender); };
     };
     btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick, &btnOpenTeX);
@@ -65,14 +66,14 @@ void TForm1::wireCommands() {
     btnOpenDvi.onClick = command(&TForm1::btnOpenDviClick, &btnOpenDvi);
     btnDelLog.onClick = command(&TForm1::btnDelLogClick, &btnDelLog);
 
-    const std::pair<const char *, void (TForm1::*)(const void *)> menuCommands[] = {
+    const std::pair<const char*, void (TForm1::*)(const void*)> menuCommands[] = {
         {"Open1", &TForm1::btnOpenTeXClick},    {"Exit1", &TForm1::Exit1Click},
         {"Edit1", &TForm1::btnEditTeXClick},    {"Compile1", &TForm1::btnCompileClick},
         {"Preview1", &TForm1::btnOpenDviClick}, {"DeleteLog1", &TForm1::btnDelLogClick},
         {"Option", &TForm1::OptionClick},       {"Version1", &TForm1::Version1Click},
     };
-    for (const auto &[name, handler] : menuCommands) {
-        MenuItem &item = window_->menuItem(name);
+    for (const auto& [name, handler] : menuCommands) {
+        MenuItem& item = window_->menuItem(name);
         item.onClick = command(handler, &item);
     }
 
@@ -95,7 +96,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-    FileSystem &files = app_.os().files;
+    FileSystem& files = app_.os().files;
     while (files.fileAge(IniFileName) == -1 && !app_.terminated()) {
         app_.messageDialog("初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。",
                            MessageType::Information, mbOK);
@@ -116,7 +117,7 @@ void TForm1::FormShow() {
 void TForm1::FormClose() {
     try {
         writeWindowPosition();
-    } catch (const Exception &error) {
+    } catch (const Exception& error) {
         app_.showException(error);
     }
     app_.terminate();
@@ -128,22 +129,22 @@ void TForm1::writeWindowPosition() {
     settings.writeInteger(key::left, window_->left());
 }
 
-void TForm1::SetFileName(const std::string &path) {
+void TForm1::SetFileName(const std::string& path) {
     TeXFileName = text::changeFileExt(path, ".tex");
     DviFileName = text::changeFileExt(path, ".dvi");
     window_->setCaption("Velumo - " + TeXFileName);
 }
 
-void TForm1::btnOpenTeXClick(const void *sender) {
+void TForm1::btnOpenTeXClick(const void* sender) {
     if (app_.executeOpenDialog(*OpenDialog1))
         SetFileName(OpenDialog1->fileName());
     else if (sender == window_.get())
         window_->close();
 }
 
-void TForm1::Exit1Click(const void *) { window_->close(); }
+void TForm1::Exit1Click(const void*) { window_->close(); }
 
-void TForm1::OptionClick(const void *) {
+void TForm1::OptionClick(const void*) {
     if (app_.showModal(form2_->window()) != ModalResult::OK) return;
     settings::SettingsFile settings(app_.os().profile, IniFileName);
     form2_->saveOptions(settings);
@@ -151,5 +152,5 @@ void TForm1::OptionClick(const void *) {
     Timer1->setInterval(form2_->checkInterval());
 }
 
-// The about box arrives with its own window.
-void TForm1::Version1Click(const void *) {}
+
+void TForm1::Version1Click(const void*) { app_.showModal(aboutBox_->window()); }

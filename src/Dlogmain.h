@@ -7,31 +7,37 @@
 #include "Application.h"
 #include "DdeClientConv.h"
 
+class TAboutBox;
+class TAboutBox;
 class TForm2;
 
 class TForm1 {
 public:
-    explicit TForm1(Application &app);
+    explicit TForm1(Application& app);
 
-    platform::Form &window() { return *window_; }
-    // The options dialog is created after the main window, from its settings path.
-    void attachOptionsDialog(TForm2 &optionsDialog) { form2_ = &optionsDialog; }
+    platform::Form& window() { return *window_; }
+    // The about box and the options dialog are created after the main window
+    // (the options dialog reads the settings path from it).
+    void attachDialogs(TAboutBox& aboutBox, TForm2& optionsDialog) {
+        aboutBox_ = &aboutBox;
+        form2_ = &optionsDialog;
+    }
 
     void FormCreate();
     void FormShow();
     void FormClose();
 
-    void SetFileName(const std::string &path);
+    void SetFileName(const std::string& path);
 
-    void btnOpenTeXClick(const void *sender);
-    void Exit1Click(const void *sender);
-    void OptionClick(const void *sender);
-    void btnCompileClick(const void *sender);
-    void btnEditTeXClick(const void *sender);
-    void btnOpenDviClick(const void *sender);
-    void btnDelLogClick(const void *sender);
-    void Version1Click(const void *sender);
-    void Timer1Timer(const void *sender);
+    void btnOpenTeXClick(const void* sender);
+    void Exit1Click(const void* sender);
+    void OptionClick(const void* sender);
+    void btnCompileClick(const void* sender);
+    void btnEditTeXClick(const void* sender);
+    void btnOpenDviClick(const void* sender);
+    void btnDelLogClick(const void* sender);
+    void Version1Click(const void* sender);
+    void Timer1Timer(const void* sender);
 
     std::string TeXFileName;
     std::string DviFileName;
@@ -40,10 +46,10 @@ public:
 private:
     void wireCommands();
     void writeWindowPosition();
-    void compileOnce(const void *sender);
-    void fillLogAndJumpToFirstError(const std::string &compilerOutput, bool errorJump, const std::string &editor,
-                                    const std::string &jumpOption, bool &NoErrorJump);
-    void afterCompile(bool NoErrorJump, bool autoDvi, const void *sender);
+    void compileOnce(const void* sender);
+    void fillLogAndJumpToFirstError(const std::string& compilerOutput, bool errorJump, const std::string& editor,
+                                    const std::string& jumpOption, bool& NoErrorJump);
+    void afterCompile(bool NoErrorJump, bool autoDvi, const void* sender);
     void restoreCaptionAndTimer();
     void refreshViewerOverDde();
 
@@ -51,19 +57,20 @@ private:
     // write the same files): it runs once more right after the running one.
     bool compiling_ = false;
     bool compileRequested_ = false;
-    const void *requestedSender_ = nullptr;
+    const void* requestedSender_ = nullptr;
 
-    Application &app_;
-    TForm2 *form2_ = nullptr;
+    Application& app_;
+    TAboutBox* aboutBox_ = nullptr;
+    TForm2* form2_ = nullptr;
     std::unique_ptr<platform::Form> window_;
 
 public:
-    platform::ListBox &ListBox1;
-    platform::Button &btnOpenTeX;
-    platform::Button &btnCompile;
-    platform::Button &btnEditTeX;
-    platform::Button &btnOpenDvi;
-    platform::Button &btnDelLog;
+    platform::ListBox& ListBox1;
+    platform::Button& btnOpenTeX;
+    platform::Button& btnCompile;
+    platform::Button& btnEditTeX;
+    platform::Button& btnOpenDvi;
+    platform::Button& btnDelLog;
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
     DdeClientConv DdeClientConv1;

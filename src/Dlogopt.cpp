@@ -54,7 +54,7 @@ const OpenDialogSpec programDialog{"", "実行可能ファイル|*.exe", ""};
 // clang-format on
 } // namespace
 
-TForm2::TForm2(Application &app, const std::string &iniFileName)
+TForm2::TForm2(Application& app, const std::string& iniFileName)
     : app_(app), iniFileName_(iniFileName), window_(app.toolkit().createForm(optionsForm, optionsLayout)),
       Edit1(window_->get<Edit>("Edit1")), edtJumpOption(window_->get<Edit>("edtJumpOption")),
       chkErrorJump(window_->get<CheckBox>("chkErrorJump")), chkFocusTeX(window_->get<CheckBox>("chkFocusTeX")),
@@ -64,7 +64,7 @@ TForm2::TForm2(Application &app, const std::string &iniFileName)
       Edit2(window_->get<Edit>("Edit2")), PageControl1(window_->get<PageControl>("PageControl1")),
       SpeedButton1(window_->get<Button>("SpeedButton1")), SpeedButton3(window_->get<Button>("SpeedButton3")),
       SpeedButton4(window_->get<Button>("SpeedButton4")), OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
-    for (Button *browse : {&SpeedButton1, &SpeedButton3, &SpeedButton4})
+    for (Button* browse : {&SpeedButton1, &SpeedButton3, &SpeedButton4})
         browse->onClick = [this, browse] { SpeedButton1Click(*browse); };
     edtCheckInterval.onChange = [this] { edtCheckIntervalChange(); };
     FormCreate();
@@ -85,14 +85,14 @@ void TForm2::FormCreate() {
     chkFocusTeX.setChecked(settings.readBool(key::focusTeX, byDefault::focusTeX));
 }
 
-Edit &TForm2::editFor(Button &browseButton) {
+Edit& TForm2::editFor(Button& browseButton) {
     if (&browseButton == &SpeedButton3) return Edit3;
     if (&browseButton == &SpeedButton4) return Edit4;
     return Edit1;
 }
 
-void TForm2::SpeedButton1Click(Button &sender) {
-    Edit &programEdit = editFor(sender);
+void TForm2::SpeedButton1Click(Button& sender) {
+    Edit& programEdit = editFor(sender);
     OpenDialog1->setFileName(programEdit.text());
     if (app_.executeOpenDialog(*OpenDialog1)) programEdit.setText(OpenDialog1->fileName());
 }
@@ -105,7 +105,7 @@ void TForm2::edtCheckIntervalChange() {
 
 int32_t TForm2::checkInterval() const { return text::strToInt(edtCheckInterval.text()); }
 
-void TForm2::saveOptions(settings::SettingsFile &settings) {
+void TForm2::saveOptions(settings::SettingsFile& settings) {
     settings.writeString(key::editor, Edit1.text());
     settings.writeString(key::tex, Edit3.text());
     settings.writeString(key::dviWare, Edit4.text());

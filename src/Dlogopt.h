@@ -10,44 +10,44 @@
 
 class TForm2 {
 public:
-    TForm2(Application &app, const std::string &iniFileName);
+    TForm2(Application& app, const std::string& iniFileName);
 
-    platform::Form &window() { return *window_; }
+    platform::Form& window() { return *window_; }
 
     void FormCreate();
-    void SpeedButton1Click(platform::Button &sender);
+    void SpeedButton1Click(platform::Button& sender);
     void edtCheckIntervalChange();
 
     // Writes every option, in the settings file's order; a failure leaves the
     // keys before it written and the later ones unchanged.
-    void saveOptions(settings::SettingsFile &settings);
+    void saveOptions(settings::SettingsFile& settings);
     bool autoCompileChecked() const { return chkAutoCompile.checked(); }
     // The interval text converted strictly; raises for a text that is no integer.
     int32_t checkInterval() const;
 
 private:
-    platform::Edit &editFor(platform::Button &browseButton);
+    platform::Edit& editFor(platform::Button& browseButton);
 
-    Application &app_;
+    Application& app_;
     std::string iniFileName_;
     std::unique_ptr<platform::Form> window_;
 
 public:
-    platform::Edit &Edit1;
-    platform::Edit &edtJumpOption;
-    platform::CheckBox &chkErrorJump;
-    platform::CheckBox &chkFocusTeX;
-    platform::Edit &Edit3;
-    platform::CheckBox &chkAutoCompile;
-    platform::Edit &edtCheckInterval;
-    platform::CheckBox &chkAutoDVI;
-    platform::Edit &Edit4;
-    platform::CheckBox &chkUseDDE;
-    platform::Edit &Edit2;
-    platform::PageControl &PageControl1;
-    platform::Button &SpeedButton1;
-    platform::Button &SpeedButton3;
-    platform::Button &SpeedButton4;
+    platform::Edit& Edit1;
+    platform::Edit& edtJumpOption;
+    platform::CheckBox& chkErrorJump;
+    platform::CheckBox& chkFocusTeX;
+    platform::Edit& Edit3;
+    platform::CheckBox& chkAutoCompile;
+    platform::Edit& edtCheckInterval;
+    platform::CheckBox& chkAutoDVI;
+    platform::Edit& Edit4;
+    platform::CheckBox& chkUseDDE;
+    platform::Edit& Edit2;
+    platform::PageControl& PageControl1;
+    platform::Button& SpeedButton1;
+    platform::Button& SpeedButton3;
+    platform::Button& SpeedButton4;
 
 private:
     std::unique_ptr<platform::OpenDialog> OpenDialog1;

@@ -3,6 +3,7 @@
 // then the message loop.
 #include "Application.h"
 #include "DdeClientConv.h"
+#include "Dlogdlg.h"
 #include "Dlogmain.h"
 #include "Dlogopt.h"
 #include "platform/win32/Win32Platform.h"
@@ -11,14 +12,14 @@ namespace {
 // The program's DDE client instance lives from start to end.
 class DdeInstance {
 public:
-    explicit DdeInstance(platform::DdeClient &dde) : dde_(dde), error_(dde.initialize()) {}
+    explicit DdeInstance(platform::DdeClient& dde) : dde_(dde), error_(dde.initialize()) {}
     ~DdeInstance() {
         if (!error_) dde_.uninitialize();
     }
     uint32_t error() const { return error_; }
 
 private:
-    platform::DdeClient &dde_;
+    platform::DdeClient& dde_;
     uint32_t error_;
 };
 } // namespace
@@ -33,8 +34,9 @@ int main() {
     }
 
     TForm1 Form1(app);
+    TAboutBox AboutBox(app);
     TForm2 Form2(app, Form1.IniFileName);
-    Form1.attachOptionsDialog(Form2);
+    Form1.attachDialogs(AboutBox, Form2);
 
     Form1.window().show();
     app.toolkit().run();

@@ -25,10 +25,10 @@ public:
     // Starts a command line with default show state, no inherited handles and
     // the default error mode, in the current folder. False with the system's
     // error code when refused.
-    virtual bool createProcess(const std::string &commandLine, ProcessRecord &record, uint32_t &errorCode) = 0;
+    virtual bool createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) = 0;
     // Waits until the process waits for input, or the time has passed.
-    virtual void waitForInputIdle(const ProcessRecord &record, int milliseconds) = 0;
-    virtual void closeHandles(ProcessRecord &record) = 0; // the thread's, then the process's
+    virtual void waitForInputIdle(const ProcessRecord& record, int milliseconds) = 0;
+    virtual void closeHandles(ProcessRecord& record) = 0; // the thread's, then the process's
     // Every top-level window, from the top of the Z order down, until the callback says stop.
     virtual void enumWindows(EnumWindowsCallback callback, intptr_t value) = 0;
     virtual uint32_t windowProcessId(WindowHandle window) = 0;

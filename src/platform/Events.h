@@ -10,11 +10,11 @@
 namespace platform {
 
 using EventHandler = std::function<void()>;
-using ExceptionHandler = std::function<void(const Exception &)>;
+using ExceptionHandler = std::function<void(const Exception&)>;
 
 // The application installs its error box here once at start-up.
 void setExceptionHandler(ExceptionHandler handler);
 
-void fireEvent(const EventHandler &handler);
+void fireEvent(const EventHandler& handler);
 
 } // namespace platform

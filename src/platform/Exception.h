@@ -10,8 +10,8 @@ namespace platform {
 class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
-    const std::string &message() const { return message_; }
-    const char *what() const noexcept override { return message_.c_str(); }
+    const std::string& message() const { return message_; }
+    const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     std::string message_;

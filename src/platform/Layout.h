@@ -13,7 +13,7 @@ struct Bounds {
     int top = 0;
     int width = 0;
     int height = 0;
-    bool operator==(const Bounds &) const = default;
+    bool operator==(const Bounds&) const = default;
 };
 
 enum class ControlKind {
@@ -25,11 +25,13 @@ enum class ControlKind {
     Button,       // push button
     OkButton,     // bitmap button of the standard OK kind: default, modal result OK
     CancelButton, // bitmap button of the standard Cancel kind: Esc, modal result Cancel
+    PushOkButton, // plain push button that closes a modal form with OK
     BrowseButton, // tool button with an opened-folder picture; takes no focus
     CheckBox,
     Edit, // single-line edit
     Label,
     CentredLabel, // centred, word-wrapping label
+    LinkLabel,    // a label that follows the mouse (see LinkLabel in Toolkit.h)
 };
 
 enum class Align { None, Top, Client };

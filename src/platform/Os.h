@@ -16,13 +16,13 @@ public:
     virtual ~Profile() = default;
     // The stored value, or def when the file, the section or the key is
     // absent; at most 2047 bytes, as through a 2048-byte buffer.
-    virtual std::string readString(const std::string &section, const std::string &key, const std::string &def,
-                                   const std::string &path) = 0;
+    virtual std::string readString(const std::string& section, const std::string& key, const std::string& def,
+                                   const std::string& path) = 0;
     // Stores the value, creating file, section and key as needed; false when refused.
-    virtual bool writeString(const std::string &section, const std::string &key, const std::string &value,
-                             const std::string &path) = 0;
+    virtual bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                             const std::string& path) = 0;
     // Writes out any cached copy of the file; never creates the file.
-    virtual void flush(const std::string &path) = 0;
+    virtual void flush(const std::string& path) = 0;
 };
 
 class FileSystem {
@@ -30,9 +30,9 @@ public:
     virtual ~FileSystem() = default;
     // Last-write time in local time, packed as a DOS date-time; -1 when the
     // path names no file, names a folder, or holds a time the packing cannot express.
-    virtual int32_t fileAge(const std::string &path) = 0;
-    virtual bool deleteFile(const std::string &path) = 0;
-    virtual bool setCurrentDirectory(const std::string &path) = 0;
+    virtual int32_t fileAge(const std::string& path) = 0;
+    virtual bool deleteFile(const std::string& path) = 0;
+    virtual bool setCurrentDirectory(const std::string& path) = 0;
 };
 
 // Facts about the running program.
@@ -48,20 +48,24 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
     // Starts a command line with a show state; the result is 32 or more on success.
-    virtual uint32_t winExec(const std::string &commandLine, int showState) = 0;
+    virtual uint32_t winExec(const std::string& commandLine, int showState) = 0;
+    // Asks the shell to perform an operation ("OPEN") on a file, URL or
+    // "mailto:" address; what the shell does about a failure is its own.
+    virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                           const std::string& directory, int showState) = 0;
 };
 
 inline constexpr int showNormal = 5;        // SW_SHOW
 inline constexpr int showMinNoActivate = 7; // SW_SHOWMINNOACTIVE
 
 struct Os {
-    Profile &profile;
-    FileSystem &files;
-    ProgramInfo &program;
-    ProcessService &processes;
-    Launcher &launcher;
-    Desktop &desktop;
-    DdeClient &dde;
+    Profile& profile;
+    FileSystem& files;
+    ProgramInfo& program;
+    ProcessService& processes;
+    Launcher& launcher;
+    Desktop& desktop;
+    DdeClient& dde;
 };
 
 } // namespace platform

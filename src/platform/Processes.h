@@ -16,7 +16,7 @@ public:
     virtual ~ConsoleChild() = default;
     // Writes the bytes in one write, then closes the input, so a child that
     // reads on sees the end of its input instead of waiting for more.
-    virtual void writeInputAndClose(const std::string &bytes) = 0;
+    virtual void writeInputAndClose(const std::string& bytes) = 0;
     // Returns once output has arrived, a stream has ended, the child has
     // ended, a window message is waiting, or the time has passed (-1: no limit).
     virtual void waitForActivity(int milliseconds) = 0;
@@ -40,7 +40,7 @@ public:
     // Starts the command line hidden, without a console window, in the current
     // folder. On failure: null, with the system's error code in errorCode and
     // no handle left open.
-    virtual std::unique_ptr<ConsoleChild> startConsole(const std::string &commandLine, uint32_t &errorCode) = 0;
+    virtual std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) = 0;
     // The system's text for an error code.
     virtual std::string systemErrorText(uint32_t code) = 0;
     // A clock in milliseconds.

@@ -1,6 +1,8 @@
 #pragma once
 // The windowing toolkit: forms built from layout records, their controls, the
 // menu, a timer, the open dialog, message boxes and the message pump.
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,7 +17,7 @@ enum class ModalResult { None = 0, OK = 1, Cancel = 2, Yes = 6, No = 7 };
 class Control {
 public:
     virtual ~Control() = default;
-    virtual const ControlSpec &spec() const = 0;
+    virtual const ControlSpec& spec() const = 0;
 };
 
 class Button : public Control {
@@ -33,16 +35,16 @@ class Edit : public Control {
 public:
     virtual std::string text() const = 0;
     // Setting the text it already holds is no change; any other text fires onChange.
-    virtual void setText(const std::string &text) = 0;
+    virtual void setText(const std::string& text) = 0;
     EventHandler onChange; // every change, typed or set by the program
 };
 
 class ListBox : public Control {
 public:
-    virtual void setLines(const std::vector<std::string> &lines) = 0; // replaces all lines
+    virtual void setLines(const std::vector<std::string>& lines) = 0; // replaces all lines
     virtual int count() const = 0;
     virtual std::string line(int index) const = 0;
-    virtual void addLine(const std::string &line) = 0;
+    virtual void addLine(const std::string& line) = 0;
     virtual int selectedIndex() const = 0; // -1: none
     virtual void select(int index) = 0;
 };
@@ -53,27 +55,55 @@ public:
     virtual void setActivePage(int index) = 0;
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// A label that follows the mouse: its colour can change and it reports the
+// mouse entering, leaving, and buttons going down and up on it.
+class LinkLabel : public Control {
+public:
+    virtual std::string caption() const = 0;
+    virtual uint32_t textColor() const = 0; // 00BBGGRR
+    virtual void setTextColor(uint32_t colour) = 0;
+    virtual void repaint() = 0;
+    // The mouse cursor shown over the label: an index of the toolkit's cursor table.
+    virtual void setCursor(int cursorIndex) = 0;
+    virtual Point cursorPos() const = 0; // the mouse, in screen coordinates
+    virtual Point screenToClient(Point screen) const = 0;
+    virtual int clientWidth() const = 0;
+    virtual int clientHeight() const = 0;
+
+    EventHandler onMouseEnter;
+    EventHandler onMouseLeave;
+    std::function<void(MouseButton, int x, int y)> onMouseDown; // client coordinates
+    std::function<void(MouseButton, int x, int y)> onMouseUp;
+};
+
 class MenuItem {
 public:
     virtual ~MenuItem() = default;
-    virtual const MenuItemSpec &spec() const = 0;
+    virtual const MenuItemSpec& spec() const = 0;
     EventHandler onClick;
 };
 
 class Form {
 public:
     virtual ~Form() = default;
-    virtual const FormSpec &spec() const = 0;
+    virtual const FormSpec& spec() const = 0;
     virtual std::string caption() const = 0;
-    virtual void setCaption(const std::string &caption) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
     // Outer top-left corner in screen pixels.
     virtual int left() const = 0;
     virtual int top() const = 0;
     virtual void setPosition(int left, int top) = 0;
 
-    virtual Control &control(const std::string &name) = 0;
-    virtual MenuItem &menuItem(const std::string &name) = 0;
-    template <class T> T &get(const std::string &name) { return dynamic_cast<T &>(control(name)); }
+    virtual Control& control(const std::string& name) = 0;
+    virtual MenuItem& menuItem(const std::string& name) = 0;
+    template <class T> T& get(const std::string& name) { return dynamic_cast<T&>(control(name)); }
 
     // Shows the form modally; returns how it was closed.
     virtual ModalResult showModal() = 0;
@@ -99,11 +129,11 @@ public:
 class OpenDialog {
 public:
     virtual ~OpenDialog() = default;
-    virtual const OpenDialogSpec &spec() const = 0;
+    virtual const OpenDialogSpec& spec() const = 0;
     // Runs the dialog starting from fileName(); true with the chosen full path in fileName().
     virtual bool execute() = 0;
     virtual std::string fileName() const = 0;
-    virtual void setFileName(const std::string &path) = 0;
+    virtual void setFileName(const std::string& path) = 0;
 };
 
 enum class MessageType { Warning, Error, Information, Confirmation };
@@ -115,17 +145,20 @@ class Toolkit {
 public:
     virtual ~Toolkit() = default;
 
-    virtual std::unique_ptr<Form> createForm(const FormSpec &form, const std::vector<ControlSpec> &controls,
-                                             const std::vector<MenuItemSpec> &menu = {}) = 0;
-    virtual std::unique_ptr<Timer> createTimer(Form &owner) = 0;
-    virtual std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec &spec) = 0;
+    virtual std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
+                                             const std::vector<MenuItemSpec>& menu = {}) = 0;
+    virtual std::unique_ptr<Timer> createTimer(Form& owner) = 0;
+    virtual std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& spec) = 0;
+    // Loads a cursor from the program's resources into the cursor table at
+    // index, replacing what was registered there.
+    virtual void registerCursor(int index, const std::string& resourceName) = 0;
 
     // A plain message: text and OK under the application's title.
-    virtual void showMessage(const std::string &title, const std::string &text) = 0;
+    virtual void showMessage(const std::string& title, const std::string& text) = 0;
     // A typed message dialog centred on the screen; buttons is a set of MessageButton.
-    virtual ModalResult messageDialog(const std::string &text, MessageType type, unsigned buttons) = 0;
+    virtual ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) = 0;
     // The application's error box: text, error icon and OK under the application's title.
-    virtual void showErrorBox(const std::string &title, const std::string &text) = 0;
+    virtual void showErrorBox(const std::string& title, const std::string& text) = 0;
 
     // Handles every message waiting in the queue, then returns.
     virtual void processMessages() = 0;

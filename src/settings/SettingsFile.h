@@ -11,22 +11,22 @@ namespace settings {
 
 class SettingsFile {
 public:
-    SettingsFile(platform::Profile &profile, std::string path);
+    SettingsFile(platform::Profile& profile, std::string path);
     ~SettingsFile();
-    SettingsFile(const SettingsFile &) = delete;
-    SettingsFile &operator=(const SettingsFile &) = delete;
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
 
-    std::string readString(const char *key, const std::string &def);
-    int32_t readInteger(const char *key, int32_t def);
-    bool readBool(const char *key, bool def);
+    std::string readString(const char* key, const std::string& def);
+    int32_t readInteger(const char* key, int32_t def);
+    bool readBool(const char* key, bool def);
 
     // Each raises "%s に書き込めません" (the settings path for %s) when refused.
-    void writeString(const char *key, const std::string &value);
-    void writeInteger(const char *key, int32_t value);
-    void writeBool(const char *key, bool value);
+    void writeString(const char* key, const std::string& value);
+    void writeInteger(const char* key, int32_t value);
+    void writeBool(const char* key, bool value);
 
 private:
-    platform::Profile &profile_;
+    platform::Profile& profile_;
     std::string path_;
 };
 

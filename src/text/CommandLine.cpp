@@ -5,7 +5,7 @@ namespace {
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 } // namespace
 
-std::vector<std::string> splitCommandLine(const std::string &commandLine) {
+std::vector<std::string> splitCommandLine(const std::string& commandLine) {
     std::vector<std::string> arguments;
     size_t i = 0;
     while (true) {

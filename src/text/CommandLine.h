@@ -7,6 +7,6 @@
 namespace text {
 
 // All arguments, the program name first.
-std::vector<std::string> splitCommandLine(const std::string &commandLine);
+std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
 } // namespace text

@@ -10,7 +10,7 @@ inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c 
 
 // Index of the character after the one starting at i (a double-byte
 // character is stepped over whole; a lead byte at the very end stands alone).
-inline size_t nextCharIndex(const std::string &s, size_t i) {
+inline size_t nextCharIndex(const std::string& s, size_t i) {
     return (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? i + 2 : i + 1;
 }
 

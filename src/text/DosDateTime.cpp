@@ -2,7 +2,7 @@
 
 namespace text {
 
-int32_t packDosDateTime(const LocalTime &t) {
+int32_t packDosDateTime(const LocalTime& t) {
     if (t.year < 1980 || t.year > 2107) return noFileAge;
     const uint32_t date = (static_cast<uint32_t>(t.year - 1980) << 9) | (static_cast<uint32_t>(t.month) << 5) |
                           static_cast<uint32_t>(t.day);

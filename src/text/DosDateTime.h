@@ -11,6 +11,6 @@ struct LocalTime {
 };
 
 // -1 for a time the packing cannot express (before 1980 or after 2107).
-int32_t packDosDateTime(const LocalTime &time);
+int32_t packDosDateTime(const LocalTime& time);
 
 } // namespace text

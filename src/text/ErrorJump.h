@@ -8,21 +8,21 @@ namespace text {
 
 // The compiler's command line: its program quoted, then the document's file
 // name as it is (the compile runs in the document's folder).
-std::string compileCommandLine(const std::string &compiler, const std::string &documentFileName);
+std::string compileCommandLine(const std::string& compiler, const std::string& documentFileName);
 
 // The index of the first line whose first character is "!".
-std::optional<size_t> firstErrorLine(const std::vector<std::string> &lines);
+std::optional<size_t> firstErrorLine(const std::vector<std::string>& lines);
 
 // The line number in TeX's context line ("l.12 \badmacro" gives "12"): the
 // characters from the third up to the first blank. Anything but decimal
 // digits gives an empty text, so a document cannot put words of its own into
 // the editor's command line.
-std::string lineNumberText(const std::string &contextLine);
+std::string lineNumberText(const std::string& contextLine);
 
 // Every "%l" of the option replaced by the line number, left to right.
-std::string jumpOption(const std::string &option, const std::string &lineNumber);
+std::string jumpOption(const std::string& option, const std::string& lineNumber);
 
 // "editor" option "document"
-std::string jumpCommandLine(const std::string &editor, const std::string &option, const std::string &document);
+std::string jumpCommandLine(const std::string& editor, const std::string& option, const std::string& document);
 
 } // namespace text

@@ -7,7 +7,7 @@ namespace {
 bool isBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
 bool endsItem(char c) { return static_cast<unsigned char>(c) <= ' ' || c == ','; }
 
-size_t skipBlanks(const std::string &s, size_t i) {
+size_t skipBlanks(const std::string& s, size_t i) {
     while (i < s.size() && isBlank(s[i]))
         ++i;
     return i;
@@ -15,7 +15,7 @@ size_t skipBlanks(const std::string &s, size_t i) {
 
 // The quoted item starting at the quote at i; i moves past its closing quote
 // (or to the end, for a quote that is never closed).
-std::string quotedItem(const std::string &s, size_t &i) {
+std::string quotedItem(const std::string& s, size_t& i) {
     std::string item;
     ++i;
     while (i < s.size()) {
@@ -35,7 +35,7 @@ std::string quotedItem(const std::string &s, size_t &i) {
     return item;
 }
 
-std::string plainItem(const std::string &s, size_t &i) {
+std::string plainItem(const std::string& s, size_t& i) {
     const size_t start = i;
     while (i < s.size() && !endsItem(s[i]))
         i = nextCharIndex(s, i);
@@ -43,7 +43,7 @@ std::string plainItem(const std::string &s, size_t &i) {
 }
 } // namespace
 
-std::vector<std::string> splitExtensionList(const std::string &list) {
+std::vector<std::string> splitExtensionList(const std::string& list) {
     std::vector<std::string> items;
     size_t i = skipBlanks(list, 0);
     while (i < list.size()) {

@@ -8,6 +8,6 @@
 
 namespace text {
 
-std::vector<std::string> splitExtensionList(const std::string &list);
+std::vector<std::string> splitExtensionList(const std::string& list);
 
 } // namespace text

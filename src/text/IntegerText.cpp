@@ -12,7 +12,7 @@ int hexDigitValue(char c) {
     return -1;
 }
 
-std::optional<uint32_t> parseHexDigits(const std::string &text, size_t i) {
+std::optional<uint32_t> parseHexDigits(const std::string& text, size_t i) {
     if (i >= text.size()) return std::nullopt;
     uint64_t value = 0;
     for (; i < text.size(); ++i) {
@@ -24,7 +24,7 @@ std::optional<uint32_t> parseHexDigits(const std::string &text, size_t i) {
     return static_cast<uint32_t>(value);
 }
 
-std::optional<int32_t> parseDecimalDigits(const std::string &text, size_t i, bool negative) {
+std::optional<int32_t> parseDecimalDigits(const std::string& text, size_t i, bool negative) {
     if (i >= text.size()) return std::nullopt;
     const uint64_t limit = negative ? 2147483648ull : 2147483647ull;
     uint64_t value = 0;
@@ -37,7 +37,7 @@ std::optional<int32_t> parseDecimalDigits(const std::string &text, size_t i, boo
 }
 } // namespace
 
-std::optional<int32_t> parseInteger(const std::string &text) {
+std::optional<int32_t> parseInteger(const std::string& text) {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;
@@ -60,13 +60,13 @@ std::optional<int32_t> parseInteger(const std::string &text) {
     return static_cast<int32_t>(value);
 }
 
-int32_t strToInt(const std::string &text) {
+int32_t strToInt(const std::string& text) {
     const std::optional<int32_t> value = parseInteger(text);
     if (!value) throw platform::Exception(formatText("'%s' は整数ではありません", text));
     return *value;
 }
 
-int32_t strToIntDef(const std::string &text, int32_t def) {
+int32_t strToIntDef(const std::string& text, int32_t def) {
     // A "0x" prefix is read as "$" first, as the settings reader always has.
     std::string converted = text;
     if (converted.size() > 2 && converted[0] == '0' && (converted[1] == 'x' || converted[1] == 'X'))

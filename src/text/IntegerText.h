@@ -9,13 +9,13 @@
 
 namespace text {
 
-std::optional<int32_t> parseInteger(const std::string &text);
+std::optional<int32_t> parseInteger(const std::string& text);
 
 // Strict: raises "'%s' は整数ではありません" for a text that does not convert.
-int32_t strToInt(const std::string &text);
+int32_t strToInt(const std::string& text);
 
 // Lenient, as the settings reader converts: def for a text that does not convert.
-int32_t strToIntDef(const std::string &text, int32_t def);
+int32_t strToIntDef(const std::string& text, int32_t def);
 
 std::string intToStr(int32_t value);
 

@@ -2,7 +2,7 @@
 
 namespace text {
 
-std::vector<std::string> splitLines(const std::string &text) {
+std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {

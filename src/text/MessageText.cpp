@@ -5,7 +5,7 @@
 
 namespace text {
 
-std::string applicationTitle(const std::string &executablePath) {
+std::string applicationTitle(const std::string& executablePath) {
     const std::string fileName = extractFileName(executablePath);
     std::string title;
     for (size_t i = 0; i < fileName.size() && fileName[i] != '.'; i = nextCharIndex(fileName, i)) {
@@ -18,7 +18,7 @@ std::string applicationTitle(const std::string &executablePath) {
     return title;
 }
 
-std::string errorBoxText(const std::string &message) {
+std::string errorBoxText(const std::string& message) {
     if (message.empty() || static_cast<unsigned char>(message.back()) <= '.') return message;
     return message + ".";
 }

@@ -12,7 +12,7 @@ struct Delimiters {
     bool separatorFollowsSeparator = false; // the character before lastSeparator is "\" or ":"
 };
 
-Delimiters findDelimiters(const std::string &path) {
+Delimiters findDelimiters(const std::string& path) {
     Delimiters found;
     bool previousIsSeparator = false;
     for (size_t i = 0; i < path.size(); i = nextCharIndex(path, i)) {
@@ -30,22 +30,22 @@ Delimiters findDelimiters(const std::string &path) {
 }
 } // namespace
 
-std::string extractFileExt(const std::string &path) {
+std::string extractFileExt(const std::string& path) {
     const size_t dot = findDelimiters(path).lastDot;
     return dot == none ? std::string() : path.substr(dot);
 }
 
-std::string changeFileExt(const std::string &path, const std::string &newExt) {
+std::string changeFileExt(const std::string& path, const std::string& newExt) {
     const size_t dot = findDelimiters(path).lastDot;
     return (dot == none ? path : path.substr(0, dot)) + newExt;
 }
 
-std::string extractFileName(const std::string &path) {
+std::string extractFileName(const std::string& path) {
     const size_t separator = findDelimiters(path).lastSeparator;
     return separator == none ? path : path.substr(separator + 1);
 }
 
-std::string extractFileDir(const std::string &path) {
+std::string extractFileDir(const std::string& path) {
     const Delimiters found = findDelimiters(path);
     const size_t separator = found.lastSeparator;
     if (separator == none) return std::string();

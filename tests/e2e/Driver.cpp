@@ -6,19 +6,19 @@
 
 namespace e2e {
 
-std::string readFile(const std::string &path) {
+std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
-void writeFile(const std::string &path, const std::string &content) {
+void writeFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     out << content;
 }
 
-bool fileExists(const std::string &path) {
+bool fileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -31,7 +31,7 @@ std::string programFolder() {
     return folder.substr(0, folder.find_last_of('\\'));
 }
 
-void removeTree(const std::string &folder) {
+void removeTree(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -66,7 +66,7 @@ Installation::Installation() {
 
 Installation::~Installation() { removeTree(folder_); }
 
-Velumo::Velumo(const Installation &installation, const std::string &arguments) {
+Velumo::Velumo(const Installation& installation, const std::string& arguments) {
     std::string commandLine = "\"" + installation.exe() + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -98,7 +98,7 @@ struct Search {
 };
 
 BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
-    auto *search = reinterpret_cast<Search *>(parameter);
+    auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !IsWindowVisible(window) || !search->matches(window)) return TRUE;
@@ -106,7 +106,7 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
-HWND waitForTopLevel(DWORD processId, const std::function<bool(HWND)> &matches, DWORD milliseconds) {
+HWND waitForTopLevel(DWORD processId, const std::function<bool(HWND)>& matches, DWORD milliseconds) {
     HWND result = nullptr;
     waitUntil(
         [&] {
@@ -120,7 +120,7 @@ HWND waitForTopLevel(DWORD processId, const std::function<bool(HWND)> &matches, 
 }
 } // namespace
 
-HWND Velumo::waitForWindow(const std::string &caption, DWORD milliseconds) {
+HWND Velumo::waitForWindow(const std::string& caption, DWORD milliseconds) {
     return waitForTopLevel(
         info_.dwProcessId, [&](HWND window) { return windowText(window) == caption; }, milliseconds);
 }
@@ -140,12 +140,12 @@ std::string windowText(HWND window) {
 
 namespace {
 struct Children {
-    const char *className;
+    const char* className;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK collectChild(HWND window, LPARAM parameter) {
-    auto *children = reinterpret_cast<Children *>(parameter);
+    auto* children = reinterpret_cast<Children*>(parameter);
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
     if (!children->className || lstrcmpiA(name, children->className) == 0) children->found.push_back(window);
@@ -153,13 +153,13 @@ BOOL CALLBACK collectChild(HWND window, LPARAM parameter) {
 }
 } // namespace
 
-std::vector<HWND> childWindows(HWND parent, const char *className) {
+std::vector<HWND> childWindows(HWND parent, const char* className) {
     Children children{className, {}};
     EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&children));
     return children.found;
 }
 
-HWND childWithText(HWND parent, const std::string &text) {
+HWND childWithText(HWND parent, const std::string& text) {
     for (HWND child : childWindows(parent))
         if (windowText(child) == text) return child;
     return nullptr;
@@ -180,12 +180,12 @@ void command(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(
 
 void menuKey(HWND window, char accessKey) { PostMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, accessKey); }
 
-void typeText(HWND edit, const std::string &text) {
+void typeText(HWND edit, const std::string& text) {
     for (unsigned char c : text)
         PostMessageA(edit, WM_CHAR, c, 1);
 }
 
-bool waitUntil(const std::function<bool()> &condition, DWORD milliseconds) {
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > milliseconds) return false;

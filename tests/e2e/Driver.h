@@ -10,19 +10,19 @@
 
 namespace e2e {
 
-std::string readFile(const std::string &path);
-void writeFile(const std::string &path, const std::string &content);
-bool fileExists(const std::string &path);
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+bool fileExists(const std::string& path);
 
 // A fresh folder holding a copy of Velumo.exe.
 class Installation {
 public:
     Installation();
     ~Installation();
-    const std::string &folder() const { return folder_; }
+    const std::string& folder() const { return folder_; }
     std::string exe() const { return folder_ + "\\Velumo.exe"; }
     std::string ini() const { return folder_ + "\\Velumo.ini"; }
-    std::string path(const std::string &name) const { return folder_ + "\\" + name; }
+    std::string path(const std::string& name) const { return folder_ + "\\" + name; }
 
 private:
     std::string folder_;
@@ -31,14 +31,14 @@ private:
 class Velumo {
 public:
     // Starts Velumo.exe with the arguments (appended to its quoted path) in its folder.
-    Velumo(const Installation &installation, const std::string &arguments = "");
+    Velumo(const Installation& installation, const std::string& arguments = "");
     ~Velumo(); // ends the program if it still runs
     bool waitForExit(DWORD milliseconds = 10000);
     bool running();
     DWORD processId() const { return info_.dwProcessId; }
 
     // The first visible top-level window of the program whose caption is caption.
-    HWND waitForWindow(const std::string &caption, DWORD milliseconds = 10000);
+    HWND waitForWindow(const std::string& caption, DWORD milliseconds = 10000);
     HWND mainWindow(DWORD milliseconds = 10000); // caption starting with "Velumo"
 
 private:
@@ -46,8 +46,8 @@ private:
 };
 
 std::string windowText(HWND window);
-std::vector<HWND> childWindows(HWND parent, const char *className = nullptr);
-HWND childWithText(HWND parent, const std::string &text);
+std::vector<HWND> childWindows(HWND parent, const char* className = nullptr);
+HWND childWithText(HWND parent, const std::string& text);
 // The text of a message dialog (its static text control).
 std::string dialogText(HWND dialog);
 void press(HWND button);           // as a click does
@@ -55,8 +55,8 @@ void command(HWND window, int id); // WM_COMMAND, as a menu item or a dialog key
 // Opens the menu-bar item with this access key, as Alt and the key do (menus
 // belong to the program that made them, so their ids cannot be read from here).
 void menuKey(HWND window, char accessKey);
-void typeText(HWND edit, const std::string &text); // character messages, as keystrokes give
-bool waitUntil(const std::function<bool()> &condition, DWORD milliseconds = 10000);
+void typeText(HWND edit, const std::string& text); // character messages, as keystrokes give
+bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 RECT windowRect(HWND window);
 RECT clientRect(HWND window);
 

@@ -12,7 +12,7 @@ const std::string allDefaults = "[Option]\r\nEditor=notepad.exe\r\nTeX=platex.ex
                                 "JumpOption=\r\nUseDDE=0\r\nAutoDVI=0\r\nFocusTeX=0\r\n";
 
 // Answers the first-run message and returns the options dialog it leads to.
-HWND passFirstRunMessage(Velumo &velumo) {
+HWND passFirstRunMessage(Velumo& velumo) {
     HWND message = velumo.waitForWindow("情報");
     EXPECT_NE(nullptr, message);
     EXPECT_EQ(firstRunText, dialogText(message));
@@ -20,7 +20,7 @@ HWND passFirstRunMessage(Velumo &velumo) {
     return velumo.waitForWindow("オプション設定");
 }
 
-std::vector<std::string> lines(const std::string &text) {
+std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     size_t start = 0;
     for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)

@@ -5,14 +5,14 @@
 namespace headless {
 namespace {
 // The program of a quoted program call: the text between the first two quotes.
-std::string programOf(const std::string &commandLine) {
+std::string programOf(const std::string& commandLine) {
     if (commandLine.empty() || commandLine[0] != '"') return commandLine;
     return commandLine.substr(1, commandLine.find('"', 1) - 1);
 }
 } // namespace
 
-bool ScriptedDesktop::createProcess(const std::string &commandLine, platform::ProcessRecord &record,
-                                    uint32_t &errorCode) {
+bool ScriptedDesktop::createProcess(const std::string& commandLine, platform::ProcessRecord& record,
+                                    uint32_t& errorCode) {
     started.push_back(commandLine);
     const std::string program = programOf(commandLine);
     if (failures.count(program)) {
@@ -31,36 +31,36 @@ bool ScriptedDesktop::createProcess(const std::string &commandLine, platform::Pr
     return true;
 }
 
-void ScriptedDesktop::closeHandles(platform::ProcessRecord &record) {
+void ScriptedDesktop::closeHandles(platform::ProcessRecord& record) {
     openHandles -= (record.thread ? 1 : 0) + (record.process ? 1 : 0);
     record.thread = record.process = 0;
 }
 
 void ScriptedDesktop::enumWindows(platform::EnumWindowsCallback callback, intptr_t value) {
     const std::vector<Window> snapshot = windows;
-    for (const Window &window : snapshot)
+    for (const Window& window : snapshot)
         if (!callback(window.handle, value)) return;
 }
 
 uint32_t ScriptedDesktop::windowProcessId(WindowHandle window) {
-    for (const Window &w : windows)
+    for (const Window& w : windows)
         if (w.handle == window) return w.processId;
     return 0;
 }
 
 bool ScriptedDesktop::isWindowEnabled(WindowHandle window) {
-    for (const Window &w : windows)
+    for (const Window& w : windows)
         if (w.handle == window) return w.enabled;
     return false;
 }
 
 void ScriptedDesktop::closeWindow(WindowHandle handle) {
-    windows.erase(std::remove_if(windows.begin(), windows.end(), [&](const Window &w) { return w.handle == handle; }),
+    windows.erase(std::remove_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; }),
                   windows.end());
 }
 
 void ScriptedDesktop::disableWindow(WindowHandle handle) {
-    for (Window &w : windows)
+    for (Window& w : windows)
         if (w.handle == handle) w.enabled = false;
 }
 
@@ -69,7 +69,7 @@ WindowHandle ScriptedDesktop::foreignWindow() {
     return nextWindow_++;
 }
 
-platform::DdeStringHandle ScriptedDde::createString(const std::string &text) {
+platform::DdeStringHandle ScriptedDde::createString(const std::string& text) {
     liveStrings[next_] = text;
     return next_++;
 }
@@ -82,7 +82,7 @@ platform::DdeConversation ScriptedDde::connect(platform::DdeStringHandle service
     return next_++;
 }
 
-platform::DdeDataHandle ScriptedDde::createData(const std::string &bytes, uint32_t) {
+platform::DdeDataHandle ScriptedDde::createData(const std::string& bytes, uint32_t) {
     if (dataFails) return 0;
     data_[next_] = bytes;
     return next_++;

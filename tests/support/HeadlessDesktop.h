@@ -14,11 +14,11 @@ using platform::WindowHandle;
 
 class ScriptedDesktop : public platform::Desktop {
 public:
-    bool createProcess(const std::string &commandLine, platform::ProcessRecord &record, uint32_t &errorCode) override;
-    void waitForInputIdle(const platform::ProcessRecord &, int milliseconds) override {
+    bool createProcess(const std::string& commandLine, platform::ProcessRecord& record, uint32_t& errorCode) override;
+    void waitForInputIdle(const platform::ProcessRecord&, int milliseconds) override {
         idleWaits.push_back(milliseconds);
     }
-    void closeHandles(platform::ProcessRecord &record) override;
+    void closeHandles(platform::ProcessRecord& record) override;
     void enumWindows(platform::EnumWindowsCallback callback, intptr_t value) override;
     uint32_t windowProcessId(WindowHandle window) override;
     bool isWindowEnabled(WindowHandle window) override;
@@ -56,11 +56,11 @@ class ScriptedDde : public platform::DdeClient {
 public:
     uint32_t initialize() override { return initializeResult; }
     void uninitialize() override { uninitialized = true; }
-    platform::DdeStringHandle createString(const std::string &text) override;
+    platform::DdeStringHandle createString(const std::string& text) override;
     void freeString(platform::DdeStringHandle handle) override { liveStrings.erase(handle); }
     platform::DdeConversation connect(platform::DdeStringHandle service, platform::DdeStringHandle topic) override;
     uint32_t conversationFormat(platform::DdeConversation) override { return format; }
-    platform::DdeDataHandle createData(const std::string &bytes, uint32_t format) override;
+    platform::DdeDataHandle createData(const std::string& bytes, uint32_t format) override;
     void executeAsync(platform::DdeConversation conversation, platform::DdeDataHandle data, uint32_t format) override;
     void disconnect(platform::DdeConversation conversation) override;
 
@@ -75,7 +75,7 @@ public:
     struct Execute {
         std::string data;
         uint32_t format;
-        bool operator==(const Execute &) const = default;
+        bool operator==(const Execute&) const = default;
     };
     std::vector<Execute> executes;
     int openConversations = 0;

@@ -15,14 +15,14 @@ std::string lower(std::string s) {
     return s;
 }
 
-std::string trim(const std::string &s) {
+std::string trim(const std::string& s) {
     const size_t begin = s.find_first_not_of(" \t");
     if (begin == std::string::npos) return {};
     const size_t end = s.find_last_not_of(" \t\r");
     return s.substr(begin, end - begin + 1);
 }
 
-std::vector<std::string> splitLines(const std::string &content) {
+std::vector<std::string> splitLines(const std::string& content) {
     std::vector<std::string> lines;
     std::istringstream in(content);
     for (std::string line; std::getline(in, line);) {
@@ -32,7 +32,7 @@ std::vector<std::string> splitLines(const std::string &content) {
     return lines;
 }
 
-bool isSectionLine(const std::string &line, std::string *name) {
+bool isSectionLine(const std::string& line, std::string* name) {
     const std::string t = trim(line);
     if (t.size() < 2 || t.front() != '[') return false;
     const size_t close = t.find(']');
@@ -42,7 +42,7 @@ bool isSectionLine(const std::string &line, std::string *name) {
 }
 
 // The key of an entry line, or nullopt for a line that holds none.
-bool entryKey(const std::string &line, std::string *key, std::string *value) {
+bool entryKey(const std::string& line, std::string* key, std::string* value) {
     const size_t equals = line.find('=');
     if (equals == std::string::npos) return false;
     *key = trim(line.substr(0, equals));
@@ -51,18 +51,18 @@ bool entryKey(const std::string &line, std::string *key, std::string *value) {
 }
 } // namespace
 
-const MemoryFile *MemoryFileSystem::find(const std::string &path) const {
-    for (const auto &[name, file] : files)
+const MemoryFile* MemoryFileSystem::find(const std::string& path) const {
+    for (const auto& [name, file] : files)
         if (lower(name) == lower(path)) return &file;
     return nullptr;
 }
 
-int32_t MemoryFileSystem::fileAge(const std::string &path) {
-    const MemoryFile *file = find(path);
+int32_t MemoryFileSystem::fileAge(const std::string& path) {
+    const MemoryFile* file = find(path);
     return file ? file->age : -1;
 }
 
-bool MemoryFileSystem::deleteFile(const std::string &path) {
+bool MemoryFileSystem::deleteFile(const std::string& path) {
     for (auto it = files.begin(); it != files.end(); ++it) {
         if (lower(it->first) != lower(path)) continue;
         if (!canWrite(path)) return false;
@@ -72,13 +72,13 @@ bool MemoryFileSystem::deleteFile(const std::string &path) {
     return false;
 }
 
-bool MemoryFileSystem::setCurrentDirectory(const std::string &path) {
+bool MemoryFileSystem::setCurrentDirectory(const std::string& path) {
     currentDirectory = path;
     return true;
 }
 
-void MemoryFileSystem::put(const std::string &path, const std::string &content, int32_t age) {
-    for (auto &[name, file] : files)
+void MemoryFileSystem::put(const std::string& path, const std::string& content, int32_t age) {
+    for (auto& [name, file] : files)
         if (lower(name) == lower(path)) {
             file = {content, age};
             return;
@@ -86,31 +86,31 @@ void MemoryFileSystem::put(const std::string &path, const std::string &content, 
     files[path] = {content, age};
 }
 
-bool MemoryFileSystem::exists(const std::string &path) const { return find(path) != nullptr; }
+bool MemoryFileSystem::exists(const std::string& path) const { return find(path) != nullptr; }
 
-const std::string &MemoryFileSystem::content(const std::string &path) const {
-    const MemoryFile *file = find(path);
+const std::string& MemoryFileSystem::content(const std::string& path) const {
+    const MemoryFile* file = find(path);
     if (!file) throw std::logic_error("no file " + path);
     return file->content;
 }
 
-bool MemoryFileSystem::canWrite(const std::string &path) const {
-    for (const std::string &folder : readOnlyFolders)
+bool MemoryFileSystem::canWrite(const std::string& path) const {
+    for (const std::string& folder : readOnlyFolders)
         if (lower(folder) == lower(text::extractFileDir(path))) return false;
     return true;
 }
 
-void MemoryFileSystem::touch(const std::string &path) {
-    for (auto &[name, file] : files)
+void MemoryFileSystem::touch(const std::string& path) {
+    for (auto& [name, file] : files)
         if (lower(name) == lower(path)) file.age = clock;
 }
 
-std::string MemoryProfile::readString(const std::string &section, const std::string &key, const std::string &def,
-                                      const std::string &path) {
+std::string MemoryProfile::readString(const std::string& section, const std::string& key, const std::string& def,
+                                      const std::string& path) {
     std::string result = def;
     if (files_.exists(path)) {
         std::string current;
-        for (const std::string &line : splitLines(files_.content(path))) {
+        for (const std::string& line : splitLines(files_.content(path))) {
             std::string name, entry, value;
             if (isSectionLine(line, &name))
                 current = name;
@@ -123,8 +123,8 @@ std::string MemoryProfile::readString(const std::string &section, const std::str
     return result.substr(0, 2047);
 }
 
-bool MemoryProfile::writeString(const std::string &section, const std::string &key, const std::string &value,
-                                const std::string &path) {
+bool MemoryProfile::writeString(const std::string& section, const std::string& key, const std::string& value,
+                                const std::string& path) {
     if (!files_.canWrite(path) || acceptedWritesLeft == 0) return false;
     if (acceptedWritesLeft > 0) --acceptedWritesLeft;
     std::vector<std::string> lines =
@@ -154,13 +154,13 @@ bool MemoryProfile::writeString(const std::string &section, const std::string &k
         lines.push_back(entry);
     }
     std::string content;
-    for (const std::string &line : lines)
+    for (const std::string& line : lines)
         content += line + "\r\n";
     files_.put(path, content, files_.clock);
     writtenKeys.push_back(key);
     return true;
 }
 
-void MemoryProfile::flush(const std::string &) { ++flushCount; }
+void MemoryProfile::flush(const std::string&) { ++flushCount; }
 
 } // namespace headless

@@ -20,15 +20,15 @@ struct MemoryFile {
 
 class MemoryFileSystem : public platform::FileSystem {
 public:
-    int32_t fileAge(const std::string &path) override;
-    bool deleteFile(const std::string &path) override;
-    bool setCurrentDirectory(const std::string &path) override;
+    int32_t fileAge(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    bool setCurrentDirectory(const std::string& path) override;
 
-    void put(const std::string &path, const std::string &content, int32_t age = 0x5A000000);
-    bool exists(const std::string &path) const;
-    const std::string &content(const std::string &path) const;
-    bool canWrite(const std::string &path) const;
-    void touch(const std::string &path); // written now: takes the clock's age
+    void put(const std::string& path, const std::string& content, int32_t age = 0x5A000000);
+    bool exists(const std::string& path) const;
+    const std::string& content(const std::string& path) const;
+    bool canWrite(const std::string& path) const;
+    void touch(const std::string& path); // written now: takes the clock's age
 
     std::map<std::string, MemoryFile> files; // by path as given, compared without letter case
     std::set<std::string> folders;
@@ -37,24 +37,24 @@ public:
     int32_t clock = 0x5A000000; // the age a write gives a file
 
 private:
-    const MemoryFile *find(const std::string &path) const;
+    const MemoryFile* find(const std::string& path) const;
 };
 
 class MemoryProfile : public platform::Profile {
 public:
-    explicit MemoryProfile(MemoryFileSystem &files) : files_(files) {}
-    std::string readString(const std::string &section, const std::string &key, const std::string &def,
-                           const std::string &path) override;
-    bool writeString(const std::string &section, const std::string &key, const std::string &value,
-                     const std::string &path) override;
-    void flush(const std::string &path) override;
+    explicit MemoryProfile(MemoryFileSystem& files) : files_(files) {}
+    std::string readString(const std::string& section, const std::string& key, const std::string& def,
+                           const std::string& path) override;
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) override;
+    void flush(const std::string& path) override;
 
     int flushCount = 0;
     int acceptedWritesLeft = -1;          // writes refused once this reaches 0; -1: no limit
     std::vector<std::string> writtenKeys; // in order, for every accepted write
 
 private:
-    MemoryFileSystem &files_;
+    MemoryFileSystem& files_;
 };
 
 class FixedProgramInfo : public platform::ProgramInfo {

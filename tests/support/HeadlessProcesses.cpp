@@ -7,7 +7,7 @@ namespace headless {
 namespace {
 class ScriptedChild : public platform::ConsoleChild {
 public:
-    ScriptedChild(ScriptedProcesses &owner, ScriptedRun run) : owner_(owner), run_(std::move(run)) {
+    ScriptedChild(ScriptedProcesses& owner, ScriptedRun run) : owner_(owner), run_(std::move(run)) {
         owner_.openHandles += 4; // three pipe ends and the process
         owner_.mostRunningAtOnce = std::max(owner_.mostRunningAtOnce, ++owner_.running);
     }
@@ -16,7 +16,7 @@ public:
         if (!waited_) --owner_.running;
     }
 
-    void writeInputAndClose(const std::string &bytes) override { owner_.inputs.push_back(bytes); }
+    void writeInputAndClose(const std::string& bytes) override { owner_.inputs.push_back(bytes); }
     void waitForActivity(int milliseconds) override {
         if (run_.whileRunning) std::exchange(run_.whileRunning, nullptr)();
         if (exited_ && milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
@@ -36,7 +36,7 @@ public:
 private:
     bool streamsEnded() const { return abandoned_ || (exited_ && !run_.keepsPipesOpen); }
 
-    ScriptedProcesses &owner_;
+    ScriptedProcesses& owner_;
     ScriptedRun run_;
     bool exited_ = false;
     bool abandoned_ = false;
@@ -44,8 +44,8 @@ private:
 };
 } // namespace
 
-std::unique_ptr<platform::ConsoleChild> ScriptedProcesses::startConsole(const std::string &commandLine,
-                                                                        uint32_t &errorCode) {
+std::unique_ptr<platform::ConsoleChild> ScriptedProcesses::startConsole(const std::string& commandLine,
+                                                                        uint32_t& errorCode) {
     started.push_back(commandLine);
     auto failure = failures.find(commandLine);
     if (failure != failures.end()) {

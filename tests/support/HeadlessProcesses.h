@@ -20,7 +20,7 @@ struct ScriptedRun {
 
 class ScriptedProcesses : public platform::ProcessService {
 public:
-    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string &commandLine, uint32_t &errorCode) override;
+    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override;
     std::string systemErrorText(uint32_t code) override;
     uint32_t tickCount() override { return clock; }
 
@@ -36,16 +36,22 @@ public:
 
 class RecordingLauncher : public platform::Launcher {
 public:
-    uint32_t winExec(const std::string &commandLine, int showState) override {
+    uint32_t winExec(const std::string& commandLine, int showState) override {
         started.push_back({commandLine, showState});
         if (onStart) onStart(commandLine);
         return result;
     }
-    std::function<void(const std::string &)> onStart;
+    std::function<void(const std::string&)> onStart;
+    void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                   const std::string& directory, int showState) override {
+        shellOpens.push_back(operation + "|" + file + "|" + parameters + "|" + directory + "|" +
+                             std::to_string(showState));
+    }
+    std::vector<std::string> shellOpens;
     struct Start {
         std::string commandLine;
         int showState;
-        bool operator==(const Start &) const = default;
+        bool operator==(const Start&) const = default;
     };
     std::vector<Start> started;
     uint32_t result = 33;

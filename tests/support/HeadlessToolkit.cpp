@@ -4,31 +4,56 @@
 
 namespace headless {
 
-void HeadlessEdit::setText(const std::string &text) {
+void HeadlessEdit::setText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
     ++changeCount;
     fireEvent(onChange);
 }
 
-void HeadlessEdit::type(const std::string &text) {
+void HeadlessEdit::type(const std::string& text) {
     for (size_t length = 1; length <= text.size(); ++length)
         setText(text.substr(0, length));
 }
 
-void HeadlessListBox::setLines(const std::vector<std::string> &lines) {
+void HeadlessListBox::setLines(const std::vector<std::string>& lines) {
     lines_ = lines;
     selected_ = -1;
 }
 
 std::string HeadlessListBox::line(int index) const { return lines_.at(static_cast<size_t>(index)); }
 
+void HeadlessLinkLabel::mouseTo(int x, int y) {
+    mouse = {origin.x + x, origin.y + y};
+    const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();
+    if (inside && !inside_) fireEvent(onMouseEnter);
+    if (!inside && inside_) fireEvent(onMouseLeave);
+    inside_ = inside;
+}
+
+void HeadlessLinkLabel::mouseAway() { mouseTo(-100, -100); }
+
+void HeadlessLinkLabel::press(MouseButton button) {
+    const Point at = screenToClient(mouse);
+    fireEvent([&] {
+        if (onMouseDown) onMouseDown(button, at.x, at.y);
+    });
+}
+
+void HeadlessLinkLabel::release(MouseButton button) {
+    const Point at = screenToClient(mouse);
+    fireEvent([&] {
+        if (onMouseUp) onMouseUp(button, at.x, at.y);
+    });
+}
+
 namespace {
-std::unique_ptr<Control> makeControl(const ControlSpec &spec) {
+std::unique_ptr<Control> makeControl(const ControlSpec& spec) {
     switch (spec.kind) {
     case ControlKind::Button:
     case ControlKind::OkButton:
     case ControlKind::CancelButton:
+    case ControlKind::PushOkButton:
     case ControlKind::BrowseButton:
         return std::make_unique<HeadlessButton>(spec);
     case ControlKind::CheckBox:
@@ -39,27 +64,29 @@ std::unique_ptr<Control> makeControl(const ControlSpec &spec) {
         return std::make_unique<HeadlessListBox>(spec);
     case ControlKind::PageControl:
         return std::make_unique<HeadlessPageControl>(spec);
+    case ControlKind::LinkLabel:
+        return std::make_unique<HeadlessLinkLabel>(spec);
     default:
         return std::make_unique<HeadlessControl>(spec);
     }
 }
 } // namespace
 
-HeadlessForm::HeadlessForm(HeadlessToolkit &toolkit, FormSpec spec, const std::vector<ControlSpec> &controls,
-                           const std::vector<MenuItemSpec> &menu)
+HeadlessForm::HeadlessForm(HeadlessToolkit& toolkit, FormSpec spec, const std::vector<ControlSpec>& controls,
+                           const std::vector<MenuItemSpec>& menu)
     : toolkit_(toolkit), spec_(std::move(spec)), caption_(spec_.caption), menu_(menu) {
-    for (const ControlSpec &control : controls) {
+    for (const ControlSpec& control : controls) {
         if (!control.parent.empty() && !controls_.count(control.parent))
             throw std::logic_error("parent after child: " + control.name);
         if (!controls_.emplace(control.name, makeControl(control)).second)
             throw std::logic_error("duplicate control: " + control.name);
         order_.push_back(control.name);
-        if (control.kind == ControlKind::OkButton)
-            dynamic_cast<Button &>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::OK); };
+        if (control.kind == ControlKind::OkButton || control.kind == ControlKind::PushOkButton)
+            dynamic_cast<Button&>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::OK); };
         if (control.kind == ControlKind::CancelButton)
-            dynamic_cast<Button &>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::Cancel); };
+            dynamic_cast<Button&>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::Cancel); };
     }
-    for (const MenuItemSpec &item : menu)
+    for (const MenuItemSpec& item : menu)
         menuItems_.emplace(item.name, std::make_unique<HeadlessMenuItem>(item));
 }
 
@@ -68,13 +95,13 @@ void HeadlessForm::setPosition(int left, int top) {
     top_ = top;
 }
 
-Control &HeadlessForm::control(const std::string &name) {
+Control& HeadlessForm::control(const std::string& name) {
     auto found = controls_.find(name);
     if (found == controls_.end()) throw std::logic_error("no control " + name);
     return *found->second;
 }
 
-MenuItem &HeadlessForm::menuItem(const std::string &name) {
+MenuItem& HeadlessForm::menuItem(const std::string& name) {
     auto found = menuItems_.find(name);
     if (found == menuItems_.end()) throw std::logic_error("no menu item " + name);
     return *found->second;
@@ -116,33 +143,33 @@ bool HeadlessOpenDialog::execute() {
     return true;
 }
 
-std::unique_ptr<Form> HeadlessToolkit::createForm(const FormSpec &form, const std::vector<ControlSpec> &controls,
-                                                  const std::vector<MenuItemSpec> &menu) {
+std::unique_ptr<Form> HeadlessToolkit::createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
+                                                  const std::vector<MenuItemSpec>& menu) {
     auto created = std::make_unique<HeadlessForm>(*this, form, controls, menu);
     forms[form.name] = created.get();
     return created;
 }
 
-std::unique_ptr<Timer> HeadlessToolkit::createTimer(Form &) {
+std::unique_ptr<Timer> HeadlessToolkit::createTimer(Form&) {
     auto created = std::make_unique<HeadlessTimer>();
     timers.push_back(created.get());
     return created;
 }
 
-std::unique_ptr<OpenDialog> HeadlessToolkit::createOpenDialog(const OpenDialogSpec &spec) {
+std::unique_ptr<OpenDialog> HeadlessToolkit::createOpenDialog(const OpenDialogSpec& spec) {
     return std::make_unique<HeadlessOpenDialog>(*this, spec);
 }
 
-void HeadlessToolkit::record(const ShownMessage &message) {
+void HeadlessToolkit::record(const ShownMessage& message) {
     messages.push_back(message);
     if (onMessage) onMessage(message);
 }
 
-void HeadlessToolkit::showMessage(const std::string &title, const std::string &text) {
+void HeadlessToolkit::showMessage(const std::string& title, const std::string& text) {
     record({MessageKind::Plain, title, text});
 }
 
-ModalResult HeadlessToolkit::messageDialog(const std::string &text, MessageType type, unsigned buttons) {
+ModalResult HeadlessToolkit::messageDialog(const std::string& text, MessageType type, unsigned buttons) {
     record({MessageKind::Typed, "", text, type, buttons});
     if (!messageAnswers.empty()) {
         const ModalResult answer = messageAnswers.front();
@@ -152,7 +179,7 @@ ModalResult HeadlessToolkit::messageDialog(const std::string &text, MessageType 
     return (buttons & mbOK) ? ModalResult::OK : ModalResult::Yes;
 }
 
-void HeadlessToolkit::showErrorBox(const std::string &title, const std::string &text) {
+void HeadlessToolkit::showErrorBox(const std::string& title, const std::string& text) {
     record({MessageKind::ErrorBox, title, text, MessageType::Error});
 }
 

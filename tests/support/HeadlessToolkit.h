@@ -17,7 +17,7 @@ using namespace platform;
 template <class Interface> class WithSpec : public Interface {
 public:
     explicit WithSpec(ControlSpec spec) : spec_(std::move(spec)) {}
-    const ControlSpec &spec() const override { return spec_; }
+    const ControlSpec& spec() const override { return spec_; }
 
 private:
     ControlSpec spec_;
@@ -45,9 +45,9 @@ class HeadlessEdit : public WithSpec<Edit> {
 public:
     using WithSpec::WithSpec;
     std::string text() const override { return text_; }
-    void setText(const std::string &text) override;
+    void setText(const std::string& text) override;
     // The user types: each prefix of the text appears in turn, as keystrokes would make it.
-    void type(const std::string &text);
+    void type(const std::string& text);
     int changeCount = 0;
 
 private:
@@ -57,13 +57,13 @@ private:
 class HeadlessListBox : public WithSpec<ListBox> {
 public:
     using WithSpec::WithSpec;
-    void setLines(const std::vector<std::string> &lines) override;
+    void setLines(const std::vector<std::string>& lines) override;
     int count() const override { return static_cast<int>(lines_.size()); }
     std::string line(int index) const override;
-    void addLine(const std::string &line) override { lines_.push_back(line); }
+    void addLine(const std::string& line) override { lines_.push_back(line); }
     int selectedIndex() const override { return selected_; }
     void select(int index) override { selected_ = index; }
-    const std::vector<std::string> &lines() const { return lines_; }
+    const std::vector<std::string>& lines() const { return lines_; }
 
 private:
     std::vector<std::string> lines_;
@@ -80,10 +80,39 @@ private:
     int page_ = 0;
 };
 
+class HeadlessLinkLabel : public WithSpec<LinkLabel> {
+public:
+    using WithSpec::WithSpec;
+    std::string caption() const override { return spec().caption; }
+    uint32_t textColor() const override { return colour_; }
+    void setTextColor(uint32_t colour) override { colour_ = colour; }
+    void repaint() override { ++repaints; }
+    void setCursor(int cursorIndex) override { cursor = cursorIndex; }
+    Point cursorPos() const override { return mouse; }
+    Point screenToClient(Point screen) const override { return {screen.x - origin.x, screen.y - origin.y}; }
+    int clientWidth() const override { return spec().bounds.width; }
+    int clientHeight() const override { return spec().bounds.height; }
+
+    // The user moves the mouse to a point of the label (client coordinates) or away from it.
+    void mouseTo(int x, int y);
+    void mouseAway();
+    void press(MouseButton button = MouseButton::Left);
+    void release(MouseButton button = MouseButton::Left);
+
+    int repaints = 0;
+    int cursor = 0;
+    Point origin{500, 300}; // where the label's client area stands on the screen
+    Point mouse{0, 0};
+
+private:
+    uint32_t colour_ = 0; // black
+    bool inside_ = false;
+};
+
 class HeadlessMenuItem : public MenuItem {
 public:
     explicit HeadlessMenuItem(MenuItemSpec spec) : spec_(std::move(spec)) {}
-    const MenuItemSpec &spec() const override { return spec_; }
+    const MenuItemSpec& spec() const override { return spec_; }
     void click() { fireEvent(onClick); }
 
 private:
@@ -94,16 +123,16 @@ class HeadlessToolkit;
 
 class HeadlessForm : public Form {
 public:
-    HeadlessForm(HeadlessToolkit &toolkit, FormSpec spec, const std::vector<ControlSpec> &controls,
-                 const std::vector<MenuItemSpec> &menu);
-    const FormSpec &spec() const override { return spec_; }
+    HeadlessForm(HeadlessToolkit& toolkit, FormSpec spec, const std::vector<ControlSpec>& controls,
+                 const std::vector<MenuItemSpec>& menu);
+    const FormSpec& spec() const override { return spec_; }
     std::string caption() const override { return caption_; }
-    void setCaption(const std::string &caption) override { caption_ = caption; }
+    void setCaption(const std::string& caption) override { caption_ = caption; }
     int left() const override { return left_; }
     int top() const override { return top_; }
     void setPosition(int left, int top) override;
-    Control &control(const std::string &name) override;
-    MenuItem &menuItem(const std::string &name) override;
+    Control& control(const std::string& name) override;
+    MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
     void close() override;
@@ -114,16 +143,16 @@ public:
     bool modalShowing() const { return modalShowing_; }
     // Closes the modal showing with this result, as its buttons do.
     void endModal(ModalResult result) { modalResult_ = result; }
-    const std::vector<std::string> &controlOrder() const { return order_; }
-    HeadlessButton &button(const std::string &name) { return dynamic_cast<HeadlessButton &>(control(name)); }
-    HeadlessEdit &edit(const std::string &name) { return dynamic_cast<HeadlessEdit &>(control(name)); }
-    HeadlessCheckBox &checkBox(const std::string &name) { return dynamic_cast<HeadlessCheckBox &>(control(name)); }
-    HeadlessMenuItem &item(const std::string &name) { return dynamic_cast<HeadlessMenuItem &>(menuItem(name)); }
-    const std::vector<MenuItemSpec> &menu() const { return menu_; }
+    const std::vector<std::string>& controlOrder() const { return order_; }
+    HeadlessButton& button(const std::string& name) { return dynamic_cast<HeadlessButton&>(control(name)); }
+    HeadlessEdit& edit(const std::string& name) { return dynamic_cast<HeadlessEdit&>(control(name)); }
+    HeadlessCheckBox& checkBox(const std::string& name) { return dynamic_cast<HeadlessCheckBox&>(control(name)); }
+    HeadlessMenuItem& item(const std::string& name) { return dynamic_cast<HeadlessMenuItem&>(menuItem(name)); }
+    const std::vector<MenuItemSpec>& menu() const { return menu_; }
     int showModalCount = 0;
 
 private:
-    HeadlessToolkit &toolkit_;
+    HeadlessToolkit& toolkit_;
     FormSpec spec_;
     std::string caption_;
     int left_ = 0, top_ = 0;
@@ -154,14 +183,14 @@ private:
 
 class HeadlessOpenDialog : public OpenDialog {
 public:
-    HeadlessOpenDialog(HeadlessToolkit &toolkit, OpenDialogSpec spec) : toolkit_(toolkit), spec_(std::move(spec)) {}
-    const OpenDialogSpec &spec() const override { return spec_; }
+    HeadlessOpenDialog(HeadlessToolkit& toolkit, OpenDialogSpec spec) : toolkit_(toolkit), spec_(std::move(spec)) {}
+    const OpenDialogSpec& spec() const override { return spec_; }
     bool execute() override;
     std::string fileName() const override { return fileName_; }
-    void setFileName(const std::string &path) override { fileName_ = path; }
+    void setFileName(const std::string& path) override { fileName_ = path; }
 
 private:
-    HeadlessToolkit &toolkit_;
+    HeadlessToolkit& toolkit_;
     OpenDialogSpec spec_;
     std::string fileName_;
 };
@@ -178,38 +207,44 @@ struct ShownMessage {
 
 class HeadlessToolkit : public Toolkit {
 public:
-    std::unique_ptr<Form> createForm(const FormSpec &form, const std::vector<ControlSpec> &controls,
-                                     const std::vector<MenuItemSpec> &menu) override;
-    std::unique_ptr<Timer> createTimer(Form &owner) override;
-    std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec &spec) override;
-    void showMessage(const std::string &title, const std::string &text) override;
-    ModalResult messageDialog(const std::string &text, MessageType type, unsigned buttons) override;
-    void showErrorBox(const std::string &title, const std::string &text) override;
+    std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
+                                     const std::vector<MenuItemSpec>& menu) override;
+    std::unique_ptr<Timer> createTimer(Form& owner) override;
+    std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& spec) override;
+    void registerCursor(int index, const std::string& resourceName) override {
+        cursors[index] = resourceName;
+        ++cursorRegistrations;
+    }
+    void showMessage(const std::string& title, const std::string& text) override;
+    ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) override;
+    void showErrorBox(const std::string& title, const std::string& text) override;
     void processMessages() override;
     void run() override;
     void terminate() override { terminated = true; }
 
-    HeadlessForm &form(const std::string &name) { return *forms.at(name); }
-    HeadlessTimer &timer() { return *timers.at(0); }
+    HeadlessForm& form(const std::string& name) { return *forms.at(name); }
+    HeadlessTimer& timer() { return *timers.at(0); }
 
     // The script. A modal form runs its handler (which acts as the user and
     // returns how the form is closed; with none it is cancelled). Message
     // dialogs take the next answer (the default button when none is queued);
     // open dialogs take the next path (nullopt: cancelled; cancelled when none is queued).
-    std::map<std::string, std::function<ModalResult(HeadlessForm &)>> onModal;
+    std::map<std::string, std::function<ModalResult(HeadlessForm&)>> onModal;
     std::deque<ModalResult> messageAnswers;
     std::deque<std::optional<std::string>> openDialogAnswers;
-    std::function<void(const ShownMessage &)> onMessage; // runs while a message is shown
-    std::deque<std::function<void()>> postedEvents;      // run by the pump
+    std::function<void(const ShownMessage&)> onMessage; // runs while a message is shown
+    std::deque<std::function<void()>> postedEvents;     // run by the pump
 
     std::vector<ShownMessage> messages;
     std::vector<std::string> openDialogStarts; // the file name each open dialog started with
-    std::map<std::string, HeadlessForm *> forms;
-    std::vector<HeadlessTimer *> timers;
+    std::map<std::string, HeadlessForm*> forms;
+    std::vector<HeadlessTimer*> timers;
+    std::map<int, std::string> cursors;
+    int cursorRegistrations = 0;
     bool terminated = false;
 
 private:
-    void record(const ShownMessage &message);
+    void record(const ShownMessage& message);
 };
 
 } // namespace headless

@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "Companion.h"
+#include "Dlogdlg.h"
 #include "Dlogmain.h"
 #include "Dlogopt.h"
 #include "support/HeadlessOs.h"
@@ -19,6 +20,7 @@ struct World {
     HeadlessOs system;
     std::unique_ptr<Application> app;
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TAboutBox> aboutBox;
     std::unique_ptr<TForm2> form2;
 
     // Each world starts as the program does: no companion window known.
@@ -28,29 +30,31 @@ struct World {
     void create() {
         app = std::make_unique<Application>(ui, system.os);
         form1 = std::make_unique<TForm1>(*app);
+        aboutBox = std::make_unique<TAboutBox>(*app);
         form2 = std::make_unique<TForm2>(*app, form1->IniFileName);
-        form1->attachOptionsDialog(*form2);
+        form1->attachDialogs(*aboutBox, *form2);
     }
     // Creates the forms and shows the main window, running its start-up steps.
     void start() {
         create();
         form1->window().show();
     }
-    void startWithArguments(const std::string &arguments) {
+    void startWithArguments(const std::string& arguments) {
         system.program.line = "\"C:\\Velumo\\Velumo.exe\" " + arguments;
         start();
     }
     // A settings file as a user might have left it.
-    void settings(const std::string &entries) { system.files.put(iniPath, "[Option]\r\n" + entries); }
+    void settings(const std::string& entries) { system.files.put(iniPath, "[Option]\r\n" + entries); }
     std::string ini() const { return system.files.content(iniPath); }
     bool iniExists() const { return system.files.exists(iniPath); }
 
-    HeadlessForm &main() { return ui.form("Form1"); }
-    HeadlessForm &options() { return ui.form("Form2"); }
-    HeadlessTimer &timer() { return ui.timer(); }
+    HeadlessForm& main() { return ui.form("Form1"); }
+    HeadlessForm& options() { return ui.form("Form2"); }
+    HeadlessForm& about() { return ui.form("AboutBox"); }
+    HeadlessTimer& timer() { return ui.timer(); }
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;
-        for (const ShownMessage &message : ui.messages)
+        for (const ShownMessage& message : ui.messages)
             texts.push_back(message.text);
         return texts;
     }

@@ -11,7 +11,7 @@ struct Capture {
     HeadlessToolkit ui;
     ScriptedProcesses processes;
     std::string output = "stale", errors = "stale";
-    bool run(const std::string &input = "R") {
+    bool run(const std::string& input = "R") {
         return RunConsoleRedirect(processes, ui, "\"tool.exe\" a.tex", input, output, errors);
     }
 };
@@ -59,7 +59,7 @@ TEST(Capture, AProgramThatCannotStartRaisesTheSystemErrorAndLeaksNothing) {
     try {
         capture.run();
         FAIL();
-    } catch (const platform::EOSError &error) {
+    } catch (const platform::EOSError& error) {
         EXPECT_EQ(2u, error.code());
         EXPECT_EQ("システムエラー。コード：2.\r\n指定されたファイルが見つかりません。", error.message());
     }
@@ -71,7 +71,7 @@ TEST(Capture, AProgramThatCannotStartRaisesTheSystemErrorAndLeaksNothing) {
     EXPECT_THROW(capture.run(), platform::EOSError);
     try {
         capture.run();
-    } catch (const platform::EOSError &error) {
+    } catch (const platform::EOSError& error) {
         EXPECT_EQ("OS 機能呼び出しの失敗", error.message());
     }
 }

@@ -9,14 +9,14 @@ const std::string document = "C:\\doc\\paper.tex";
 const std::string dvi = "C:\\doc\\paper.dvi";
 
 struct CompanionWorld : World {
-    CompanionWorld(const std::string &entries, bool withDvi = true) {
+    CompanionWorld(const std::string& entries, bool withDvi = true) {
         settings(entries);
         system.files.put(document, "x");
         if (withDvi) system.files.put(dvi, "dvi");
         startWithArguments(document);
         ui.messages.clear();
     }
-    ScriptedDesktop &desktop() { return system.desktop; }
+    ScriptedDesktop& desktop() { return system.desktop; }
     void edit() { main().button("btnEditTeX").click(); }
     void preview() { main().button("btnOpenDvi").click(); }
 };
@@ -147,7 +147,7 @@ TEST(PreviewDde, APathWithBlanksAndDoubleBytesGoesInUnchangedInTheConversationsF
 TEST(PreviewDde, NobodyAnsweringStartsWindviOnceAndTriesAgain) {
     CompanionWorld world("UseDDE=1\r\n");
     world.preview();
-    world.system.launcher.onStart = [&](const std::string &) { world.system.dde.serverAnswers = true; };
+    world.system.launcher.onStart = [&](const std::string&) { world.system.dde.serverAnswers = true; };
     world.preview();
     EXPECT_EQ((std::vector<RecordingLauncher::Start>{{"windvi windvi", 7}}), world.system.launcher.started);
     EXPECT_EQ(2, world.system.dde.connectAttempts);

@@ -10,13 +10,13 @@ const std::string pTeXOutput = "This is e-pTeX\r\n(./paper.tex\r\n! Undefined co
                                "\r\n! Another error.\r\nl.20 x\r\n)";
 
 struct CompileWorld : World {
-    CompileWorld(const std::string &entries) {
+    CompileWorld(const std::string& entries) {
         settings(entries);
         system.files.put(document, "\\documentclass{jarticle}");
         startWithArguments(document);
         ui.messages.clear();
     }
-    HeadlessListBox &log() { return dynamic_cast<HeadlessListBox &>(main().control("ListBox1")); }
+    HeadlessListBox& log() { return dynamic_cast<HeadlessListBox&>(main().control("ListBox1")); }
     void compile() { main().button("btnCompile").click(); }
 };
 } // namespace
@@ -63,7 +63,7 @@ TEST(Compile, WithoutErrorJumpNothingIsSelectedOrStarted) {
 }
 
 TEST(Compile, ErrorOnTheLastLineOrWithoutANumberJumpsWithAnEmptyNumber) {
-    for (const std::string &output : {std::string("x\n! Emergency stop."), std::string("! Bad.\nl.3&rm -rf 5")}) {
+    for (const std::string& output : {std::string("x\n! Emergency stop."), std::string("! Bad.\nl.3&rm -rf 5")}) {
         CompileWorld world("ErrorJump=1\r\nJumpOption=-n%l\r\n");
         world.system.processes.run.outputReads = {output};
         world.compile();

@@ -5,16 +5,16 @@
 using namespace headless;
 
 namespace {
-std::vector<std::string> childrenOf(HeadlessForm &form, const std::string &parent) {
+std::vector<std::string> childrenOf(HeadlessForm& form, const std::string& parent) {
     std::vector<std::string> names;
-    for (const std::string &name : form.controlOrder())
+    for (const std::string& name : form.controlOrder())
         if (form.control(name).spec().parent == parent) names.push_back(name);
     return names;
 }
 
-std::vector<std::string> tabStops(HeadlessForm &form, const std::string &parent) {
+std::vector<std::string> tabStops(HeadlessForm& form, const std::string& parent) {
     std::vector<std::string> names;
-    for (const std::string &name : childrenOf(form, parent)) {
+    for (const std::string& name : childrenOf(form, parent)) {
         const ControlKind kind = form.control(name).spec().kind;
         if (kind != ControlKind::Label && kind != ControlKind::BrowseButton) names.push_back(name);
     }
@@ -25,7 +25,7 @@ std::vector<std::string> tabStops(HeadlessForm &form, const std::string &parent)
 TEST(MainWindowLayout, ButtonsCaptionsGeometryAndTabOrder) {
     World world;
     world.create();
-    HeadlessForm &form = world.main();
+    HeadlessForm& form = world.main();
     EXPECT_EQ("Velumo", form.caption());
     EXPECT_EQ((Bounds{0, 0, 267, 269}), form.spec().bounds);
     EXPECT_FALSE(form.spec().sizeIsClient);
@@ -33,24 +33,24 @@ TEST(MainWindowLayout, ButtonsCaptionsGeometryAndTabOrder) {
     EXPECT_EQ((std::vector<std::string>{"btnCompile", "btnDelLog", "btnEditTeX", "btnOpenDvi", "btnOpenTeX"}),
               childrenOf(form, "Panel1"));
     struct Expected {
-        const char *name;
-        const char *caption;
+        const char* name;
+        const char* caption;
         Bounds bounds;
-        const char *hint;
+        const char* hint;
     };
-    for (const Expected &b :
+    for (const Expected& b :
          {Expected{"btnOpenTeX", "Open TeXfile", {16, 8, 97, 25}, "使用するTeXファイルを開く"},
           Expected{"btnCompile", "Compile TeXfile", {136, 8, 97, 25}, "コンパイルしてDVIファイルを作成"},
           Expected{"btnEditTeX", "Edit TeXfile", {32, 48, 65, 65}, "TeXファイルを編集"},
           Expected{"btnOpenDvi", "Preview DVIfile", {136, 48, 97, 25}, "DVIファイルを表示"},
           Expected{"btnDelLog", "Delete Logfile", {136, 88, 97, 25}, "ログファイルを削除"}}) {
-        const ControlSpec &spec = form.control(b.name).spec();
+        const ControlSpec& spec = form.control(b.name).spec();
         EXPECT_EQ(b.caption, spec.caption) << b.name;
         EXPECT_EQ(b.bounds, spec.bounds) << b.name;
         EXPECT_EQ(b.hint, spec.hint) << b.name;
         EXPECT_FALSE(spec.showHint) << b.name;
     }
-    const ControlSpec &list = form.control("ListBox1").spec();
+    const ControlSpec& list = form.control("ListBox1").spec();
     EXPECT_EQ(Align::Client, list.align);
     EXPECT_EQ(12, list.itemHeight);
     EXPECT_EQ("ログ表示", list.hint);
@@ -62,7 +62,7 @@ TEST(MainWindowLayout, MenuItemsWithAccessKeysAndShortcuts) {
     World world;
     world.create();
     std::vector<std::string> lines;
-    for (const MenuItemSpec &item : world.main().menu())
+    for (const MenuItemSpec& item : world.main().menu())
         lines.push_back(item.parent + ">" + item.caption + (item.shortcut.empty() ? "" : " " + item.shortcut));
     EXPECT_EQ((std::vector<std::string>{">&File", "File1>&Open Ctrl+O", "File1>&Exit", ">&TeX", "TeX>&Edit",
                                         "TeX>&Compile", "TeX>&Preview", "TeX>&Delete Log", "TeX>-", ">&Option",
@@ -73,7 +73,7 @@ TEST(MainWindowLayout, MenuItemsWithAccessKeysAndShortcuts) {
 TEST(OptionsLayout, PagesTabOrderAndHintsShownOnlyOnTheFourEdits) {
     World world;
     world.create();
-    HeadlessForm &form = world.options();
+    HeadlessForm& form = world.options();
     EXPECT_EQ("オプション設定", form.caption());
     EXPECT_TRUE(form.spec().sizeIsClient);
     EXPECT_EQ(332, form.spec().bounds.width);
@@ -82,7 +82,7 @@ TEST(OptionsLayout, PagesTabOrderAndHintsShownOnlyOnTheFourEdits) {
     EXPECT_EQ(FormPosition::MainFormCenter, form.spec().position);
     EXPECT_EQ((std::vector<std::string>{"BitBtn1", "BitBtn2", "PageControl1"}), childrenOf(form, ""));
     std::vector<std::string> pages;
-    for (const std::string &page : childrenOf(form, "PageControl1"))
+    for (const std::string& page : childrenOf(form, "PageControl1"))
         pages.push_back(form.control(page).spec().caption);
     EXPECT_EQ((std::vector<std::string>{"Editor", "TeXCompiler", "DVIware", "DeleteLog"}), pages);
     EXPECT_EQ((std::vector<std::string>{"edtJumpOption", "chkErrorJump", "Edit1", "chkFocusTeX"}),
@@ -93,13 +93,13 @@ TEST(OptionsLayout, PagesTabOrderAndHintsShownOnlyOnTheFourEdits) {
     EXPECT_EQ((std::vector<std::string>{"Edit2"}), tabStops(form, "TabSheet4"));
 
     std::vector<std::string> shown;
-    for (const std::string &name : form.controlOrder())
+    for (const std::string& name : form.controlOrder())
         if (form.control(name).spec().showHint) shown.push_back(name);
     EXPECT_EQ((std::vector<std::string>{"edtJumpOption", "Edit1", "Edit3", "Edit4"}), shown);
     EXPECT_EQ("ファイルが更新されると、自動的にコンパイルする。", form.control("chkAutoCompile").spec().hint);
     EXPECT_EQ("エラーがなければDVIwareを起動する。", form.control("chkAutoDVI").spec().hint);
 
-    const ControlSpec &ok = form.control("BitBtn1").spec();
+    const ControlSpec& ok = form.control("BitBtn1").spec();
     EXPECT_EQ((Bounds{147, 198, 75, 25}), ok.bounds);
     EXPECT_TRUE(ok.isDefault);
     EXPECT_EQ(ControlKind::CancelButton, form.control("BitBtn2").spec().kind);
@@ -110,7 +110,7 @@ TEST(OptionsBrowse, EachButtonFillsItsOwnEditAndCancelKeepsIt) {
     World world;
     world.settings("");
     world.startWithArguments("p");
-    HeadlessForm &form = world.options();
+    HeadlessForm& form = world.options();
     world.ui.openDialogAnswers = {std::string("C:\\Tools\\My Editor\\ed.exe"), std::nullopt,
                                   std::string("Z:\\usr\\bin\\dviout.exe")};
     form.button("SpeedButton1").click();

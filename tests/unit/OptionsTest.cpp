@@ -8,14 +8,14 @@ namespace {
 const std::string positiveText = "0より大きい整数を入力してください。";
 
 struct OptionsWorld : World {
-    OptionsWorld(const std::string &entries = "Top=0\r\n") {
+    OptionsWorld(const std::string& entries = "Top=0\r\n") {
         settings(entries);
         startWithArguments("paper");
         ui.messages.clear();
     }
     // Shows the options dialog; the user acts, then presses the given button.
-    void openOptions(std::function<void(HeadlessForm &)> act, ModalResult answer = ModalResult::OK) {
-        ui.onModal["Form2"] = [act, answer](HeadlessForm &form) {
+    void openOptions(std::function<void(HeadlessForm&)> act, ModalResult answer = ModalResult::OK) {
+        ui.onModal["Form2"] = [act, answer](HeadlessForm& form) {
             act(form);
             form.button(answer == ModalResult::OK ? "BitBtn1" : "BitBtn2").click();
             return ModalResult::None;
@@ -28,7 +28,7 @@ struct OptionsWorld : World {
 TEST(Options, WithoutSettingsTheDialogShowsTheDefaults) {
     World world;
     world.create();
-    TForm2 &f = *world.form2;
+    TForm2& f = *world.form2;
     EXPECT_EQ("notepad.exe", f.Edit1.text());
     EXPECT_EQ("platex.exe", f.Edit3.text());
     EXPECT_EQ("dviout.exe", f.Edit4.text());
@@ -49,7 +49,7 @@ TEST(Options, StoredValuesLoadOnceAndHexIntervalShowsInDecimal) {
     EXPECT_EQ("C:\\表\\ed.exe", world.form2->Edit1.text());
 
     world.settings("Editor=changed\r\n"); // edited by hand: the dialog keeps what it loaded
-    world.openOptions([](HeadlessForm &) {});
+    world.openOptions([](HeadlessForm&) {});
     EXPECT_NE(std::string::npos, world.ini().find("Editor=C:\\表\\ed.exe\r\n"));
     EXPECT_NE(std::string::npos, world.ini().find("CheckInterval=2000\r\nFileExt=log,aux\r\nErrorJump=0\r\n"));
     EXPECT_NE(std::string::npos, world.ini().find("UseDDE=1\r\n"));
@@ -57,7 +57,7 @@ TEST(Options, StoredValuesLoadOnceAndHexIntervalShowsInDecimal) {
 
 TEST(Options, HexadecimalEntryIsKeptAndSavedAsDecimal) {
     OptionsWorld world;
-    world.openOptions([](HeadlessForm &form) {
+    world.openOptions([](HeadlessForm& form) {
         form.edit("edtCheckInterval").setText("$10");
         form.checkBox("chkAutoCompile").setChecked(true);
     });
@@ -67,7 +67,7 @@ TEST(Options, HexadecimalEntryIsKeptAndSavedAsDecimal) {
     EXPECT_TRUE(world.timer().enabled());
     EXPECT_EQ(16, world.timer().interval());
 
-    world.openOptions([](HeadlessForm &form) {
+    world.openOptions([](HeadlessForm& form) {
         form.checkBox("chkAutoCompile").setChecked(false);
         form.edit("edtCheckInterval").setText("2000");
     });
@@ -80,7 +80,7 @@ TEST(Options, CancelWritesNothingButKeepsTheEditsForNextTime) {
     const std::string before = world.ini();
     world.timer().setEnabled(false);
     world.openOptions(
-        [](HeadlessForm &form) {
+        [](HeadlessForm& form) {
             form.edit("Edit1").setText("C:\\Program Files\\ed.exe");
             form.checkBox("chkAutoCompile").setChecked(true);
         },
@@ -89,7 +89,7 @@ TEST(Options, CancelWritesNothingButKeepsTheEditsForNextTime) {
     EXPECT_FALSE(world.timer().enabled());
     EXPECT_EQ("C:\\Program Files\\ed.exe", world.form2->Edit1.text());
 
-    world.openOptions([](HeadlessForm &) {});
+    world.openOptions([](HeadlessForm&) {});
     EXPECT_NE(std::string::npos, world.ini().find("Editor=C:\\Program Files\\ed.exe\r\n"));
     EXPECT_TRUE(world.timer().enabled());
 }
@@ -97,7 +97,7 @@ TEST(Options, CancelWritesNothingButKeepsTheEditsForNextTime) {
 TEST(Options, CloseBoxCancels) {
     OptionsWorld world;
     const std::string before = world.ini();
-    world.ui.onModal["Form2"] = [](HeadlessForm &form) {
+    world.ui.onModal["Form2"] = [](HeadlessForm& form) {
         form.edit("Edit2").setText("log");
         form.close();
         return ModalResult::None;
@@ -108,7 +108,7 @@ TEST(Options, CloseBoxCancels) {
 
 TEST(IntervalCheck, ZeroOrNegativeIsReportedAndReset) {
     OptionsWorld world;
-    HeadlessEdit &interval = world.options().edit("edtCheckInterval");
+    HeadlessEdit& interval = world.options().edit("edtCheckInterval");
     interval.setText("");
     ASSERT_EQ(1u, world.ui.messages.size());
     EXPECT_EQ(MessageKind::ErrorBox, world.ui.messages[0].kind);
@@ -150,7 +150,7 @@ TEST(IntervalCheck, StoredIntervalBelowOneIsReportedOnceAtStartUp) {
 TEST(OptionsSave, IntervalThatIsNoIntegerStopsTheSaveAtThatKey) {
     OptionsWorld world("CheckInterval=500\r\nFileExt=bbl\r\nFocusTeX=1\r\n");
     world.timer().setInterval(500);
-    world.openOptions([](HeadlessForm &form) {
+    world.openOptions([](HeadlessForm& form) {
         form.edit("edtCheckInterval").setText("");
         form.edit("Edit1").setText("ed.exe");
         form.edit("Edit2").setText("log");
@@ -169,7 +169,7 @@ TEST(OptionsSave, RefusedWriteInTheMiddleKeepsEarlierKeysAndTheTimer) {
     world.timer().setEnabled(false);
     world.system.profile.acceptedWritesLeft = 5;
     const int flushesBefore = world.system.profile.flushCount;
-    world.openOptions([](HeadlessForm &form) { form.checkBox("chkAutoCompile").setChecked(true); });
+    world.openOptions([](HeadlessForm& form) { form.checkBox("chkAutoCompile").setChecked(true); });
     EXPECT_EQ((std::vector<std::string>{"C:\\Velumo\\Velumo.ini に書き込めません."}), world.messageTexts());
     EXPECT_EQ("[Option]\r\nTop=1\r\nEditor=notepad.exe\r\nTeX=platex.exe\r\nDviWare=dviout.exe\r\n"
               "AutoCompile=1\r\nCheckInterval=1000\r\n",

@@ -62,7 +62,7 @@ TEST(Settings, RefusedWriteNamesTheSettingsPath) {
     try {
         settings.writeString("Editor", "x");
         FAIL();
-    } catch (const platform::Exception &error) {
+    } catch (const platform::Exception& error) {
         EXPECT_EQ(ini + " に書き込めません", error.message());
     }
 }

@@ -7,7 +7,7 @@ using namespace headless;
 namespace {
 const std::string firstRunText = "初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。";
 
-ModalResult pressOk(HeadlessForm &) { return ModalResult::OK; }
+ModalResult pressOk(HeadlessForm&) { return ModalResult::OK; }
 } // namespace
 
 TEST(Startup, FirstStartWithOkWritesAllSettingsThenAdoptsTheArgument) {

@@ -57,7 +57,7 @@ TEST(IntegerText, DecimalAndHexadecimalForms) {
 }
 
 TEST(IntegerText, TextsThatAreNoInteger) {
-    for (const char *bad :
+    for (const char* bad :
          {"", " ", "-", "+", "$", "0x", "12 ", "1.5", "abc", "2147483648", "-2147483649", "$100000000", "1 2", "\t5"})
         EXPECT_FALSE(parseInteger(bad).has_value()) << bad;
 }
@@ -66,7 +66,7 @@ TEST(IntegerText, StrictConversionNamesTheText) {
     try {
         strToInt("12a");
         FAIL();
-    } catch (const platform::Exception &error) {
+    } catch (const platform::Exception& error) {
         EXPECT_EQ("'12a' は整数ではありません", error.message());
     }
 }

@@ -33,7 +33,7 @@ const int32_t at10plus1 = text::packDosDateTime({2026, 12, 7, 10, 0, 1});
 const int32_t at10plus2 = text::packDosDateTime({2026, 12, 7, 10, 0, 2});
 
 struct WatchWorld : World {
-    WatchWorld(const std::string &entries = "AutoCompile=1\r\n") {
+    WatchWorld(const std::string& entries = "AutoCompile=1\r\n") {
         settings(entries);
         startWithArguments(document);
         timer().setEnabled(true);
@@ -44,11 +44,11 @@ struct WatchWorld : World {
 
 TEST(Watcher, CompilesExactlyWhenTheDocumentIsNewerOrTheDviMissing) {
     struct Case {
-        const char *what;
+        const char* what;
         int32_t documentAge, dviAge;
         size_t compiles;
     };
-    for (const Case &c : {Case{"missing document", -1, at10, 0}, Case{"missing both", -1, -1, 0},
+    for (const Case& c : {Case{"missing document", -1, at10, 0}, Case{"missing both", -1, -1, 0},
                           Case{"missing DVI", at10, -1, 1}, Case{"saved two seconds later", at10plus2, at10, 1},
                           Case{"same two-second step", at10plus1, at10, 0}, Case{"DVI newer", at10, at10plus2, 0},
                           Case{"document from 2044", text::packDosDateTime({2044, 1, 1, 0, 0, 0}), at10, 1},
@@ -78,14 +78,14 @@ TEST(Watcher, AutoCompileTurnedOffInTheFileStopsCompilesButNotTheTimer) {
 
 namespace {
 struct CleanupWorld : World {
-    CleanupWorld(const std::string &entries) {
+    CleanupWorld(const std::string& entries) {
         settings(entries);
-        for (const char *name : {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper"})
+        for (const char* name : {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper"})
             system.files.put(std::string("C:\\doc\\") + name, "x");
         system.files.put("C:\\other.log", "x");
         startWithArguments(document);
     }
-    bool has(const std::string &name) { return system.files.exists("C:\\doc\\" + name); }
+    bool has(const std::string& name) { return system.files.exists("C:\\doc\\" + name); }
     void cleanup(ModalResult answer = ModalResult::Yes) {
         ui.messageAnswers.push_back(answer);
         main().button("btnDelLog").click();

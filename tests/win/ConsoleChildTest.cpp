@@ -26,7 +26,7 @@ unsigned char patternByte(uint32_t index, uint32_t seed) {
 constexpr uint32_t outputSeed = 0x0u;
 constexpr uint32_t errorSeed = 0x5bd1e995u;
 
-std::string simulatorCommand(const std::string &arguments) {
+std::string simulatorCommand(const std::string& arguments) {
     char path[MAX_PATH];
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
@@ -34,7 +34,7 @@ std::string simulatorCommand(const std::string &arguments) {
     return "\"" + folder + "child_simulator.exe\" " + arguments;
 }
 
-ProcessService &service() {
+ProcessService& service() {
     static const std::unique_ptr<ProcessService> instance = platform::win32::createWin32ProcessService();
     return *instance;
 }
@@ -46,8 +46,8 @@ struct Capture {
     size_t outputReadCount = 0;
 };
 
-void append(std::string &text, std::vector<std::string> &&reads, Capture *keep = nullptr) {
-    for (std::string &read : reads) {
+void append(std::string& text, std::vector<std::string>&& reads, Capture* keep = nullptr) {
+    for (std::string& read : reads) {
         text += read;
         if (keep) {
             ++keep->outputReadCount;
@@ -58,7 +58,7 @@ void append(std::string &text, std::vector<std::string> &&reads, Capture *keep =
 
 // Runs a command the way the compile capture does: input "R" and the byte 26,
 // then waits and takes reads until both streams have ended, then waits for the exit.
-Capture runCaptured(const std::string &arguments) {
+Capture runCaptured(const std::string& arguments) {
     Capture capture;
     uint32_t code = 0;
     std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand(arguments), code);

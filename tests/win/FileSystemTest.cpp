@@ -10,14 +10,14 @@ namespace {
 
 using platform::win32::Win32FileSystem;
 
-void createFile(const std::string &path) {
+void createFile(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
 }
 
 // Gives the file a last-write time stated in local time.
-void setLocalWriteTime(const std::string &path, const SYSTEMTIME &local) {
+void setLocalWriteTime(const std::string& path, const SYSTEMTIME& local) {
     FILETIME localTime, utc;
     ASSERT_TRUE(SystemTimeToFileTime(&local, &localTime));
     ASSERT_TRUE(LocalFileTimeToFileTime(&localTime, &utc));

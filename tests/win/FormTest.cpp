@@ -25,13 +25,13 @@ int scaled(int pixels) {
     return MulDiv(pixels, dpi, 96);
 }
 
-SIZE sizeOf(const RECT &rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
+SIZE sizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
 
 // A control's bounds in its parent's client area.
 RECT boundsInParent(HWND control) {
     RECT bounds;
     GetWindowRect(control, &bounds);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT *>(&bounds), 2);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&bounds), 2);
     return bounds;
 }
 
@@ -39,7 +39,7 @@ class Forms : public ::testing::Test {
 protected:
     TempFolder folder;
     win32::Win32Platform platform;
-    Toolkit &toolkit = platform.toolkit();
+    Toolkit& toolkit = platform.toolkit();
     Application app{toolkit, platform.os()};
 };
 
@@ -102,7 +102,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
 
 TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
     TForm2 form2(app, folder.file("Velumo.ini"));
-    Form &form = form2.window();
+    Form& form = form2.window();
     HWND window = handleOf(form);
     auto order = [&] {
         std::vector<std::string> names;
@@ -155,7 +155,7 @@ const FormSpec smallForm{"Small", "Small", {0, 0, 200, 120}, true, FormBorder::D
 
 TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
     auto form = toolkit.createForm(smallForm, {{ControlKind::Edit, "Edit", "", {8, 8, 150, 20}}});
-    Edit &edit = form->get<Edit>("Edit");
+    Edit& edit = form->get<Edit>("Edit");
     int changes = 0;
     edit.onChange = [&] { ++changes; };
 
@@ -186,7 +186,7 @@ TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
 TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     auto form = toolkit.createForm(
         smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false, Align::Client, false, 12}});
-    ListBox &log = form->get<ListBox>("Log");
+    ListBox& log = form->get<ListBox>("Log");
     std::vector<std::string> lines(500, "line");
     lines[1] = "! Undefined control sequence.";
     lines[2] = "表示能力";
@@ -237,7 +237,7 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
     auto form = toolkit.createForm({"Main", "Main", {0, 0, 267, 269}}, {}, menu);
     HWND window = handleOf(*form);
     std::vector<std::string> clicked;
-    for (const char *name : {"File1", "Open1", "Exit1", "Option", "Help", "Version1"})
+    for (const char* name : {"File1", "Open1", "Exit1", "Option", "Help", "Version1"})
         form->menuItem(name).onClick = [&clicked, name] { clicked.push_back(name); };
 
     HMENU bar = GetMenu(window);

@@ -15,7 +15,7 @@ using platform::ModalResult;
 struct ButtonSeen {
     std::string caption;
     int id;
-    bool operator==(const ButtonSeen &) const = default;
+    bool operator==(const ButtonSeen&) const = default;
 };
 
 struct DialogSeen {
@@ -28,7 +28,7 @@ struct DialogSeen {
 
 // Arms the look at the next dialog with this caption: once it is shown, what
 // it shows is noted in the record answered, and Esc is pressed in it.
-const DialogSeen &seeThenEscape(const char *caption) {
+const DialogSeen& seeThenEscape(const char* caption) {
     static DialogSeen seen;
     static std::string awaited;
     seen = {};
@@ -55,11 +55,11 @@ const DialogSeen &seeThenEscape(const char *caption) {
 class MessageDialog : public ::testing::Test {
 protected:
     platform::win32::Win32Platform platform;
-    platform::Toolkit &toolkit = platform.toolkit();
+    platform::Toolkit& toolkit = platform.toolkit();
 };
 
 TEST_F(MessageDialog, YesNoCancelDefaultsToYesAndEscapeCancels) {
-    const DialogSeen &seen = seeThenEscape("確認");
+    const DialogSeen& seen = seeThenEscape("確認");
     const ModalResult answer = toolkit.messageDialog("保存しますか?", MessageType::Confirmation,
                                                      platform::mbYes | platform::mbNo | platform::mbCancel);
     EXPECT_EQ(answer, ModalResult::Cancel);
@@ -78,7 +78,7 @@ TEST_F(MessageDialog, YesNoEscapeAnswersNo) {
 }
 
 TEST_F(MessageDialog, OkOnlyDefaultsToOkAndEscapeAnswersOk) {
-    const DialogSeen &seen = seeThenEscape("情報");
+    const DialogSeen& seen = seeThenEscape("情報");
     EXPECT_EQ(toolkit.messageDialog("初回起動です。", MessageType::Information, platform::mbOK), ModalResult::OK);
     EXPECT_TRUE(seen.hasIcon);
     EXPECT_EQ(seen.buttons, (std::vector<ButtonSeen>{{"OK", IDOK}}));
@@ -87,14 +87,14 @@ TEST_F(MessageDialog, OkOnlyDefaultsToOkAndEscapeAnswersOk) {
 }
 
 TEST_F(MessageDialog, OkWithCancelDefaultsToOk) {
-    const DialogSeen &seen = seeThenEscape("エラー");
+    const DialogSeen& seen = seeThenEscape("エラー");
     EXPECT_EQ(toolkit.messageDialog("失敗", MessageType::Error, platform::mbOK | platform::mbCancel),
               ModalResult::Cancel);
     EXPECT_EQ(seen.focusId, IDOK);
 }
 
 TEST_F(MessageDialog, PlainMessageHasTheTitleTextAndOkButNoIcon) {
-    const DialogSeen &seen = seeThenEscape("Velumo");
+    const DialogSeen& seen = seeThenEscape("Velumo");
     toolkit.showMessage("Velumo", "コンパイルが終了しました。");
     EXPECT_FALSE(seen.hasIcon);
     EXPECT_EQ(seen.text, "コンパイルが終了しました。");

@@ -10,7 +10,7 @@ namespace {
 
 class Profile : public ::testing::Test {
 protected:
-    bool fileExists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     TempFolder folder;
     platform::win32::Win32Profile profile;

@@ -15,14 +15,14 @@ public:
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() { removeTree(path_); }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string &path() const { return path_; }
-    std::string file(const std::string &name) const { return path_ + "\\" + name; }
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
 
 private:
-    static void removeTree(const std::string &folder) {
+    static void removeTree(const std::string& folder) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
         if (search != INVALID_HANDLE_VALUE) {

@@ -35,10 +35,10 @@ inline void repeatUntil(std::function<bool()> step) {
     SetTimer(nullptr, 0, 20, repeating::onTimer);
 }
 
-inline HWND handleOf(platform::Control &control) {
-    return dynamic_cast<platform::win32::ChildWindow &>(control).handle();
+inline HWND handleOf(platform::Control& control) {
+    return dynamic_cast<platform::win32::ChildWindow&>(control).handle();
 }
-inline HWND handleOf(platform::Form &form) { return dynamic_cast<platform::win32::FormWindow &>(form).handle(); }
+inline HWND handleOf(platform::Form& form) { return dynamic_cast<platform::win32::FormWindow&>(form).handle(); }
 
 // A key as the keyboard sends it to the window with the focus.
 inline void pressKey(WPARAM key) {
@@ -53,7 +53,7 @@ inline std::string textOf(HWND window) {
 }
 
 inline BOOL CALLBACK addChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
 

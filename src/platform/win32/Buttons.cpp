@@ -11,15 +11,15 @@ namespace platform::win32 {
 namespace {
 bool hasPicture(ControlKind kind) { return kind == ControlKind::OkButton || kind == ControlKind::CancelButton; }
 
-DWORD pushButtonStyle(const ControlSpec &layout) {
+DWORD pushButtonStyle(const ControlSpec& layout) {
     if (hasPicture(layout.kind)) return BS_OWNERDRAW;
     return layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
-int pictureScale(const Ui &ui) { return std::max(1, ui.scale(glyphSize) / glyphSize); }
+int pictureScale(const Ui& ui) { return std::max(1, ui.scale(glyphSize) / glyphSize); }
 } // namespace
 
-PushButtonWindow::PushButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui)
+PushButtonWindow::PushButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
     : ChildOf(layout), ui_(ui) {
     window_ = createControlWindow("BUTTON", layout.caption, pushButtonStyle(layout) | WS_TABSTOP, 0,
                                   scaled(layout.bounds, ui), parent, id, ui);
@@ -40,7 +40,7 @@ ModalResult PushButtonWindow::command(int notification) {
 
 // The picture and the caption side by side, centred together, as a bitmap
 // button shows them; the default button has the dark outer frame.
-void PushButtonWindow::draw(const DRAWITEMSTRUCT &item) {
+void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT frame = item.rcItem;
     const bool pressed = item.itemState & ODS_SELECTED;
@@ -79,7 +79,7 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT &item) {
     }
 }
 
-ToolButtonWindow::ToolButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui)
+ToolButtonWindow::ToolButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
     : ChildOf(layout), ui_(ui) {
     window_ =
         createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id, ui, this);
@@ -87,10 +87,10 @@ ToolButtonWindow::ToolButtonWindow(const ControlSpec &layout, HWND parent, int i
 
 LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto *creation = reinterpret_cast<const CREATESTRUCTA *>(lParam);
+        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
-    auto *button = reinterpret_cast<ToolButtonWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* button = reinterpret_cast<ToolButtonWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!button) return DefWindowProcA(window, message, wParam, lParam);
     return guarded([&] { return button->handleMessage(window, message, wParam, lParam); }, 0);
 }

@@ -12,20 +12,20 @@ namespace platform::win32 {
 
 class ChildWindow {
 public:
-    explicit ChildWindow(const ControlSpec &layout) : layout_(layout) {}
+    explicit ChildWindow(const ControlSpec& layout) : layout_(layout) {}
     virtual ~ChildWindow() = default;
-    ChildWindow(const ChildWindow &) = delete;
-    ChildWindow &operator=(const ChildWindow &) = delete;
+    ChildWindow(const ChildWindow&) = delete;
+    ChildWindow& operator=(const ChildWindow&) = delete;
 
-    virtual Control &control() = 0;
+    virtual Control& control() = 0;
     HWND handle() const { return window_; }
-    const ControlSpec &layout() const { return layout_; }
+    const ControlSpec& layout() const { return layout_; }
 
     // A WM_COMMAND notification of the window; answers the modal result that
     // a click asks of the form (None for all but the OK and Cancel buttons).
     virtual ModalResult command(int /*notification*/) { return ModalResult::None; }
-    virtual void notify(const NMHDR & /*header*/) {}
-    virtual void draw(const DRAWITEMSTRUCT & /*item*/) {}
+    virtual void notify(const NMHDR& /*header*/) {}
+    virtual void draw(const DRAWITEMSTRUCT& /*item*/) {}
     // A push button holding the focus answers Enter instead of the default button.
     virtual bool isPushButton() const { return false; }
 
@@ -38,18 +38,18 @@ protected:
 template <class Interface> class ChildOf : public Interface, public ChildWindow {
 public:
     using ChildWindow::ChildWindow;
-    const ControlSpec &spec() const override { return layout_; }
-    Control &control() override { return *this; }
+    const ControlSpec& spec() const override { return layout_; }
+    Control& control() override { return *this; }
 };
 
 // Bounds at 96 dots per inch as pixels of this display.
-Bounds scaled(const Bounds &bounds, const Ui &ui);
+Bounds scaled(const Bounds& bounds, const Ui& ui);
 
 // Creates a visible child window over bounds (display pixels), in the form's font.
-HWND createControlWindow(const char *className, const std::string &text, DWORD style, DWORD extendedStyle,
-                         const Bounds &bounds, HWND parent, int id, const Ui &ui, void *creationData = nullptr);
+HWND createControlWindow(const char* className, const std::string& text, DWORD style, DWORD extendedStyle,
+                         const Bounds& bounds, HWND parent, int id, const Ui& ui, void* creationData = nullptr);
 
 // The window of any control but a tab page (see PageControlWindow::addPage).
-std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
+std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
 
 } // namespace platform::win32

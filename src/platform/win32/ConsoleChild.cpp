@@ -26,8 +26,8 @@ class StreamReader {
 public:
     StreamReader(OwnedHandle readEnd, HANDLE activity) : readEnd_(std::move(readEnd)), activity_(activity) {}
     ~StreamReader() { abandon(); }
-    StreamReader(const StreamReader &) = delete;
-    StreamReader &operator=(const StreamReader &) = delete;
+    StreamReader(const StreamReader&) = delete;
+    StreamReader& operator=(const StreamReader&) = delete;
 
     // False (with the thread's error as the last error) when no thread could start.
     bool start() {
@@ -67,8 +67,8 @@ public:
     }
 
 private:
-    static DWORD WINAPI run(void *self) {
-        static_cast<StreamReader *>(self)->readUntilEnd();
+    static DWORD WINAPI run(void* self) {
+        static_cast<StreamReader*>(self)->readUntilEnd();
         return 0;
     }
 
@@ -111,7 +111,7 @@ public:
 
     bool startReading() { return output_.start() && error_.start(); }
 
-    void writeInputAndClose(const std::string &bytes) override {
+    void writeInputAndClose(const std::string& bytes) override {
         if (!input_) return;
         DWORD written = 0;
         // A child that has already ended makes this fail; there is nothing to do about it.
@@ -165,9 +165,9 @@ private:
 
 // Creates an anonymous pipe (not inheritable) and replaces the child's end by
 // an inheritable duplicate, so the child inherits exactly that end.
-bool createPipe(OwnedHandle &readEnd, OwnedHandle &writeEnd, DWORD size, bool childReads) {
+bool createPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size, bool childReads) {
     if (!CreatePipe(readEnd.receive(), writeEnd.receive(), nullptr, size)) return false;
-    OwnedHandle &childEnd = childReads ? readEnd : writeEnd;
+    OwnedHandle& childEnd = childReads ? readEnd : writeEnd;
     // The source is closed whether or not the duplicate is made.
     const HANDLE source = childEnd.release();
     return DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), childEnd.receive(), 0, TRUE,
@@ -176,7 +176,7 @@ bool createPipe(OwnedHandle &readEnd, OwnedHandle &writeEnd, DWORD size, bool ch
 
 class Win32ProcessService final : public ProcessService {
 public:
-    std::unique_ptr<ConsoleChild> startConsole(const std::string &commandLine, uint32_t &errorCode) override {
+    std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {
         errorCode = 0;
         OwnedHandle outputRead, outputWrite, inputRead, inputWrite, errorRead, errorWrite;
         if (!createPipe(outputRead, outputWrite, outputPipeSize, false) ||

@@ -2,12 +2,12 @@
 
 namespace platform::win32 {
 
-Bounds scaled(const Bounds &bounds, const Ui &ui) {
+Bounds scaled(const Bounds& bounds, const Ui& ui) {
     return {ui.scale(bounds.left), ui.scale(bounds.top), ui.scale(bounds.width), ui.scale(bounds.height)};
 }
 
-HWND createControlWindow(const char *className, const std::string &text, DWORD style, DWORD extendedStyle,
-                         const Bounds &bounds, HWND parent, int id, const Ui &ui, void *creationData) {
+HWND createControlWindow(const char* className, const std::string& text, DWORD style, DWORD extendedStyle,
+                         const Bounds& bounds, HWND parent, int id, const Ui& ui, void* creationData) {
     HWND window =
         CreateWindowExA(extendedStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
                         bounds.width, bounds.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -19,7 +19,7 @@ HWND createControlWindow(const char *className, const std::string &text, DWORD s
 
 namespace {
 // A label of width and height 0 takes the size of its text.
-Bounds labelBounds(const ControlSpec &layout, const Ui &ui) {
+Bounds labelBounds(const ControlSpec& layout, const Ui& ui) {
     Bounds bounds = scaled(layout.bounds, ui);
     if (layout.bounds.width == 0 && layout.bounds.height == 0) {
         SIZE extent = ui.textExtent(layout.caption);
@@ -29,14 +29,14 @@ Bounds labelBounds(const ControlSpec &layout, const Ui &ui) {
     return bounds;
 }
 
-std::unique_ptr<ChildWindow> plain(const ControlSpec &layout, const char *className, DWORD style, DWORD extendedStyle,
-                                   const Bounds &bounds, HWND parent, int id, const Ui &ui) {
+std::unique_ptr<ChildWindow> plain(const ControlSpec& layout, const char* className, DWORD style, DWORD extendedStyle,
+                                   const Bounds& bounds, HWND parent, int id, const Ui& ui) {
     HWND window = createControlWindow(className, layout.caption, style, extendedStyle, bounds, parent, id, ui);
     return std::make_unique<PlainControl>(layout, window);
 }
 } // namespace
 
-std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui) {
+std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) {
     const Bounds bounds = scaled(layout.bounds, ui);
     switch (layout.kind) {
     case ControlKind::Panel:
@@ -79,9 +79,9 @@ LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-PlainControl::PlainControl(const ControlSpec &layout, HWND window) : ChildOf(layout) { window_ = window; }
+PlainControl::PlainControl(const ControlSpec& layout, HWND window) : ChildOf(layout) { window_ = window; }
 
-CheckBoxWindow::CheckBoxWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui) : ChildOf(layout) {
+CheckBoxWindow::CheckBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
     window_ = createControlWindow("BUTTON", layout.caption, BS_AUTOCHECKBOX | WS_TABSTOP, 0, scaled(layout.bounds, ui),
                                   parent, id, ui);
 }
@@ -92,7 +92,7 @@ void CheckBoxWindow::setChecked(bool checked) {
     SendMessageA(window_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-EditWindow::EditWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui) : ChildOf(layout) {
+EditWindow::EditWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
     window_ = createControlWindow("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, scaled(layout.bounds, ui),
                                   parent, id, ui);
 }
@@ -101,7 +101,7 @@ std::string EditWindow::text() const { return windowText(window_); }
 
 // The window's own EN_CHANGE is ignored while the text is set here, so the
 // change is reported exactly once, after the new text is in place.
-void EditWindow::setText(const std::string &text) {
+void EditWindow::setText(const std::string& text) {
     if (text == this->text()) return;
     settingText_ = true;
     SetWindowTextA(window_, text.c_str());
@@ -114,7 +114,7 @@ ModalResult EditWindow::command(int notification) {
     return ModalResult::None;
 }
 
-ListBoxWindow::ListBoxWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui) : ChildOf(layout) {
+ListBoxWindow::ListBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
     window_ = createControlWindow("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                                   WS_EX_CLIENTEDGE, scaled(layout.bounds, ui), parent, id, ui);
     if (layout.itemHeight > 0) SendMessageA(window_, LB_SETITEMHEIGHT, 0, ui.scale(layout.itemHeight));
@@ -122,11 +122,11 @@ ListBoxWindow::ListBoxWindow(const ControlSpec &layout, HWND parent, int id, con
 
 // Each line added to a list box that redraws costs milliseconds, so a whole
 // new content goes in with redrawing off and is drawn once at the end.
-void ListBoxWindow::setLines(const std::vector<std::string> &lines) {
+void ListBoxWindow::setLines(const std::vector<std::string>& lines) {
     SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(window_, LB_RESETCONTENT, 0, 0);
     SendMessageA(window_, LB_INITSTORAGE, lines.size(), 0);
-    for (const std::string &line : lines)
+    for (const std::string& line : lines)
         SendMessageA(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window_, nullptr, TRUE);
@@ -143,7 +143,7 @@ std::string ListBoxWindow::line(int index) const {
     return text;
 }
 
-void ListBoxWindow::addLine(const std::string &line) {
+void ListBoxWindow::addLine(const std::string& line) {
     SendMessageA(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
 }
 

@@ -9,26 +9,26 @@ namespace platform::win32 {
 // A label, a panel or a tab page: a window with nothing to answer.
 class PlainControl : public ChildOf<Control> {
 public:
-    PlainControl(const ControlSpec &layout, HWND window);
+    PlainControl(const ControlSpec& layout, HWND window);
 };
 
 // A push button; the OK and Cancel kinds draw their picture left of the caption
 // and end a modal form with their result.
 class PushButtonWindow : public ChildOf<Button> {
 public:
-    PushButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
+    PushButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
     ModalResult command(int notification) override;
-    void draw(const DRAWITEMSTRUCT &item) override;
+    void draw(const DRAWITEMSTRUCT& item) override;
     bool isPushButton() const override { return true; }
 
 private:
-    const Ui &ui_;
+    const Ui& ui_;
 };
 
 // The flat tool button with the opened-folder picture; it never takes the focus.
 class ToolButtonWindow : public ChildOf<Button> {
 public:
-    ToolButtonWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
+    ToolButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
@@ -36,23 +36,23 @@ private:
     void trackPointer(LPARAM position);
     bool pointerInside(LPARAM position) const;
 
-    const Ui &ui_;
+    const Ui& ui_;
     bool hot_ = false;     // the pointer is over the button
     bool pressed_ = false; // the left button went down on it and is still held
 };
 
 class CheckBoxWindow : public ChildOf<CheckBox> {
 public:
-    CheckBoxWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
+    CheckBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
     bool checked() const override;
     void setChecked(bool checked) override;
 };
 
 class EditWindow : public ChildOf<Edit> {
 public:
-    EditWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
+    EditWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
     std::string text() const override;
-    void setText(const std::string &text) override;
+    void setText(const std::string& text) override;
     ModalResult command(int notification) override;
 
 private:
@@ -61,11 +61,11 @@ private:
 
 class ListBoxWindow : public ChildOf<ListBox> {
 public:
-    ListBoxWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
-    void setLines(const std::vector<std::string> &lines) override;
+    ListBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
+    void setLines(const std::vector<std::string>& lines) override;
     int count() const override;
     std::string line(int index) const override;
-    void addLine(const std::string &line) override;
+    void addLine(const std::string& line) override;
     int selectedIndex() const override;
     void select(int index) override;
 };
@@ -75,11 +75,11 @@ public:
 // leaves the display area out, so that it never paints over the page shown.
 class PageControlWindow : public ChildOf<PageControl> {
 public:
-    PageControlWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui);
-    std::unique_ptr<ChildWindow> addPage(const ControlSpec &page, int id);
+    PageControlWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
+    std::unique_ptr<ChildWindow> addPage(const ControlSpec& page, int id);
     int activePage() const override;
     void setActivePage(int index) override;
-    void notify(const NMHDR &header) override;
+    void notify(const NMHDR& header) override;
 
 private:
     void placePages();

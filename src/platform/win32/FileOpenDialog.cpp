@@ -12,7 +12,7 @@
 
 namespace platform::win32 {
 
-std::string filterList(const std::string &filter) {
+std::string filterList(const std::string& filter) {
     std::string list;
     for (size_t index = 0; index < filter.size();) {
         const size_t next = text::nextCharIndex(filter, index);

@@ -8,20 +8,20 @@ class Win32Toolkit;
 
 class FileOpenDialog : public OpenDialog {
 public:
-    FileOpenDialog(Win32Toolkit &toolkit, const OpenDialogSpec &layout) : toolkit_(toolkit), layout_(layout) {}
-    const OpenDialogSpec &spec() const override { return layout_; }
+    FileOpenDialog(Win32Toolkit& toolkit, const OpenDialogSpec& layout) : toolkit_(toolkit), layout_(layout) {}
+    const OpenDialogSpec& spec() const override { return layout_; }
     bool execute() override;
     std::string fileName() const override { return fileName_; }
-    void setFileName(const std::string &path) override { fileName_ = path; }
+    void setFileName(const std::string& path) override { fileName_ = path; }
 
 private:
-    Win32Toolkit &toolkit_;
+    Win32Toolkit& toolkit_;
     OpenDialogSpec layout_;
     std::string fileName_;
 };
 
 // "desc|pattern|desc|pattern" as the dialog takes it: each part ended by a NUL,
 // the list by one more. A "|" that is the second byte of a double-byte character stays.
-std::string filterList(const std::string &filter);
+std::string filterList(const std::string& filter);
 
 } // namespace platform::win32

@@ -16,12 +16,12 @@ namespace {
 constexpr int firstControlId = 100;
 constexpr int firstMenuId = 1000;
 
-DWORD styleOf(const FormSpec &form) {
+DWORD styleOf(const FormSpec& form) {
     if (form.border == FormBorder::Dialog) return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 }
 
-DWORD extendedStyleOf(const FormSpec &form) {
+DWORD extendedStyleOf(const FormSpec& form) {
     return WS_EX_CONTROLPARENT | (form.border == FormBorder::Dialog ? WS_EX_DLGMODALFRAME : 0);
 }
 
@@ -33,18 +33,18 @@ bool shownWithin(HWND form, HWND control) {
     return true;
 }
 
-SIZE outerSize(const FormSpec &form, bool hasMenu, const Ui &ui) {
+SIZE outerSize(const FormSpec& form, bool hasMenu, const Ui& ui) {
     RECT bounds{0, 0, ui.scale(form.bounds.width), ui.scale(form.bounds.height)};
     if (form.sizeIsClient) AdjustWindowRectEx(&bounds, styleOf(form), hasMenu, extendedStyleOf(form));
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 } // namespace
 
-FormWindow::FormWindow(Win32Toolkit &toolkit, const FormSpec &form, const std::vector<ControlSpec> &controls,
-                       const std::vector<MenuItemSpec> &menu)
+FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<ControlSpec>& controls,
+                       const std::vector<MenuItemSpec>& menu)
     : toolkit_(toolkit), layout_(form), menu_(menu, firstMenuId) {
     const SIZE size = outerSize(form, menu_.handle() != nullptr, toolkit.ui());
-    FormWindow *mainForm = toolkit.mainForm();
+    FormWindow* mainForm = toolkit.mainForm();
     // Every later form belongs to the main window, so it stays above it.
     HWND owner = mainForm ? mainForm->handle() : nullptr;
     CreateWindowExA(extendedStyleOf(form), formClassName, form.caption.c_str(), styleOf(form), form.bounds.left,
@@ -58,20 +58,20 @@ FormWindow::FormWindow(Win32Toolkit &toolkit, const FormSpec &form, const std::v
 }
 
 FormWindow::~FormWindow() {
-    for (auto &[id, timer] : timers_)
+    for (auto& [id, timer] : timers_)
         timer->ownerGone();
     toolkit_.removeForm(*this);
     if (window_) DestroyWindow(window_);
 }
 
 // Controls are created in table order, which makes it their tab order too.
-void FormWindow::createControls(const std::vector<ControlSpec> &controls) {
-    for (const ControlSpec &control : controls) {
+void FormWindow::createControls(const std::vector<ControlSpec>& controls) {
+    for (const ControlSpec& control : controls) {
         const int id = firstControlId + static_cast<int>(children_.size());
         std::unique_ptr<ChildWindow> child;
         if (control.kind == ControlKind::TabPage) {
-            auto *pages =
-                dynamic_cast<PageControlWindow *>(byName_.count(control.parent) ? byName_[control.parent] : nullptr);
+            auto* pages =
+                dynamic_cast<PageControlWindow*>(byName_.count(control.parent) ? byName_[control.parent] : nullptr);
             if (!pages) throw Exception("ページの親がページコントロールではありません: " + control.name);
             child = pages->addPage(control, id);
         } else {
@@ -84,7 +84,7 @@ void FormWindow::createControls(const std::vector<ControlSpec> &controls) {
     }
 }
 
-HWND FormWindow::containerOf(const ControlSpec &control) {
+HWND FormWindow::containerOf(const ControlSpec& control) {
     if (control.parent.empty()) return window_;
     auto found = byName_.find(control.parent);
     if (found == byName_.end()) throw Exception("親コントロールがありません: " + control.name);
@@ -94,7 +94,7 @@ HWND FormWindow::containerOf(const ControlSpec &control) {
 // Only a control whose hint is meant to be shown gets a tooltip.
 void FormWindow::addTooltips() {
     HWND tooltip = nullptr;
-    for (const auto &child : children_) {
+    for (const auto& child : children_) {
         if (!child->layout().showHint) continue;
         if (!tooltip) {
             tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -108,7 +108,7 @@ void FormWindow::addTooltips() {
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         tool.hwnd = GetParent(child->handle());
         tool.uId = reinterpret_cast<UINT_PTR>(child->handle());
-        tool.lpszText = const_cast<char *>(child->layout().hint.c_str());
+        tool.lpszText = const_cast<char*>(child->layout().hint.c_str());
         SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
@@ -119,8 +119,8 @@ void FormWindow::arrangeAlignedControls() {
     RECT area;
     GetClientRect(window_, &area);
     for (Align pass : {Align::Top, Align::Client}) {
-        for (const auto &child : children_) {
-            const ControlSpec &control = child->layout();
+        for (const auto& child : children_) {
+            const ControlSpec& control = child->layout();
             if (!control.parent.empty() || control.align != pass) continue;
             const int height =
                 pass == Align::Top ? toolkit_.ui().scale(control.bounds.height) : std::max(0L, area.bottom - area.top);
@@ -132,7 +132,7 @@ void FormWindow::arrangeAlignedControls() {
 
 std::string FormWindow::caption() const { return windowText(window_); }
 
-void FormWindow::setCaption(const std::string &caption) { SetWindowTextA(window_, caption.c_str()); }
+void FormWindow::setCaption(const std::string& caption) { SetWindowTextA(window_, caption.c_str()); }
 
 int FormWindow::left() const {
     RECT outer;
@@ -150,14 +150,14 @@ void FormWindow::setPosition(int left, int top) {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Control &FormWindow::control(const std::string &name) {
+Control& FormWindow::control(const std::string& name) {
     auto found = byName_.find(name);
     if (found == byName_.end()) throw Exception("コントロールがありません: " + name);
     return found->second->control();
 }
 
-MenuItem &FormWindow::menuItem(const std::string &name) {
-    MenuItem *item = menu_.itemByName(name);
+MenuItem& FormWindow::menuItem(const std::string& name) {
+    MenuItem* item = menu_.itemByName(name);
     if (!item) throw Exception("メニュー項目がありません: " + name);
     return *item;
 }
@@ -167,7 +167,7 @@ void FormWindow::placeOnScreen() {
     if (layout_.position == FormPosition::Stored) return;
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const RECT screen = area;
-    FormWindow *mainForm = toolkit_.mainForm();
+    FormWindow* mainForm = toolkit_.mainForm();
     if (layout_.position == FormPosition::MainFormCenter && mainForm && mainForm != this)
         GetWindowRect(mainForm->handle(), &area);
 
@@ -225,11 +225,11 @@ void FormWindow::endModal(ModalResult result) {
     if (modal_ && result != ModalResult::None) modalResult_ = result;
 }
 
-bool FormWindow::translateShortcut(MSG &message) {
+bool FormWindow::translateShortcut(MSG& message) {
     return menu_.shortcuts() && IsWindowEnabled(window_) && TranslateAcceleratorA(window_, menu_.shortcuts(), &message);
 }
 
-UINT_PTR FormWindow::addTimer(WindowTimer &timer) {
+UINT_PTR FormWindow::addTimer(WindowTimer& timer) {
     const UINT_PTR id = nextTimerId_++;
     timers_[id] = &timer;
     return id;
@@ -242,11 +242,11 @@ void FormWindow::removeTimer(UINT_PTR id) {
 
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto *form = static_cast<FormWindow *>(reinterpret_cast<const CREATESTRUCTA *>(lParam)->lpCreateParams);
+        auto* form = static_cast<FormWindow*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         form->windowCreated(window);
     }
-    auto *form = reinterpret_cast<FormWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!form) return DefWindowProcA(window, message, wParam, lParam);
     return guarded([&] { return form->handleMessage(window, message, wParam, lParam); }, 0);
 }
@@ -257,11 +257,11 @@ LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY:
-        notify(*reinterpret_cast<const NMHDR *>(lParam));
+        notify(*reinterpret_cast<const NMHDR*>(lParam));
         break;
     case WM_DRAWITEM:
-        if (ChildWindow *child = childById(static_cast<int>(wParam))) {
-            child->draw(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+        if (ChildWindow* child = childById(static_cast<int>(wParam))) {
+            child->draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
         break;
@@ -292,23 +292,23 @@ LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 void FormWindow::command(int id, int notification, HWND source) {
     if (id == IDCANCEL) {
         if (cancelButton_ && IsWindowEnabled(cancelButton_->handle())) endModal(cancelButton_->command(BN_CLICKED));
-    } else if (ChildWindow *child = childById(id)) {
+    } else if (ChildWindow* child = childById(id)) {
         endModal(child->command(notification));
     } else if (!source) {
-        if (MenuItem *item = menu_.itemById(id)) fireEvent(item->onClick);
+        if (MenuItem* item = menu_.itemById(id)) fireEvent(item->onClick);
     }
 }
 
-void FormWindow::notify(const NMHDR &header) {
-    ChildWindow *child = childById(static_cast<int>(header.idFrom));
+void FormWindow::notify(const NMHDR& header) {
+    ChildWindow* child = childById(static_cast<int>(header.idFrom));
     if (child && child->handle() == header.hwndFrom) child->notify(header);
 }
 
 // Enter presses the push button that holds the focus, else the default button.
 LRESULT FormWindow::defaultButtonId() {
-    ChildWindow *button = defaultButton_;
+    ChildWindow* button = defaultButton_;
     HWND focus = GetFocus();
-    for (const auto &child : children_)
+    for (const auto& child : children_)
         if (child->handle() == focus && child->isPushButton()) button = child.get();
     if (!button || !IsWindowEnabled(button->handle())) return 0;
     return MAKELRESULT(GetDlgCtrlID(button->handle()), DC_HASDEFID);
@@ -328,7 +328,7 @@ void FormWindow::activated(bool active) {
     SetFocus(target ? target : window_);
 }
 
-ChildWindow *FormWindow::childById(int id) {
+ChildWindow* FormWindow::childById(int id) {
     const int index = id - firstControlId;
     if (index < 0 || index >= static_cast<int>(children_.size())) return nullptr;
     return children_[index].get();

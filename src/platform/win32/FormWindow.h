@@ -18,56 +18,56 @@ class WindowTimer;
 
 class FormWindow : public Form {
 public:
-    FormWindow(Win32Toolkit &toolkit, const FormSpec &form, const std::vector<ControlSpec> &controls,
-               const std::vector<MenuItemSpec> &menu);
+    FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<ControlSpec>& controls,
+               const std::vector<MenuItemSpec>& menu);
     ~FormWindow() override;
 
-    const FormSpec &spec() const override { return layout_; }
+    const FormSpec& spec() const override { return layout_; }
     std::string caption() const override;
-    void setCaption(const std::string &caption) override;
+    void setCaption(const std::string& caption) override;
     int left() const override;
     int top() const override;
     void setPosition(int left, int top) override;
-    Control &control(const std::string &name) override;
-    MenuItem &menuItem(const std::string &name) override;
+    Control& control(const std::string& name) override;
+    MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
     void close() override;
 
     HWND handle() const { return window_; }
     // Turns a key of one of the menu's shortcuts into its command.
-    bool translateShortcut(MSG &message);
-    UINT_PTR addTimer(WindowTimer &timer);
+    bool translateShortcut(MSG& message);
+    UINT_PTR addTimer(WindowTimer& timer);
     void removeTimer(UINT_PTR id);
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void windowCreated(HWND window) { window_ = window; }
 
 private:
-    void createControls(const std::vector<ControlSpec> &controls);
-    HWND containerOf(const ControlSpec &control);
+    void createControls(const std::vector<ControlSpec>& controls);
+    HWND containerOf(const ControlSpec& control);
     void addTooltips();
     void arrangeAlignedControls();
     void placeOnScreen();
     void makeVisible();
 
     void command(int id, int notification, HWND source);
-    void notify(const NMHDR &header);
+    void notify(const NMHDR& header);
     LRESULT defaultButtonId();
     void endModal(ModalResult result);
     void activated(bool active);
-    ChildWindow *childById(int id);
+    ChildWindow* childById(int id);
 
-    Win32Toolkit &toolkit_;
+    Win32Toolkit& toolkit_;
     FormSpec layout_;
     MenuBar menu_;
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<ChildWindow>> children_; // in tab order; the id tells the index
-    std::map<std::string, ChildWindow *> byName_;
-    ChildWindow *defaultButton_ = nullptr;
-    ChildWindow *cancelButton_ = nullptr;
+    std::map<std::string, ChildWindow*> byName_;
+    ChildWindow* defaultButton_ = nullptr;
+    ChildWindow* cancelButton_ = nullptr;
     HWND focus_ = nullptr; // the control that gets the focus back when the form is active again
-    std::map<UINT_PTR, WindowTimer *> timers_;
+    std::map<UINT_PTR, WindowTimer*> timers_;
     UINT_PTR nextTimerId_ = 1;
     bool modal_ = false;
     ModalResult modalResult_ = ModalResult::None;

@@ -27,7 +27,7 @@ const Picture openFolder{
     "kkyyyyyyyyyyyk..", "kyyyyyyyyyyyyk..", "kkkkkkkkkkkkkk..", "................",
 };
 
-const Picture &pictureOf(Glyph glyph) {
+const Picture& pictureOf(Glyph glyph) {
     switch (glyph) {
     case Glyph::CheckMark:
         return checkMark;
@@ -74,7 +74,7 @@ void fillPixel(HDC dc, int x, int y, int size, COLORREF colour) {
 } // namespace
 
 void drawGlyph(HDC dc, Glyph glyph, int x, int y, int pixelSize, bool greyed) {
-    const Picture &picture = pictureOf(glyph);
+    const Picture& picture = pictureOf(glyph);
     COLORREF previous = GetDCBrushColor(dc);
     for (int row = 0; row < glyphSize; ++row) {
         for (int column = 0; column < glyphSize && picture[row][column]; ++column) {

@@ -6,7 +6,7 @@
 namespace platform::win32 {
 
 namespace {
-bool addModifier(const std::string &name, BYTE &modifiers) {
+bool addModifier(const std::string& name, BYTE& modifiers) {
     if (name == "Ctrl")
         modifiers |= FCONTROL;
     else if (name == "Shift")
@@ -18,7 +18,7 @@ bool addModifier(const std::string &name, BYTE &modifiers) {
     return true;
 }
 
-bool keyOf(const std::string &name, WORD &key) {
+bool keyOf(const std::string& name, WORD& key) {
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
         key = static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
         return true;
@@ -39,7 +39,7 @@ bool keyOf(const std::string &name, WORD &key) {
 }
 } // namespace
 
-bool parseShortcut(const std::string &text, ACCEL &key) {
+bool parseShortcut(const std::string& text, ACCEL& key) {
     key = ACCEL{FVIRTKEY, 0, 0};
     size_t start = 0;
     for (size_t plus; (plus = text.find('+', start)) != std::string::npos; start = plus + 1)
@@ -47,8 +47,8 @@ bool parseShortcut(const std::string &text, ACCEL &key) {
     return keyOf(text.substr(start), key.key);
 }
 
-MenuBar::MenuBar(const std::vector<MenuItemSpec> &items, int firstId) : firstId_(firstId) {
-    for (const MenuItemSpec &item : items)
+MenuBar::MenuBar(const std::vector<MenuItemSpec>& items, int firstId) : firstId_(firstId) {
+    for (const MenuItemSpec& item : items)
         items_.push_back(std::make_unique<Item>(item));
     if (items_.empty()) return;
     menu_ = CreateMenu();
@@ -63,9 +63,9 @@ MenuBar::~MenuBar() {
 
 // The shortcut is shown right of the caption and works through the accelerator
 // table; an item that opens sub-items has no command, so its shortcut does nothing.
-void MenuBar::appendItems(HMENU menu, const std::string &parent, std::vector<ACCEL> &shortcuts) {
+void MenuBar::appendItems(HMENU menu, const std::string& parent, std::vector<ACCEL>& shortcuts) {
     for (size_t index = 0; index < items_.size(); ++index) {
-        const MenuItemSpec &item = items_[index]->layout;
+        const MenuItemSpec& item = items_[index]->layout;
         if (item.parent != parent) continue;
         if (item.caption == "-") {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -87,20 +87,20 @@ void MenuBar::appendItems(HMENU menu, const std::string &parent, std::vector<ACC
     }
 }
 
-bool MenuBar::hasSubItems(const std::string &name) const {
-    for (const auto &item : items_)
+bool MenuBar::hasSubItems(const std::string& name) const {
+    for (const auto& item : items_)
         if (item->layout.parent == name) return true;
     return false;
 }
 
-MenuItem *MenuBar::itemById(int id) {
+MenuItem* MenuBar::itemById(int id) {
     const int index = id - firstId_;
     if (index < 0 || index >= static_cast<int>(items_.size())) return nullptr;
     return items_[index].get();
 }
 
-MenuItem *MenuBar::itemByName(const std::string &name) {
-    for (const auto &item : items_)
+MenuItem* MenuBar::itemByName(const std::string& name) {
+    for (const auto& item : items_)
         if (item->layout.name == name) return item.get();
     return nullptr;
 }

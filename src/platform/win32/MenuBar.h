@@ -13,26 +13,26 @@ namespace platform::win32 {
 class MenuBar {
 public:
     // Commands get the ids firstId, firstId + 1, ... in the order of the records.
-    MenuBar(const std::vector<MenuItemSpec> &items, int firstId);
+    MenuBar(const std::vector<MenuItemSpec>& items, int firstId);
     ~MenuBar();
-    MenuBar(const MenuBar &) = delete;
-    MenuBar &operator=(const MenuBar &) = delete;
+    MenuBar(const MenuBar&) = delete;
+    MenuBar& operator=(const MenuBar&) = delete;
 
     // Null without items. The form's window destroys the menu with itself.
     HMENU handle() const { return menu_; }
     HACCEL shortcuts() const { return shortcuts_; }
-    MenuItem *itemById(int id);
-    MenuItem *itemByName(const std::string &name);
+    MenuItem* itemById(int id);
+    MenuItem* itemByName(const std::string& name);
 
 private:
     struct Item : MenuItem {
-        explicit Item(const MenuItemSpec &record) : layout(record) {}
-        const MenuItemSpec &spec() const override { return layout; }
+        explicit Item(const MenuItemSpec& record) : layout(record) {}
+        const MenuItemSpec& spec() const override { return layout; }
         const MenuItemSpec layout;
     };
 
-    void appendItems(HMENU menu, const std::string &parent, std::vector<ACCEL> &shortcuts);
-    bool hasSubItems(const std::string &name) const;
+    void appendItems(HMENU menu, const std::string& parent, std::vector<ACCEL>& shortcuts);
+    bool hasSubItems(const std::string& name) const;
 
     std::vector<std::unique_ptr<Item>> items_;
     int firstId_;
@@ -41,6 +41,6 @@ private:
 };
 
 // "Ctrl+O", "Shift+F3", "F1": the key and modifiers of a shortcut; false for text it does not know.
-bool parseShortcut(const std::string &text, ACCEL &key);
+bool parseShortcut(const std::string& text, ACCEL& key);
 
 } // namespace platform::win32

@@ -12,7 +12,7 @@ constexpr WORD staticAtom = 0x0082;
 constexpr WORD buttonAtom = 0x0080;
 constexpr DWORD dialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFOREGROUND;
 
-const char *captionOf(int button) {
+const char* captionOf(int button) {
     switch (button) {
     case IDYES:
         return "はい(&Y)";
@@ -42,10 +42,10 @@ public:
         words_.insert(words_.end(), {0xFFFF, atom, 0, 0}); // class by atom, no title, no creation data
     }
 
-    const DLGTEMPLATE *get() const { return reinterpret_cast<const DLGTEMPLATE *>(words_.data()); }
+    const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
 
 private:
-    void append(const void *data, size_t size) {
+    void append(const void* data, size_t size) {
         const size_t at = words_.size();
         words_.resize(at + (size + 1) / 2);
         std::memcpy(&words_[at], data, size);
@@ -56,14 +56,14 @@ private:
 } // namespace
 
 struct MessageDialogs::Running {
-    MessageDialogs &dialogs;
-    const MessageContent &content;
+    MessageDialogs& dialogs;
+    const MessageContent& content;
     bool hasButton(int id) const {
         return std::find(content.buttons.begin(), content.buttons.end(), id) != content.buttons.end();
     }
 };
 
-int MessageDialogs::run(HWND owner, const MessageContent &content) {
+int MessageDialogs::run(HWND owner, const MessageContent& content) {
     DialogTemplate dialog(static_cast<WORD>(content.buttons.size() + (content.icon ? 2 : 1)));
     if (content.icon) dialog.addItem(staticAtom, iconId, SS_ICON);
     dialog.addItem(staticAtom, textId, SS_LEFT | SS_NOPREFIX);
@@ -78,18 +78,18 @@ int MessageDialogs::run(HWND owner, const MessageContent &content) {
 }
 
 void MessageDialogs::cancelAll() {
-    for (const auto &[dialog, escapeResult] : open_)
+    for (const auto& [dialog, escapeResult] : open_)
         EndDialog(dialog, escapeResult);
 }
 
 INT_PTR CALLBACK MessageDialogs::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto *running = reinterpret_cast<Running *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* running = reinterpret_cast<Running*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!running) return FALSE;
     return guarded(
         [&]() -> LRESULT {
-            const MessageContent &content = running->content;
-            auto &open = running->dialogs.open_;
+            const MessageContent& content = running->content;
+            auto& open = running->dialogs.open_;
             switch (message) {
             case WM_INITDIALOG:
                 open.emplace_back(dialog, content.escapeResult);
@@ -114,7 +114,7 @@ INT_PTR CALLBACK MessageDialogs::dialogProc(HWND dialog, UINT message, WPARAM wP
             }
             case WM_DESTROY:
                 open.erase(
-                    std::remove_if(open.begin(), open.end(), [&](const auto &shown) { return shown.first == dialog; }),
+                    std::remove_if(open.begin(), open.end(), [&](const auto& shown) { return shown.first == dialog; }),
                     open.end());
                 return FALSE;
             }
@@ -125,9 +125,9 @@ INT_PTR CALLBACK MessageDialogs::dialogProc(HWND dialog, UINT message, WPARAM wP
 
 // Icon left, the text beside it wrapped at half the screen's width, and the
 // buttons centred in a row below.
-void MessageDialogs::layOut(HWND dialog, const Running &running) {
-    const Ui &ui = running.dialogs.ui_;
-    const MessageContent &content = running.content;
+void MessageDialogs::layOut(HWND dialog, const Running& running) {
+    const Ui& ui = running.dialogs.ui_;
+    const MessageContent& content = running.content;
     const int margin = ui.scale(12), gap = ui.scale(8), buttonWidth = ui.scale(75), buttonHeight = ui.scale(25);
     const int iconSize = content.icon ? GetSystemMetrics(SM_CXICON) : 0;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);

@@ -22,18 +22,18 @@ struct MessageContent {
 
 class MessageDialogs {
 public:
-    explicit MessageDialogs(const Ui &ui) : ui_(ui) {}
+    explicit MessageDialogs(const Ui& ui) : ui_(ui) {}
     // Shows the dialog modally over owner (may be null); answers the id of the button chosen.
-    int run(HWND owner, const MessageContent &content);
+    int run(HWND owner, const MessageContent& content);
     // Ends every dialog still open as Esc would.
     void cancelAll();
 
 private:
     struct Running;
     static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    static void layOut(HWND dialog, const Running &running);
+    static void layOut(HWND dialog, const Running& running);
 
-    const Ui &ui_;
+    const Ui& ui_;
     std::vector<std::pair<HWND, int>> open_; // each dialog shown, with its escape result
 };
 

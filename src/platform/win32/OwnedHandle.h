@@ -13,18 +13,18 @@ public:
     OwnedHandle() = default;
     explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
     ~OwnedHandle() { reset(); }
-    OwnedHandle(OwnedHandle &&other) noexcept : handle_(other.release()) {}
-    OwnedHandle &operator=(OwnedHandle &&other) noexcept {
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.release()) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
-    OwnedHandle(const OwnedHandle &) = delete;
-    OwnedHandle &operator=(const OwnedHandle &) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
 
     HANDLE get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     // For calls that hand back a new handle through a pointer.
-    HANDLE *receive() {
+    HANDLE* receive() {
         reset();
         return &handle_;
     }

@@ -4,17 +4,17 @@
 
 namespace platform::win32 {
 
-PageControlWindow::PageControlWindow(const ControlSpec &layout, HWND parent, int id, const Ui &ui) : ChildOf(layout) {
+PageControlWindow::PageControlWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
     window_ = createControlWindow(WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, 0, scaled(layout.bounds, ui),
                                   parent, id, ui);
 }
 
 // A page is created hidden unless it is the first; the first page is active.
-std::unique_ptr<ChildWindow> PageControlWindow::addPage(const ControlSpec &page, int id) {
+std::unique_ptr<ChildWindow> PageControlWindow::addPage(const ControlSpec& page, int id) {
     const int index = static_cast<int>(pages_.size());
     TCITEMA tab{};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<char *>(page.caption.c_str());
+    tab.pszText = const_cast<char*>(page.caption.c_str());
     SendMessageA(window_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
 
     HWND window =
@@ -41,7 +41,7 @@ void PageControlWindow::placePages() {
     DeleteObject(inside);
     SetWindowRgn(window_, frame, TRUE); // the window owns the region from here on
 
-    MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT *>(&display), 2);
+    MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT*>(&display), 2);
     for (HWND page : pages_)
         SetWindowPos(page, nullptr, display.left, display.top, display.right - display.left,
                      display.bottom - display.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -55,7 +55,7 @@ void PageControlWindow::setActivePage(int index) {
     showPage(index);
 }
 
-void PageControlWindow::notify(const NMHDR &header) {
+void PageControlWindow::notify(const NMHDR& header) {
     if (header.code == static_cast<UINT>(TCN_SELCHANGE))
         showPage(static_cast<int>(SendMessageA(window_, TCM_GETCURSEL, 0, 0)));
 }

@@ -4,15 +4,15 @@
 
 namespace platform::win32 {
 
-const char *const formClassName = "VelumoForm";
-const char *const containerClassName = "VelumoContainer";
-const char *const toolButtonClassName = "VelumoToolButton";
+const char* const formClassName = "VelumoForm";
+const char* const containerClassName = "VelumoContainer";
+const char* const toolButtonClassName = "VelumoToolButton";
 
 namespace {
-const char *const formFontName = "ＭＳ Ｐゴシック";
+const char* const formFontName = "ＭＳ Ｐゴシック";
 constexpr int formFontHeight = 12; // character height in pixels at 96 dots per inch
 
-void registerClass(const char *name, WNDPROC procedure, HICON icon) {
+void registerClass(const char* name, WNDPROC procedure, HICON icon) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_DBLCLKS;
@@ -40,12 +40,12 @@ Ui::Ui() {
 
 Ui::~Ui() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const char *name : {formClassName, containerClassName, toolButtonClassName})
+    for (const char* name : {formClassName, containerClassName, toolButtonClassName})
         UnregisterClassA(name, instance);
     DeleteObject(font_);
 }
 
-SIZE Ui::textExtent(const std::string &text) const {
+SIZE Ui::textExtent(const std::string& text) const {
     HDC screen = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(screen, font_);
     RECT bounds{0, 0, 0, 0};

@@ -9,9 +9,9 @@
 
 namespace platform::win32 {
 
-extern const char *const formClassName;      // a form
-extern const char *const containerClassName; // a panel or a tab page
-extern const char *const toolButtonClassName;
+extern const char* const formClassName;      // a form
+extern const char* const containerClassName; // a panel or a tab page
+extern const char* const toolButtonClassName;
 
 // The window procedures of those classes.
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -23,14 +23,14 @@ class Ui {
 public:
     Ui();
     ~Ui();
-    Ui(const Ui &) = delete;
-    Ui &operator=(const Ui &) = delete;
+    Ui(const Ui&) = delete;
+    Ui& operator=(const Ui&) = delete;
 
     // A length at 96 dots per inch, on this display.
     int scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
     HFONT font() const { return font_; }
     // Width and height of a text drawn in the font, as a static control draws it.
-    SIZE textExtent(const std::string &text) const;
+    SIZE textExtent(const std::string& text) const;
 
 private:
     int dpi_;
@@ -41,7 +41,7 @@ std::string windowText(HWND window);
 
 // Runs the work of a window procedure so that no error can leave it: an error
 // is reported like one raised by a command, and the fallback is answered.
-template <class Work> LRESULT guarded(Work &&work, LRESULT fallback) {
+template <class Work> LRESULT guarded(Work&& work, LRESULT fallback) {
     LRESULT result = fallback;
     fireEvent([&] { result = work(); });
     return result;

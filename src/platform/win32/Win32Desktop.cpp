@@ -4,7 +4,7 @@
 
 namespace platform::win32 {
 
-bool Win32Desktop::createProcess(const std::string &commandLine, ProcessRecord &record, uint32_t &errorCode) {
+bool Win32Desktop::createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -21,11 +21,11 @@ bool Win32Desktop::createProcess(const std::string &commandLine, ProcessRecord &
     return true;
 }
 
-void Win32Desktop::waitForInputIdle(const ProcessRecord &record, int milliseconds) {
+void Win32Desktop::waitForInputIdle(const ProcessRecord& record, int milliseconds) {
     WaitForInputIdle(reinterpret_cast<HANDLE>(record.process), static_cast<DWORD>(milliseconds));
 }
 
-void Win32Desktop::closeHandles(ProcessRecord &record) {
+void Win32Desktop::closeHandles(ProcessRecord& record) {
     if (record.thread) CloseHandle(reinterpret_cast<HANDLE>(record.thread));
     if (record.process) CloseHandle(reinterpret_cast<HANDLE>(record.process));
     record.thread = record.process = 0;
@@ -38,7 +38,7 @@ struct Enumeration {
 };
 
 BOOL CALLBACK enumerateWindow(HWND window, LPARAM parameter) {
-    const auto *enumeration = reinterpret_cast<const Enumeration *>(parameter);
+    const auto* enumeration = reinterpret_cast<const Enumeration*>(parameter);
     return enumeration->callback(reinterpret_cast<WindowHandle>(window), enumeration->value) ? TRUE : FALSE;
 }
 
@@ -64,7 +64,7 @@ void Win32Desktop::setActiveWindow(WindowHandle window) { SetActiveWindow(window
 
 void Win32Desktop::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-uint32_t Win32Launcher::winExec(const std::string &commandLine, int showState) {
+uint32_t Win32Launcher::winExec(const std::string& commandLine, int showState) {
     return WinExec(commandLine.c_str(), static_cast<UINT>(showState));
 }
 
@@ -87,7 +87,7 @@ void Win32Dde::uninitialize() {
     instance_ = 0;
 }
 
-DdeStringHandle Win32Dde::createString(const std::string &text) {
+DdeStringHandle Win32Dde::createString(const std::string& text) {
     return reinterpret_cast<DdeStringHandle>(DdeCreateStringHandleA(instance_, text.c_str(), CP_WINANSI));
 }
 
@@ -107,9 +107,9 @@ uint32_t Win32Dde::conversationFormat(DdeConversation conversation) {
     return info.wFmt;
 }
 
-DdeDataHandle Win32Dde::createData(const std::string &bytes, uint32_t format) {
+DdeDataHandle Win32Dde::createData(const std::string& bytes, uint32_t format) {
     return reinterpret_cast<DdeDataHandle>(
-        DdeCreateDataHandle(instance_, reinterpret_cast<LPBYTE>(const_cast<char *>(bytes.data())),
+        DdeCreateDataHandle(instance_, reinterpret_cast<LPBYTE>(const_cast<char*>(bytes.data())),
                             static_cast<DWORD>(bytes.size()), 0, nullptr, format, 0));
 }
 

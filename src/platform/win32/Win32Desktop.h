@@ -9,9 +9,9 @@ namespace platform::win32 {
 
 class Win32Desktop : public Desktop {
 public:
-    bool createProcess(const std::string &commandLine, ProcessRecord &record, uint32_t &errorCode) override;
-    void waitForInputIdle(const ProcessRecord &record, int milliseconds) override;
-    void closeHandles(ProcessRecord &record) override;
+    bool createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) override;
+    void waitForInputIdle(const ProcessRecord& record, int milliseconds) override;
+    void closeHandles(ProcessRecord& record) override;
     void enumWindows(EnumWindowsCallback callback, intptr_t value) override;
     uint32_t windowProcessId(WindowHandle window) override;
     bool isWindowEnabled(WindowHandle window) override;
@@ -22,7 +22,7 @@ public:
 
 class Win32Launcher : public Launcher {
 public:
-    uint32_t winExec(const std::string &commandLine, int showState) override;
+    uint32_t winExec(const std::string& commandLine, int showState) override;
 };
 
 // The program's one DDEML client instance.
@@ -30,11 +30,11 @@ class Win32Dde : public DdeClient {
 public:
     uint32_t initialize() override;
     void uninitialize() override;
-    DdeStringHandle createString(const std::string &text) override;
+    DdeStringHandle createString(const std::string& text) override;
     void freeString(DdeStringHandle handle) override;
     DdeConversation connect(DdeStringHandle service, DdeStringHandle topic) override;
     uint32_t conversationFormat(DdeConversation conversation) override;
-    DdeDataHandle createData(const std::string &bytes, uint32_t format) override;
+    DdeDataHandle createData(const std::string& bytes, uint32_t format) override;
     void executeAsync(DdeConversation conversation, DdeDataHandle data, uint32_t format) override;
     void disconnect(DdeConversation conversation) override;
 

@@ -10,25 +10,25 @@ namespace {
 constexpr DWORD profileBufferSize = 2048;
 }
 
-std::string Win32Profile::readString(const std::string &section, const std::string &key, const std::string &def,
-                                     const std::string &path) {
+std::string Win32Profile::readString(const std::string& section, const std::string& key, const std::string& def,
+                                     const std::string& path) {
     std::vector<char> buffer(profileBufferSize);
     DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(), profileBufferSize,
                                             path.c_str());
     return std::string(buffer.data(), length);
 }
 
-bool Win32Profile::writeString(const std::string &section, const std::string &key, const std::string &value,
-                               const std::string &path) {
+bool Win32Profile::writeString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& path) {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
 }
 
 // All three names null is the call that writes out the cached copy of one file.
-void Win32Profile::flush(const std::string &path) {
+void Win32Profile::flush(const std::string& path) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-int32_t Win32FileSystem::fileAge(const std::string &path) {
+int32_t Win32FileSystem::fileAge(const std::string& path) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return -1;
@@ -42,9 +42,9 @@ int32_t Win32FileSystem::fileAge(const std::string &path) {
     return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
 }
 
-bool Win32FileSystem::deleteFile(const std::string &path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-bool Win32FileSystem::setCurrentDirectory(const std::string &path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
+bool Win32FileSystem::setCurrentDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
 
 std::string Win32ProgramInfo::executablePath() {
     std::vector<char> buffer(MAX_PATH);

@@ -6,18 +6,18 @@ namespace platform::win32 {
 
 class Win32Profile : public Profile {
 public:
-    std::string readString(const std::string &section, const std::string &key, const std::string &def,
-                           const std::string &path) override;
-    bool writeString(const std::string &section, const std::string &key, const std::string &value,
-                     const std::string &path) override;
-    void flush(const std::string &path) override;
+    std::string readString(const std::string& section, const std::string& key, const std::string& def,
+                           const std::string& path) override;
+    bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                     const std::string& path) override;
+    void flush(const std::string& path) override;
 };
 
 class Win32FileSystem : public FileSystem {
 public:
-    int32_t fileAge(const std::string &path) override;
-    bool deleteFile(const std::string &path) override;
-    bool setCurrentDirectory(const std::string &path) override;
+    int32_t fileAge(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    bool setCurrentDirectory(const std::string& path) override;
 };
 
 class Win32ProgramInfo : public ProgramInfo {

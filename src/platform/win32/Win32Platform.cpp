@@ -23,8 +23,8 @@ Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
 
 Win32Platform::~Win32Platform() = default;
 
-Toolkit &Win32Platform::toolkit() { return impl_->toolkit; }
+Toolkit& Win32Platform::toolkit() { return impl_->toolkit; }
 
-Os &Win32Platform::os() { return impl_->os; }
+Os& Win32Platform::os() { return impl_->os; }
 
 } // namespace platform::win32

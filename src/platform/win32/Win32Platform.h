@@ -12,8 +12,8 @@ class Win32Platform {
 public:
     Win32Platform();
     ~Win32Platform();
-    Toolkit &toolkit();
-    Os &os();
+    Toolkit& toolkit();
+    Os& os();
 
 private:
     struct Impl;

@@ -18,7 +18,7 @@ bool initCommonControls() {
 }
 
 struct TypeLook {
-    const char *caption;
+    const char* caption;
     LPCSTR icon;
 };
 
@@ -41,20 +41,20 @@ Win32Toolkit::Win32Toolkit() { initCommonControls(); }
 
 Win32Toolkit::~Win32Toolkit() = default;
 
-std::unique_ptr<Form> Win32Toolkit::createForm(const FormSpec &form, const std::vector<ControlSpec> &controls,
-                                               const std::vector<MenuItemSpec> &menu) {
+std::unique_ptr<Form> Win32Toolkit::createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
+                                               const std::vector<MenuItemSpec>& menu) {
     return std::make_unique<FormWindow>(*this, form, controls, menu);
 }
 
-std::unique_ptr<Timer> Win32Toolkit::createTimer(Form &owner) {
-    return std::make_unique<WindowTimer>(dynamic_cast<FormWindow &>(owner));
+std::unique_ptr<Timer> Win32Toolkit::createTimer(Form& owner) {
+    return std::make_unique<WindowTimer>(dynamic_cast<FormWindow&>(owner));
 }
 
-std::unique_ptr<OpenDialog> Win32Toolkit::createOpenDialog(const OpenDialogSpec &dialog) {
+std::unique_ptr<OpenDialog> Win32Toolkit::createOpenDialog(const OpenDialogSpec& dialog) {
     return std::make_unique<FileOpenDialog>(*this, dialog);
 }
 
-void Win32Toolkit::showMessage(const std::string &title, const std::string &text) {
+void Win32Toolkit::showMessage(const std::string& title, const std::string& text) {
     MessageContent content;
     content.caption = title;
     content.text = text;
@@ -64,14 +64,14 @@ void Win32Toolkit::showMessage(const std::string &title, const std::string &text
 
 // Buttons in the order Yes, No, OK, Cancel; OK is the default when there is
 // one, else Yes; Esc gives Cancel, else No, else OK.
-ModalResult Win32Toolkit::messageDialog(const std::string &text, MessageType type, unsigned buttons) {
+ModalResult Win32Toolkit::messageDialog(const std::string& text, MessageType type, unsigned buttons) {
     const TypeLook look = lookOf(type);
     MessageContent content;
     content.caption = look.caption;
     content.text = text;
     content.icon = look.icon;
     const std::pair<MessageButton, int> order[] = {{mbYes, IDYES}, {mbNo, IDNO}, {mbOK, IDOK}, {mbCancel, IDCANCEL}};
-    for (const auto &[flag, id] : order)
+    for (const auto& [flag, id] : order)
         if (buttons & flag) content.buttons.push_back(id);
     if (content.buttons.empty()) content.buttons.push_back(IDOK);
     content.defaultButton = (buttons & mbOK) || !(buttons & mbYes) ? IDOK : IDYES;
@@ -79,22 +79,22 @@ ModalResult Win32Toolkit::messageDialog(const std::string &text, MessageType typ
     return static_cast<ModalResult>(messageDialogs_.run(dialogOwner(), content));
 }
 
-void Win32Toolkit::showErrorBox(const std::string &title, const std::string &text) {
+void Win32Toolkit::showErrorBox(const std::string& title, const std::string& text) {
     MessageBoxA(dialogOwner(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
 // The menu's shortcuts first, then the keyboard of the form (Tab, Enter, Esc,
 // access keys), then everything else as usual.
-void Win32Toolkit::dispatch(MSG &message) {
-    FormWindow *form = formOf(message.hwnd);
+void Win32Toolkit::dispatch(MSG& message) {
+    FormWindow* form = formOf(message.hwnd);
     if (form && (form->translateShortcut(message) || IsDialogMessageA(form->handle(), &message))) return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
 }
 
-FormWindow *Win32Toolkit::formOf(HWND window) const {
+FormWindow* Win32Toolkit::formOf(HWND window) const {
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    for (FormWindow *form : forms_)
+    for (FormWindow* form : forms_)
         if (root && form->handle() == root) return form;
     return nullptr;
 }
@@ -132,17 +132,17 @@ void Win32Toolkit::terminate() {
     PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
-FormWindow *Win32Toolkit::mainForm() const { return forms_.empty() ? nullptr : forms_.front(); }
+FormWindow* Win32Toolkit::mainForm() const { return forms_.empty() ? nullptr : forms_.front(); }
 
-void Win32Toolkit::addForm(FormWindow &form) { forms_.push_back(&form); }
+void Win32Toolkit::addForm(FormWindow& form) { forms_.push_back(&form); }
 
-void Win32Toolkit::removeForm(FormWindow &form) {
+void Win32Toolkit::removeForm(FormWindow& form) {
     forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
 }
 
-std::vector<HWND> Win32Toolkit::disableFormsExcept(const FormWindow &form) {
+std::vector<HWND> Win32Toolkit::disableFormsExcept(const FormWindow& form) {
     std::vector<HWND> disabled;
-    for (FormWindow *other : forms_) {
+    for (FormWindow* other : forms_) {
         if (other == &form || !other->handle() || !IsWindowEnabled(other->handle())) continue;
         EnableWindow(other->handle(), FALSE);
         disabled.push_back(other->handle());

@@ -9,7 +9,7 @@ class FormWindow;
 
 class WindowTimer : public Timer {
 public:
-    explicit WindowTimer(FormWindow &owner);
+    explicit WindowTimer(FormWindow& owner);
     ~WindowTimer() override;
 
     bool enabled() const override { return enabled_; }
@@ -24,7 +24,7 @@ public:
 private:
     void restart();
 
-    FormWindow *owner_;
+    FormWindow* owner_;
     uintptr_t id_;
     bool enabled_ = true;
     int interval_ = 1000;

@@ -30,9 +30,9 @@ unsigned char patternByte(uint32_t index, uint32_t seed) {
 constexpr uint32_t outputSeed = 0x0u;
 constexpr uint32_t errorSeed = 0x5bd1e995u;
 
-void writeAll(DWORD stream, const void *data, size_t size) {
+void writeAll(DWORD stream, const void* data, size_t size) {
     const HANDLE handle = GetStdHandle(stream);
-    const char *bytes = static_cast<const char *>(data);
+    const char* bytes = static_cast<const char*>(data);
     while (size > 0) {
         DWORD written = 0;
         if (!WriteFile(handle, bytes, static_cast<DWORD>(size), &written, nullptr) || written == 0) ExitProcess(3);
@@ -41,7 +41,7 @@ void writeAll(DWORD stream, const void *data, size_t size) {
     }
 }
 
-void writeAll(DWORD stream, const std::string &text) { writeAll(stream, text.data(), text.size()); }
+void writeAll(DWORD stream, const std::string& text) { writeAll(stream, text.data(), text.size()); }
 
 std::string readInput(bool stopAtEndOfFileByte) {
     std::string input;
@@ -56,7 +56,7 @@ std::string readInput(bool stopAtEndOfFileByte) {
 
 // Writes the next piece of a flood stream; pieces of odd sizes cross the
 // reader's 1024-byte reads at changing places.
-void writePiece(DWORD stream, uint32_t seed, uint32_t &position, uint32_t total, uint32_t pieceSize) {
+void writePiece(DWORD stream, uint32_t seed, uint32_t& position, uint32_t total, uint32_t pieceSize) {
     std::vector<unsigned char> piece;
     piece.reserve(pieceSize);
     for (uint32_t i = 0; i < pieceSize && position < total; ++i)
@@ -76,7 +76,7 @@ void flood(uint32_t outputMib, uint32_t errorMib) {
     }
 }
 
-int startGrandchild(const char *seconds) {
+int startGrandchild(const char* seconds) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string commandLine = std::string("\"") + self + "\" sleep " + seconds;
@@ -98,10 +98,10 @@ int startGrandchild(const char *seconds) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    const char *arg1 = argc > 2 ? argv[2] : "0";
-    const char *arg2 = argc > 3 ? argv[3] : "0";
+    const char* arg1 = argc > 2 ? argv[2] : "0";
+    const char* arg2 = argc > 3 ? argv[3] : "0";
 
     if (mode == "silent") return 0;
     if (mode == "stderr-only") {
