@@ -66,6 +66,12 @@ Installation::Installation() {
 
 Installation::~Installation() { removeTree(folder_); }
 
+std::string Installation::add(const std::string& program) const {
+    const std::string target = path(program);
+    CopyFileA((programFolder() + "\\" + program).c_str(), target.c_str(), FALSE);
+    return target;
+}
+
 Velumo::Velumo(const Installation& installation, const std::string& arguments) {
     std::string commandLine = "\"" + installation.exe() + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
@@ -173,6 +179,22 @@ std::string dialogText(HWND dialog) {
     }
     return text;
 }
+
+// Read as Unicode: that is how Wine carries a list box's lines between processes.
+std::vector<std::string> listLines(HWND listBox) {
+    std::vector<std::string> lines;
+    const int count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring wide(static_cast<size_t>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        char bytes[8192] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+        lines.push_back(bytes);
+    }
+    return lines;
+}
+
+int listSelection(HWND listBox) { return static_cast<int>(SendMessageA(listBox, LB_GETCURSEL, 0, 0)); }
 
 void press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 

@@ -23,6 +23,8 @@ public:
     std::string exe() const { return folder_ + "\\Velumo.exe"; }
     std::string ini() const { return folder_ + "\\Velumo.ini"; }
     std::string path(const std::string& name) const { return folder_ + "\\" + name; }
+    // Copies a program built beside the tests (platex.exe, a test program) into the folder.
+    std::string add(const std::string& program) const;
 
 private:
     std::string folder_;
@@ -50,6 +52,9 @@ std::vector<HWND> childWindows(HWND parent, const char* className = nullptr);
 HWND childWithText(HWND parent, const std::string& text);
 // The text of a message dialog (its static text control).
 std::string dialogText(HWND dialog);
+// The lines of a list box and its selected line (-1: none).
+std::vector<std::string> listLines(HWND listBox);
+int listSelection(HWND listBox);
 void press(HWND button);           // as a click does
 void command(HWND window, int id); // WM_COMMAND, as a menu item or a dialog key does
 // Opens the menu-bar item with this access key, as Alt and the key do (menus

@@ -1,0 +1,100 @@
+// The compile driven through the real main window, with the real pTeX through
+// the platex.exe bridge and an editor of the tests that records its command line.
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+// Shift-JIS source with an undefined control sequence on line 4.
+const std::string badDocument = "\\documentclass{jarticle}\n\\begin{document}\n日本語の文書\n\\badmacro\n"
+                                "\\end{document}\n";
+
+HWND logOf(HWND main) { return childWindows(main, "ListBox").at(0); }
+
+bool compileEnded(HWND main) {
+    const std::string caption = windowText(main);
+    return caption.rfind("Velumo - ", 0) == 0;
+}
+
+std::vector<std::string> fileLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string text = readFile(path);
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+} // namespace
+
+TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
+    Installation installation;
+    installation.add("platex.exe");
+    const std::string editor = installation.add("recording_editor.exe");
+    const std::string document = installation.path("論文.tex");
+    writeFile(document, badDocument);
+    writeFile(installation.ini(), "[Option]\r\nEditor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
+
+    Velumo velumo(installation, "\"" + document + "\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    press(childWithText(main, "Compile TeXfile"));
+    EXPECT_TRUE(waitUntil([&] { return windowText(main) == "コンパイル中"; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return fileExists(installation.path("record.txt")); }, 60000));
+    EXPECT_TRUE(waitUntil([&] { return compileEnded(main); }));
+
+    const std::string jump = "\"" + editor + "\" -n4 \"" + document + "\"";
+    EXPECT_EQ((std::vector<std::string>{jump}), fileLines(installation.path("record.txt")));
+    const std::vector<std::string> log = listLines(logOf(main));
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(0u, log[0].rfind("This is e-pTeX", 0)) << log[0];
+    const int selected = listSelection(logOf(main));
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ("! Undefined control sequence.", log[static_cast<size_t>(selected)]);
+    EXPECT_EQ("l.4 \\badmacro", log[static_cast<size_t>(selected) + 1]);
+    EXPECT_EQ("4", log[log.size() - 2]);
+    EXPECT_EQ(jump, log.back());
+    EXPECT_TRUE(fileExists(installation.path("論文.dvi")));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+TEST(CompileE2E, AMissingDocumentIsReported) {
+    Installation installation;
+    writeFile(installation.ini(), "[Option]\r\n");
+    Velumo velumo(installation, "missing");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    press(childWithText(main, "Compile TeXfile"));
+    HWND message = velumo.waitForWindow("Velumo");
+    ASSERT_NE(nullptr, message);
+    EXPECT_EQ("missing.texは存在しません。", dialogText(message));
+    command(message, IDOK);
+    EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - missing.tex"; }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
+    Installation installation;
+    const std::string compiler = installation.add("slow_compiler.exe");
+    writeFile(installation.path("paper.tex"), "x");
+    writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
+    Velumo velumo(installation, "\"" + installation.path("paper.tex") + "\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    HWND compile = childWithText(main, "Compile TeXfile");
+    press(compile);
+    ASSERT_TRUE(waitUntil([&] { return fileLines(installation.path("compiles.txt")).size() == 1; }));
+    press(compile); // the window answers while the compiler runs
+    ASSERT_TRUE(waitUntil([&] { return fileLines(installation.path("compiles.txt")).size() == 4; }, 20000));
+    const std::vector<std::string> runs = fileLines(installation.path("compiles.txt"));
+    EXPECT_EQ(0u, runs[0].rfind("start", 0));
+    EXPECT_EQ(0u, runs[1].rfind("end", 0)) << "the second compile did not start beside the first";
+    EXPECT_EQ(0u, runs[2].rfind("start", 0));
+    EXPECT_TRUE(waitUntil([&] { return compileEnded(main); }));
+    EXPECT_EQ((std::vector<std::string>{"slow compile done"}), listLines(logOf(main)));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}

@@ -1,0 +1,30 @@
+// A compiler of the tests that takes its time: it notes its start and end in
+// compiles.txt beside itself, so a test can see whether two runs overlapped.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+void note(const std::string& what) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string record = path;
+    record = record.substr(0, record.find_last_of('\\')) + "\\compiles.txt";
+    const std::string line = what + " " + std::to_string(GetCurrentProcessId()) + "\r\n";
+    HANDLE file = CreateFileA(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+} // namespace
+
+int main() {
+    note("start");
+    Sleep(1500);
+    const char output[] = "slow compile done\r\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output, sizeof output - 1, &written, nullptr);
+    note("end");
+    return 0;
+}
