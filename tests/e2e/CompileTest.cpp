@@ -18,14 +18,6 @@ bool compileEnded(HWND main) {
     return caption.rfind("Velumo - ", 0) == 0;
 }
 
-std::vector<std::string> fileLines(const std::string& path) {
-    std::vector<std::string> lines;
-    const std::string text = readFile(path);
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
 } // namespace
 
 TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
@@ -45,7 +37,7 @@ TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
     EXPECT_TRUE(waitUntil([&] { return compileEnded(main); }));
 
     const std::string jump = "\"" + editor + "\" -n4 \"" + document + "\"";
-    EXPECT_EQ((std::vector<std::string>{jump}), fileLines(installation.path("record.txt")));
+    EXPECT_EQ((std::vector<std::string>{jump}), readLines(installation.path("record.txt")));
     const std::vector<std::string> log = listLines(logOf(main));
     ASSERT_GE(log.size(), 4u);
     EXPECT_EQ(0u, log[0].rfind("This is e-pTeX", 0)) << log[0];
@@ -86,10 +78,10 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     ASSERT_NE(nullptr, main);
     HWND compile = childWithText(main, "Compile TeXfile");
     press(compile);
-    ASSERT_TRUE(waitUntil([&] { return fileLines(installation.path("compiles.txt")).size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 1; }));
     press(compile); // the window answers while the compiler runs
-    ASSERT_TRUE(waitUntil([&] { return fileLines(installation.path("compiles.txt")).size() == 4; }, 20000));
-    const std::vector<std::string> runs = fileLines(installation.path("compiles.txt"));
+    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 4; }, 20000));
+    const std::vector<std::string> runs = readLines(installation.path("compiles.txt"));
     EXPECT_EQ(0u, runs[0].rfind("start", 0));
     EXPECT_EQ(0u, runs[1].rfind("end", 0)) << "the second compile did not start beside the first";
     EXPECT_EQ(0u, runs[2].rfind("start", 0));

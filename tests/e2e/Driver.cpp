@@ -23,6 +23,15 @@ bool fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string text = readFile(path);
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
 namespace {
 std::string programFolder() {
     char path[MAX_PATH];
@@ -66,8 +75,8 @@ Installation::Installation() {
 
 Installation::~Installation() { removeTree(folder_); }
 
-std::string Installation::add(const std::string& program) const {
-    const std::string target = path(program);
+std::string Installation::add(const std::string& program, const std::string& asName) const {
+    const std::string target = path(asName);
     CopyFileA((programFolder() + "\\" + program).c_str(), target.c_str(), FALSE);
     return target;
 }
@@ -214,6 +223,23 @@ bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
         Sleep(20);
     }
     return true;
+}
+
+HWND waitForClass(const char* className, DWORD milliseconds) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            found = FindWindowA(className, nullptr);
+            return found && IsWindowVisible(found);
+        },
+        milliseconds);
+    return found;
+}
+
+DWORD processOf(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId;
 }
 
 RECT windowRect(HWND window) {

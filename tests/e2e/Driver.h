@@ -13,6 +13,8 @@ namespace e2e {
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// The lines of a text file whose lines end in CR LF.
+std::vector<std::string> readLines(const std::string& path);
 
 // A fresh folder holding a copy of Velumo.exe.
 class Installation {
@@ -24,7 +26,8 @@ public:
     std::string ini() const { return folder_ + "\\Velumo.ini"; }
     std::string path(const std::string& name) const { return folder_ + "\\" + name; }
     // Copies a program built beside the tests (platex.exe, a test program) into the folder.
-    std::string add(const std::string& program) const;
+    std::string add(const std::string& program) const { return add(program, program); }
+    std::string add(const std::string& program, const std::string& asName) const;
 
 private:
     std::string folder_;
@@ -63,6 +66,9 @@ void menuKey(HWND window, char accessKey);
 void typeText(HWND edit, const std::string& text); // character messages, as keystrokes give
 bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 10000);
 RECT windowRect(HWND window);
+// The first visible top-level window of the window class, in any program.
+HWND waitForClass(const char* className, DWORD milliseconds = 10000);
+DWORD processOf(HWND window);
 RECT clientRect(HWND window);
 
 } // namespace e2e
