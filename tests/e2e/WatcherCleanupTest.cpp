@@ -1,0 +1,115 @@
+// The auto-compile watcher with the real pTeX, and the cleanup of intermediate files.
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+ULONGLONG lastWrite(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+void touchNow(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+}
+
+// How many different last-write times the file shows while watched for a while.
+int writesWithin(const std::string& path, DWORD milliseconds, ULONGLONG& last) {
+    int writes = 0;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        const ULONGLONG now = lastWrite(path);
+        if (now != last) {
+            ++writes;
+            last = now;
+        }
+        Sleep(25);
+    }
+    return writes;
+}
+} // namespace
+
+TEST(WatcherE2E, ASavedDocumentIsCompiledOnceAndThenLeftAlone) {
+    Installation installation;
+    installation.add("platex.exe");
+    const std::string document = installation.path("watched.tex");
+    const std::string dvi = installation.path("watched.dvi");
+    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\nA\n\\end{document}\n");
+    writeFile(installation.ini(), "[Option]\r\nAutoCompile=1\r\nCheckInterval=500\r\n");
+    Velumo velumo(installation, "\"" + document + "\"");
+    ASSERT_NE(nullptr, velumo.mainWindow());
+
+    ASSERT_TRUE(waitUntil([&] { return fileExists(dvi); }, 30000)) << "a missing DVI is compiled at the first tick";
+    ULONGLONG last = lastWrite(dvi);
+    EXPECT_EQ(0, writesWithin(dvi, 2500, last)) << "nothing changed: no compile";
+
+    touchNow(document); // saved two seconds or more after the DVI
+    EXPECT_EQ(1, writesWithin(dvi, 1800, last)) << "exactly one compile within about one interval";
+    EXPECT_EQ(0, writesWithin(dvi, 2000, last));
+    PostMessageA(velumo.mainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+namespace {
+struct CleanupFixture : testing::Test {
+    Installation installation;
+    std::string folder = installation.path("表");
+    std::string base = folder + "\\ソ";
+
+    void SetUp() override {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const char* extension : {".tex", ".dvi", ".log", ".aux"})
+            writeFile(base + extension, "x");
+        writeFile(installation.ini(), "[Option]\r\n");
+    }
+    void TearDown() override { SetFileAttributesA((base + ".log").c_str(), FILE_ATTRIBUTE_NORMAL); }
+
+    // Presses Delete Logfile and answers the question.
+    void cleanup(Velumo& velumo, HWND main, int answer) {
+        press(childWithText(main, "Delete Logfile"));
+        HWND question = velumo.waitForWindow("確認");
+        ASSERT_NE(nullptr, question);
+        EXPECT_EQ("中間ファイルを削除します。よろしいですか？", dialogText(question));
+        command(question, answer);
+        ASSERT_TRUE(waitUntil([&] { return !IsWindow(question); }));
+        Sleep(200);
+    }
+};
+} // namespace
+
+TEST_F(CleanupFixture, YesDeletesLogAndAuxNoKeepsEverything) {
+    Velumo velumo(installation, "\"" + base + ".tex\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    cleanup(velumo, main, IDNO);
+    EXPECT_TRUE(fileExists(base + ".log") && fileExists(base + ".aux"));
+
+    cleanup(velumo, main, IDYES);
+    EXPECT_FALSE(fileExists(base + ".log"));
+    EXPECT_FALSE(fileExists(base + ".aux"));
+    EXPECT_TRUE(fileExists(base + ".tex"));
+    EXPECT_TRUE(fileExists(base + ".dvi"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+TEST_F(CleanupFixture, AReadOnlyFileIsLeftSilentlyAndTheNextOneGoes) {
+    SetFileAttributesA((base + ".log").c_str(), FILE_ATTRIBUTE_READONLY);
+    Velumo velumo(installation, "\"" + base + ".tex\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    cleanup(velumo, main, IDYES);
+    EXPECT_TRUE(fileExists(base + ".log"));
+    EXPECT_FALSE(fileExists(base + ".aux"));
+    EXPECT_EQ(nullptr, velumo.waitForWindow("Velumo", 500)) << "no message";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
