@@ -62,16 +62,16 @@ uint64_t readDirectly() {
 }
 
 // The capture as the program runs it: reader threads, queued reads, waits.
-uint64_t readThroughService(platform::ProcessService &service) {
+uint64_t readThroughService(platform::ProcessService& service) {
     uint32_t code = 0;
     std::unique_ptr<platform::ConsoleChild> child = service.startConsole(childCommand(), code);
     if (!child) return 0;
     child->writeInputAndClose(std::string("R\x1A"));
     uint64_t total = 0;
     while (true) {
-        for (const std::string &read : child->takeOutputReads())
+        for (const std::string& read : child->takeOutputReads())
             total += read.size();
-        for (const std::string &read : child->takeErrorReads())
+        for (const std::string& read : child->takeErrorReads())
             total += read.size();
         if (child->outputEnded() && child->errorEnded()) break;
         child->waitForActivity(-1);
@@ -81,7 +81,7 @@ uint64_t readThroughService(platform::ProcessService &service) {
 }
 
 // Megabytes per second of one run; complete turns false when bytes went missing.
-template <class Run> double mibPerSecond(Run &&run, bool &complete) {
+template <class Run> double mibPerSecond(Run&& run, bool& complete) {
     const double start = seconds();
     const uint64_t bytes = run();
     const double elapsed = seconds() - start;

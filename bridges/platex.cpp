@@ -12,16 +12,16 @@
 namespace {
 // Wine's own conversion when it offers one; otherwise the drive Z:, which
 // Wine maps to the Unix root.
-std::string unixPath(const std::string &windowsPath) {
-    using Convert = char *(CDECL *)(const WCHAR *);
+std::string unixPath(const std::string& windowsPath) {
+    using Convert = char*(CDECL*)(const WCHAR*);
     auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (convert) {
         std::wstring wide(windowsPath.size() + 1, L'\0');
         const int length =
             MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size()));
         if (length > 0) {
-            if (char *converted = convert(wide.c_str())) {
+            if (char* converted = convert(wide.c_str())) {
                 std::string result = converted;
                 HeapFree(GetProcessHeap(), 0, converted);
                 return result;
@@ -30,12 +30,12 @@ std::string unixPath(const std::string &windowsPath) {
     }
     std::string path = windowsPath;
     if (path.size() >= 2 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':') path.erase(0, 2);
-    for (char &c : path)
+    for (char& c : path)
         if (c == '\\') c = '/';
     return path.empty() ? "/" : path;
 }
 
-std::string shellQuoted(const std::string &text) {
+std::string shellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (char c : text)
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -45,7 +45,7 @@ std::string shellQuoted(const std::string &text) {
 // The arguments after the program name, split as the C runtime does.
 std::vector<std::string> arguments() {
     std::vector<std::string> result;
-    const char *line = GetCommandLineA();
+    const char* line = GetCommandLineA();
     bool first = true;
     while (*line) {
         while (*line == ' ' || *line == '\t')
@@ -74,7 +74,7 @@ std::string readAll(HANDLE file) {
     return content;
 }
 
-std::string readFile(const std::string &path) {
+std::string readFile(const std::string& path) {
     HANDLE file =
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
@@ -83,7 +83,7 @@ std::string readFile(const std::string &path) {
     return content;
 }
 
-void writeFile(const std::string &path, const std::string &content) {
+void writeFile(const std::string& path, const std::string& content) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
@@ -91,7 +91,7 @@ void writeFile(const std::string &path, const std::string &content) {
     CloseHandle(file);
 }
 
-void writeAll(HANDLE handle, const std::string &bytes) {
+void writeAll(HANDLE handle, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -102,8 +102,8 @@ void writeAll(HANDLE handle, const std::string &bytes) {
     }
 }
 
-void removeFolder(const std::string &folder) {
-    for (const char *name : {"in", "out", "err", "rc"})
+void removeFolder(const std::string& folder) {
+    for (const char* name : {"in", "out", "err", "rc"})
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }
@@ -119,7 +119,7 @@ int main() {
 
     const std::string unixWork = unixPath(work);
     std::string command = "cd " + shellQuoted(unixPath(current)) + " && PTEX_KANJI_ENC=sjis exec platex";
-    for (const std::string &argument : arguments())
+    for (const std::string& argument : arguments())
         command += " " + shellQuoted(argument);
     const std::string script = "(" + command + ") <" + shellQuoted(unixWork + "/in") + " >" +
                                shellQuoted(unixWork + "/out") + " 2>" + shellQuoted(unixWork + "/err") + "; echo $? >" +
