@@ -67,3 +67,20 @@ target_link_options(bench_capture PRIVATE ${static_runtime})
 if(TARGET child_simulator)
     add_dependencies(bench_capture child_simulator)
 endif()
+
+# Filling the log list against a bare list box; run by hand.
+add_executable(bench_log_fill bench/log_fill.cpp)
+target_link_libraries(bench_log_fill PRIVATE velumo_win32)
+target_link_options(bench_log_fill PRIVATE ${static_runtime})
+
+# A 200-page pTeX compile through Velumo against the bridge alone; run by hand.
+add_executable(bench_compile bench/compile_200_pages.cpp tests/e2e/Driver.cpp)
+target_include_directories(bench_compile PRIVATE tests)
+target_link_options(bench_compile PRIVATE ${static_runtime})
+add_dependencies(bench_compile Velumo platex)
+
+# The watcher's CPU cost while idle; run by hand (two minutes).
+add_executable(bench_watcher bench/watcher_idle.cpp tests/e2e/Driver.cpp)
+target_include_directories(bench_watcher PRIVATE tests)
+target_link_options(bench_watcher PRIVATE ${static_runtime})
+add_dependencies(bench_watcher Velumo)

@@ -41,6 +41,7 @@ public:
     bool waitForExit(DWORD milliseconds = 10000);
     bool running();
     DWORD processId() const { return info_.dwProcessId; }
+    HANDLE process() const { return info_.hProcess; }
 
     // The first visible top-level window of the program whose caption is caption.
     HWND waitForWindow(const std::string& caption, DWORD milliseconds = 10000);
