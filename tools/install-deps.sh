@@ -10,7 +10,7 @@ packages=(cmake g++ make libgtest-dev googletest
           g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth x11-utils locales
           fonts-ipafont-gothic fonts-ipafont-mincho
-          imagemagick xdotool texlive-lang-japanese)
+          imagemagick xdotool texlive-lang-japanese xdvik-ja)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then
