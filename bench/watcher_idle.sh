@@ -7,13 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+exe=${VELUMO_EXE:-build/win32/Velumo.exe}
 . tools/xserver.sh
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
 idle_cpu() {
   local folder; folder=$(mktemp -d /tmp/velumo-idle.XXXX)
-  cp build/win32/Velumo.exe "$folder/"
+  cp "$exe" "$folder/Velumo.exe"
   printf 'x' > "$folder/idle.tex"; sleep 2.1; printf 'x' > "$folder/idle.dvi"
   printf '[Option]\r\nAutoCompile=%s\r\n' "$1" > "$folder/Velumo.ini"
   (cd "$folder" && wine Velumo.exe idle.tex >/dev/null 2>&1 &)
