@@ -10,22 +10,26 @@ seconds=${1:-60}
 exe=${VELUMO_EXE:-build/win32/Velumo.exe}
 . tools/xserver.sh
 
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+ticks() { [ -n "$1" ] && awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 
 idle_cpu() {
   local folder; folder=$(mktemp -d /tmp/velumo-idle.XXXX)
   cp "$exe" "$folder/Velumo.exe"
   printf 'x' > "$folder/idle.tex"; sleep 2.1; printf 'x' > "$folder/idle.dvi"
   printf '[Option]\r\nAutoCompile=%s\r\n' "$1" > "$folder/Velumo.ini"
-  (cd "$folder" && wine Velumo.exe idle.tex >/dev/null 2>&1 &)
+  (cd "$folder" && exec wine Velumo.exe idle.tex) </dev/null >/dev/null 2>&1 &
   local pid=""
-  for _ in $(seq 100); do pid=$(pgrep -f "$folder/Velumo.exe|Velumo.exe idle.tex" | head -1 || true); [ -n "$pid" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do pid=$(pgrep -n -f "^Velumo.exe idle.tex" || true); [ -n "$pid" ] && break; sleep 0.1; done
   sleep 2
-  local server; server=$(pgrep -x wineserver | head -1)
+  local server="" candidate
+  for candidate in $(pgrep -x wineserver); do
+    tr '\0' '\n' < "/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && server=$candidate
+  done
   local before=$(( $(ticks "$pid") + $(ticks "$server") ))
   sleep "$seconds"
   local after=$(( $(ticks "$pid") + $(ticks "$server") ))
   kill "$pid" 2>/dev/null || true
+  wait 2>/dev/null || true
   rm -rf "$folder"
   echo $(( after - before ))
 }

@@ -88,6 +88,25 @@ TEST_F(PreviewFixture, WithoutADdeServerWindviIsStartedAndConnectedOnce) {
     EXPECT_TRUE(velumo.waitForExit());
 }
 
+TEST_F(PreviewFixture, AViewerThatNeverAnswersDoesNotHoldUpVelumo) {
+    const std::string viewer = installation.add("test_viewer.exe", "busy_viewer.exe");
+    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nUseDDE=1\r\n");
+    Velumo velumo(installation, "\"" + document + "\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    previewAndWait(main);
+    ASSERT_NE(nullptr, waitForClass(viewerClass));
+    previewAndWait(main);
+    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("executes.txt")).size() == 1; }));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer))
+        << "the main window answers while the viewer still works on the execute";
+    EXPECT_TRUE(waitUntil([&] { return windowText(main).rfind("Velumo - ", 0) == 0; }, 3000));
+    TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, processOf(FindWindowA(viewerClass, nullptr))), 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
 TEST_F(PreviewFixture, EditStartsNotepadAndTheFocusStepBringsItForward) {
     const std::string viewer = installation.add("test_viewer.exe", "plain_viewer.exe");
     writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nFocusTeX=1\r\n");

@@ -101,6 +101,21 @@ TEST_F(CleanupFixture, YesDeletesLogAndAuxNoKeepsEverything) {
     EXPECT_TRUE(velumo.waitForExit());
 }
 
+TEST_F(CleanupFixture, ALockedFileIsLeftSilentlyAndTheNextOneGoes) {
+    HANDLE locked = CreateFileA((base + ".log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    Velumo velumo(installation, "\"" + base + ".tex\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    cleanup(velumo, main, IDYES);
+    CloseHandle(locked);
+    EXPECT_TRUE(fileExists(base + ".log"));
+    EXPECT_FALSE(fileExists(base + ".aux"));
+    EXPECT_EQ(nullptr, velumo.waitForWindow("Velumo", 500)) << "no message";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
 TEST_F(CleanupFixture, AReadOnlyFileIsLeftSilentlyAndTheNextOneGoes) {
     SetFileAttributesA((base + ".log").c_str(), FILE_ATTRIBUTE_READONLY);
     Velumo velumo(installation, "\"" + base + ".tex\"");

@@ -1,6 +1,7 @@
 // A DVI viewer of the tests: a window of its own and, unless it was started
 // under the name plain_viewer.exe, a DDE server for service and topic
-// "windvi". It notes each start in viewer_starts.txt and every execute it
+// "windvi". Started as busy_viewer.exe it takes a minute over each execute,
+// as a viewer that never answers would. It notes each start in viewer_starts.txt and every execute it
 // receives in executes.txt beside itself: the length (with the terminating
 // NUL) and the text. (An execute carries no format: the server is given none.)
 #include <windows.h>
@@ -11,6 +12,7 @@
 
 namespace {
 DWORD instance = 0;
+bool busy = false;
 HSZ serviceName = nullptr;
 std::string folder;
 
@@ -37,6 +39,7 @@ HDDEDATA CALLBACK ddeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ service, HD
         const bool endsInNul = !bytes.empty() && bytes.back() == '\0';
         note("executes.txt", "length=" + std::to_string(length) + (endsInNul ? " nul" : " no-nul") +
                                  " text=" + std::string(bytes.c_str()));
+        if (busy) Sleep(60000);
         return reinterpret_cast<HDDEDATA>(DDE_FACK);
     }
     default:
@@ -59,6 +62,7 @@ int WINAPI WinMain(HINSTANCE instanceHandle, HINSTANCE, LPSTR, int show) {
     note("viewer_starts.txt", GetCommandLineA());
 
     const bool serves = lstrcmpiA(name.c_str(), "plain_viewer.exe") != 0;
+    busy = lstrcmpiA(name.c_str(), "busy_viewer.exe") == 0;
     if (serves) {
         DdeInitializeA(&instance, ddeCallback, APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS,
                        0);
