@@ -1,7 +1,7 @@
 // A DVI viewer of the tests: a window of its own and, unless it was started
 // under the name plain_viewer.exe, a DDE server for service and topic
-// "windvi". Started as busy_viewer.exe it takes a minute over each execute,
-// as a viewer that never answers would. It notes each start in viewer_starts.txt and every execute it
+// "windvi". Started as busy_viewer.exe it never answers an execute: it
+// blocks the transaction and leaves it unacknowledged. It notes each start in viewer_starts.txt and every execute it
 // receives in executes.txt beside itself: the length (with the terminating
 // NUL) and the text. (An execute carries no format: the server is given none.)
 #include <windows.h>
@@ -39,8 +39,7 @@ HDDEDATA CALLBACK ddeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ service, HD
         const bool endsInNul = !bytes.empty() && bytes.back() == '\0';
         note("executes.txt", "length=" + std::to_string(length) + (endsInNul ? " nul" : " no-nul") +
                                  " text=" + std::string(bytes.c_str()));
-        if (busy) Sleep(60000);
-        return reinterpret_cast<HDDEDATA>(DDE_FACK);
+        return busy ? CBR_BLOCK : reinterpret_cast<HDDEDATA>(DDE_FACK);
     }
     default:
         return nullptr;
