@@ -6,40 +6,20 @@
 
 #include <string>
 
+#include "WinePaths.h"
+
+using bridge::shellQuoted;
+using bridge::unixPath;
+
 namespace {
-std::string unixPath(const std::string& windowsPath) {
-    using Convert = char*(CDECL*)(const WCHAR*);
-    auto convert = reinterpret_cast<Convert>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (convert) {
-        std::wstring wide(windowsPath.size() + 1, L'\0');
-        if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide.data(), static_cast<int>(wide.size())) > 0) {
-            if (char* converted = convert(wide.c_str())) {
-                std::string result = converted;
-                HeapFree(GetProcessHeap(), 0, converted);
-                return result;
-            }
-        }
-    }
-    std::string path = windowsPath.size() >= 2 && windowsPath[1] == ':' ? windowsPath.substr(2) : windowsPath;
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-
-std::string shellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 // The first argument: the DVI path, quoted or not.
 std::string firstArgument() {
     const char* line = GetCommandLineA();
     bool quoted = false;
     for (; *line && (quoted || (*line != ' ' && *line != '\t')); ++line)
         if (*line == '"') quoted = !quoted;
-    while (*line == ' ' || *line == '\t') ++line;
+    while (*line == ' ' || *line == '\t')
+        ++line;
     std::string argument;
     quoted = false;
     for (; *line && (quoted || (*line != ' ' && *line != '\t')); ++line) {
@@ -61,7 +41,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                                shellQuoted(unixPath(dvi)) + " >/dev/null 2>&1 </dev/null";
     // Inside the command line's quotes, the shell's own double quotes are escaped.
     std::string commandLine = "\"/bin/sh\" -c \"";
-    for (char c : script) commandLine += c == '"' ? std::string("\\\"") : std::string(1, c);
+    for (char c : script)
+        commandLine += c == '"' ? std::string("\\\"") : std::string(1, c);
     commandLine += "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
