@@ -30,6 +30,7 @@ ModalResult PushButtonWindow::command(int notification) {
     fireEvent(onClick);
     switch (layout_.kind) {
     case ControlKind::OkButton:
+    case ControlKind::PushOkButton:
         return ModalResult::OK;
     case ControlKind::CancelButton:
         return ModalResult::Cancel;

@@ -1,5 +1,7 @@
 #include "platform/win32/Controls.h"
 
+#include <algorithm>
+
 namespace platform::win32 {
 
 Bounds scaled(const Bounds& bounds, const Ui& ui) {
@@ -17,18 +19,17 @@ HWND createControlWindow(const char* className, const std::string& text, DWORD s
     return window;
 }
 
-namespace {
-// A label of width and height 0 takes the size of its text.
+// Labels size themselves to their text: one of width and height 0 takes the
+// text's size, and a font wider than the table was made for never cuts a text short.
 Bounds labelBounds(const ControlSpec& layout, const Ui& ui) {
     Bounds bounds = scaled(layout.bounds, ui);
-    if (layout.bounds.width == 0 && layout.bounds.height == 0) {
-        SIZE extent = ui.textExtent(layout.caption);
-        bounds.width = extent.cx;
-        bounds.height = extent.cy;
-    }
+    const SIZE extent = ui.textExtent(layout.caption);
+    bounds.width = std::max<int>(bounds.width, extent.cx);
+    bounds.height = std::max<int>(bounds.height, extent.cy);
     return bounds;
 }
 
+namespace {
 std::unique_ptr<ChildWindow> plain(const ControlSpec& layout, const char* className, DWORD style, DWORD extendedStyle,
                                    const Bounds& bounds, HWND parent, int id, const Ui& ui) {
     HWND window = createControlWindow(className, layout.caption, style, extendedStyle, bounds, parent, id, ui);
@@ -54,7 +55,10 @@ std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec& layout, HWND p
     case ControlKind::Button:
     case ControlKind::OkButton:
     case ControlKind::CancelButton:
+    case ControlKind::PushOkButton:
         return std::make_unique<PushButtonWindow>(layout, parent, id, ui);
+    case ControlKind::LinkLabel:
+        return std::make_unique<LinkLabelWindow>(layout, parent, id, ui);
     case ControlKind::BrowseButton:
         return std::make_unique<ToolButtonWindow>(layout, parent, id, ui);
     case ControlKind::CheckBox:

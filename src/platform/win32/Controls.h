@@ -6,14 +6,17 @@
 
 namespace platform::win32 {
 
+// Where a label goes: its place in the table, grown to hold its text.
+Bounds labelBounds(const ControlSpec& layout, const Ui& ui);
+
 // A label, a panel or a tab page: a window with nothing to answer.
 class PlainControl : public ChildOf<Control> {
 public:
     PlainControl(const ControlSpec& layout, HWND window);
 };
 
-// A push button; the OK and Cancel kinds draw their picture left of the caption
-// and end a modal form with their result.
+// A push button. The OK and Cancel kinds draw their picture left of the
+// caption; they and the plain OK kind end a modal form with their result.
 class PushButtonWindow : public ChildOf<Button> {
 public:
     PushButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
@@ -39,6 +42,34 @@ private:
     const Ui& ui_;
     bool hot_ = false;     // the pointer is over the button
     bool pressed_ = false; // the left button went down on it and is still held
+};
+
+// A left-aligned label drawn in a colour of the program's choosing, which
+// reports the mouse entering, leaving and pressing buttons over it.
+class LinkLabelWindow : public ChildOf<LinkLabel> {
+public:
+    LinkLabelWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
+    std::string caption() const override;
+    uint32_t textColor() const override { return textColour_; }
+    void setTextColor(uint32_t colour) override { textColour_ = colour; }
+    void repaint() override;
+    void setCursor(int cursorIndex) override { cursorIndex_ = cursorIndex; }
+    Point cursorPos() const override;
+    Point screenToClient(Point screen) const override;
+    int clientWidth() const override;
+    int clientHeight() const override;
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void paint();
+    void mouseMoved(LPARAM position);
+    void buttonDown(MouseButton button, LPARAM position);
+    void buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM position);
+
+    const Ui& ui_;
+    uint32_t textColour_ = 0x000000;
+    int cursorIndex_ = -1; // -1: the arrow of the window class
+    bool mouseInside_ = false;
 };
 
 class CheckBoxWindow : public ChildOf<CheckBox> {
@@ -80,6 +111,8 @@ public:
     int activePage() const override;
     void setActivePage(int index) override;
     void notify(const NMHDR& header) override;
+    // The next page, or the previous one, round the end: what Ctrl+Tab and Ctrl+Shift+Tab choose.
+    void selectNextPage(bool forward);
 
 private:
     void placePages();

@@ -229,6 +229,17 @@ bool FormWindow::translateShortcut(MSG& message) {
     return menu_.shortcuts() && IsWindowEnabled(window_) && TranslateAcceleratorA(window_, menu_.shortcuts(), &message);
 }
 
+bool FormWindow::translatePageKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) return false;
+    for (const auto& child : children_) {
+        auto* pages = dynamic_cast<PageControlWindow*>(child.get());
+        if (!pages || !IsWindowVisible(pages->handle()) || !IsWindowEnabled(pages->handle())) continue;
+        pages->selectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    }
+    return false;
+}
+
 UINT_PTR FormWindow::addTimer(WindowTimer& timer) {
     const UINT_PTR id = nextTimerId_++;
     timers_[id] = &timer;

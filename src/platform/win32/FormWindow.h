@@ -37,6 +37,8 @@ public:
     HWND handle() const { return window_; }
     // Turns a key of one of the menu's shortcuts into its command.
     bool translateShortcut(MSG& message);
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the form's page control.
+    bool translatePageKey(const MSG& message);
     UINT_PTR addTimer(WindowTimer& timer);
     void removeTimer(UINT_PTR id);
 

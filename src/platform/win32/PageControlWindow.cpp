@@ -60,10 +60,25 @@ void PageControlWindow::notify(const NMHDR& header) {
         showPage(static_cast<int>(SendMessageA(window_, TCM_GETCURSEL, 0, 0)));
 }
 
+void PageControlWindow::selectNextPage(bool forward) {
+    const int count = static_cast<int>(pages_.size());
+    if (count > 0) setActivePage((active_ + (forward ? 1 : count - 1)) % count);
+}
+
+// The focus never stays on a page that is hidden: it moves to the first
+// control of the page shown, or to the tabs when that page has none.
 void PageControlWindow::showPage(int index) {
     if (index == active_ || index < 0) return;
     ShowWindow(pages_[index], SW_SHOW);
-    if (active_ >= 0) ShowWindow(pages_[active_], SW_HIDE);
+    if (active_ >= 0) {
+        HWND focus = GetFocus();
+        const bool focusLeaves = focus && IsChild(pages_[active_], focus);
+        ShowWindow(pages_[active_], SW_HIDE);
+        if (focusLeaves) {
+            HWND first = GetNextDlgTabItem(pages_[index], nullptr, FALSE);
+            SetFocus(first && IsChild(pages_[index], first) ? first : window_);
+        }
+    }
     active_ = index;
 }
 

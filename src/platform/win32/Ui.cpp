@@ -7,6 +7,7 @@ namespace platform::win32 {
 const char* const formClassName = "VelumoForm";
 const char* const containerClassName = "VelumoContainer";
 const char* const toolButtonClassName = "VelumoToolButton";
+const char* const linkLabelClassName = "VelumoLinkLabel";
 
 namespace {
 const char* const formFontName = "ＭＳ Ｐゴシック";
@@ -36,11 +37,12 @@ Ui::Ui() {
     registerClass(formClassName, formWindowProc, LoadIconA(nullptr, IDI_APPLICATION));
     registerClass(containerClassName, containerWindowProc, nullptr);
     registerClass(toolButtonClassName, toolButtonWindowProc, nullptr);
+    registerClass(linkLabelClassName, linkLabelWindowProc, nullptr);
 }
 
 Ui::~Ui() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    for (const char* name : {formClassName, containerClassName, toolButtonClassName})
+    for (const char* name : {formClassName, containerClassName, toolButtonClassName, linkLabelClassName})
         UnregisterClassA(name, instance);
     DeleteObject(font_);
 }
@@ -54,6 +56,13 @@ SIZE Ui::textExtent(const std::string& text) const {
     ReleaseDC(nullptr, screen);
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
+
+HCURSOR Ui::cursor(int index) const {
+    auto found = cursors_.find(index);
+    return found != cursors_.end() ? found->second : LoadCursorA(nullptr, IDC_ARROW);
+}
+
+void Ui::setCursor(int index, HCURSOR cursor) { cursors_[index] = cursor; }
 
 std::string windowText(HWND window) {
     std::vector<char> buffer(GetWindowTextLengthA(window) + 1);

@@ -3,6 +3,7 @@
 // of all forms and controls, and the window classes of this program's own windows.
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 #include "platform/Events.h"
@@ -12,13 +13,16 @@ namespace platform::win32 {
 extern const char* const formClassName;      // a form
 extern const char* const containerClassName; // a panel or a tab page
 extern const char* const toolButtonClassName;
+extern const char* const linkLabelClassName;
 
 // The window procedures of those classes.
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK linkLabelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Registers the window classes and makes the font for as long as it lives.
+// Registers the window classes and makes the font for as long as it lives;
+// keeps the cursor table that controls pick their mouse cursor from.
 class Ui {
 public:
     Ui();
@@ -32,9 +36,14 @@ public:
     // Width and height of a text drawn in the font, as a static control draws it.
     SIZE textExtent(const std::string& text) const;
 
+    // The cursor registered at index; the arrow for an index never registered.
+    HCURSOR cursor(int index) const;
+    void setCursor(int index, HCURSOR cursor);
+
 private:
     int dpi_;
     HFONT font_;
+    std::map<int, HCURSOR> cursors_; // shared cursors: the system frees them
 };
 
 std::string windowText(HWND window);

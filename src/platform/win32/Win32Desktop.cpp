@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include <ddeml.h>
+#include <shellapi.h>
 
 namespace platform::win32 {
 
@@ -66,6 +67,12 @@ void Win32Desktop::sleep(int milliseconds) { Sleep(static_cast<DWORD>(millisecon
 
 uint32_t Win32Launcher::winExec(const std::string& commandLine, int showState) {
     return WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+}
+
+// The shell reports a failure in its own way; the result tells nothing more.
+void Win32Launcher::shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                              const std::string& directory, int showState) {
+    ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), showState);
 }
 
 namespace {

@@ -23,6 +23,8 @@ public:
 class Win32Launcher : public Launcher {
 public:
     uint32_t winExec(const std::string& commandLine, int showState) override;
+    void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
+                   const std::string& directory, int showState) override;
 };
 
 // The program's one DDEML client instance.

@@ -54,6 +54,12 @@ std::unique_ptr<OpenDialog> Win32Toolkit::createOpenDialog(const OpenDialogSpec&
     return std::make_unique<FileOpenDialog>(*this, dialog);
 }
 
+// A cursor missing from the resources leaves the index showing the arrow.
+void Win32Toolkit::registerCursor(int index, const std::string& resourceName) {
+    HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), resourceName.c_str());
+    ui_.setCursor(index, cursor ? cursor : LoadCursorA(nullptr, IDC_ARROW));
+}
+
 void Win32Toolkit::showMessage(const std::string& title, const std::string& text) {
     MessageContent content;
     content.caption = title;
@@ -83,11 +89,13 @@ void Win32Toolkit::showErrorBox(const std::string& title, const std::string& tex
     MessageBoxA(dialogOwner(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
-// The menu's shortcuts first, then the keyboard of the form (Tab, Enter, Esc,
-// access keys), then everything else as usual.
+// The menu's shortcuts first, then the keyboard of the form (page turning,
+// Tab, Enter, Esc, access keys), then everything else as usual.
 void Win32Toolkit::dispatch(MSG& message) {
     FormWindow* form = formOf(message.hwnd);
-    if (form && (form->translateShortcut(message) || IsDialogMessageA(form->handle(), &message))) return;
+    if (form && (form->translateShortcut(message) || form->translatePageKey(message) ||
+                 IsDialogMessageA(form->handle(), &message)))
+        return;
     TranslateMessage(&message);
     DispatchMessageA(&message);
 }

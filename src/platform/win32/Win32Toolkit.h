@@ -22,6 +22,7 @@ public:
                                      const std::vector<MenuItemSpec>& menu) override;
     std::unique_ptr<Timer> createTimer(Form& owner) override;
     std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& dialog) override;
+    void registerCursor(int index, const std::string& resourceName) override;
 
     void showMessage(const std::string& title, const std::string& text) override;
     ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) override;
@@ -32,6 +33,7 @@ public:
     void terminate() override;
 
     const Ui& ui() const { return ui_; }
+    Ui& ui() { return ui_; }
     bool terminated() const { return terminated_; }
     // Waits for the next message and handles it as the main loop does.
     void handleNextMessage();

@@ -1,0 +1,151 @@
+#include <windowsx.h>
+
+#include "platform/win32/Controls.h"
+
+namespace platform::win32 {
+
+LinkLabelWindow::LinkLabelWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
+    : ChildOf(layout), ui_(ui) {
+    window_ =
+        createControlWindow(linkLabelClassName, layout.caption, 0, 0, labelBounds(layout, ui), parent, id, ui, this);
+}
+
+LRESULT CALLBACK linkLabelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* label = reinterpret_cast<LinkLabelWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!label) return DefWindowProcA(window, message, wParam, lParam);
+    return guarded([&] { return label->handleMessage(window, message, wParam, lParam); }, 0);
+}
+
+std::string LinkLabelWindow::caption() const { return windowText(window_); }
+
+void LinkLabelWindow::repaint() {
+    InvalidateRect(window_, nullptr, TRUE);
+    UpdateWindow(window_);
+}
+
+Point LinkLabelWindow::cursorPos() const {
+    POINT point{0, 0};
+    GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+Point LinkLabelWindow::screenToClient(Point screen) const {
+    POINT point{screen.x, screen.y};
+    ScreenToClient(window_, &point);
+    return {point.x, point.y};
+}
+
+int LinkLabelWindow::clientWidth() const {
+    RECT client;
+    GetClientRect(window_, &client);
+    return client.right - client.left;
+}
+
+int LinkLabelWindow::clientHeight() const {
+    RECT client;
+    GetClientRect(window_, &client);
+    return client.bottom - client.top;
+}
+
+// The mouse is captured while any button is held, so the release arrives here
+// even when the button is let go outside the label.
+LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // paint fills the background itself, in one go with the text
+    case WM_SETCURSOR:
+        if (cursorIndex_ >= 0 && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(ui_.cursor(cursorIndex_));
+            return TRUE;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        mouseMoved(lParam);
+        return 0;
+    case WM_MOUSELEAVE:
+        if (mouseInside_) {
+            mouseInside_ = false;
+            fireEvent(onMouseLeave);
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        buttonDown(MouseButton::Left, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        buttonDown(MouseButton::Right, lParam);
+        return 0;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        buttonDown(MouseButton::Middle, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        buttonUp(MouseButton::Left, wParam, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        buttonUp(MouseButton::Right, wParam, lParam);
+        return 0;
+    case WM_MBUTTONUP:
+        buttonUp(MouseButton::Middle, wParam, lParam);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The first move over the label is its entry; Windows then reports the leaving
+// once. While the mouse is captured the moves outside tell the leaving instead.
+void LinkLabelWindow::mouseMoved(LPARAM position) {
+    RECT client;
+    GetClientRect(window_, &client);
+    const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    const bool inside = PtInRect(&client, point);
+    if (inside && !mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
+        TrackMouseEvent(&leave);
+        fireEvent(onMouseEnter);
+    } else if (!inside && mouseInside_) {
+        mouseInside_ = false;
+        fireEvent(onMouseLeave);
+    }
+}
+
+void LinkLabelWindow::buttonDown(MouseButton button, LPARAM position) {
+    SetCapture(window_);
+    if (onMouseDown) fireEvent([&] { onMouseDown(button, GET_X_LPARAM(position), GET_Y_LPARAM(position)); });
+}
+
+void LinkLabelWindow::buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM position) {
+    if (!(buttonsHeld & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window_) ReleaseCapture();
+    if (onMouseUp) fireEvent([&] { onMouseUp(button, GET_X_LPARAM(position), GET_Y_LPARAM(position)); });
+}
+
+// The caption in the form's font and the label's colour over the face colour
+// of the panel below, left-aligned as a label is.
+void LinkLabelWindow::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    HGDIOBJ previousFont = SelectObject(dc, ui_.font());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, static_cast<COLORREF>(textColour_));
+    const std::string text = caption();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_LEFT | DT_TOP | DT_NOCLIP);
+    SelectObject(dc, previousFont);
+    EndPaint(window_, &paint);
+}
+
+} // namespace platform::win32
