@@ -17,7 +17,7 @@ enum class ModalResult { None = 0, OK = 1, Cancel = 2, Yes = 6, No = 7 };
 class Control {
 public:
     virtual ~Control() = default;
-    virtual const ControlSpec& spec() const = 0;
+    virtual const ControlSpec& layout() const = 0;
 };
 
 class Button : public Control {
@@ -86,14 +86,14 @@ public:
 class MenuItem {
 public:
     virtual ~MenuItem() = default;
-    virtual const MenuItemSpec& spec() const = 0;
+    virtual const MenuItemSpec& layout() const = 0;
     EventHandler onClick;
 };
 
 class Form {
 public:
     virtual ~Form() = default;
-    virtual const FormSpec& spec() const = 0;
+    virtual const FormSpec& layout() const = 0;
     virtual std::string caption() const = 0;
     virtual void setCaption(const std::string& caption) = 0;
     // Outer top-left corner in screen pixels.
@@ -129,7 +129,7 @@ public:
 class OpenDialog {
 public:
     virtual ~OpenDialog() = default;
-    virtual const OpenDialogSpec& spec() const = 0;
+    virtual const OpenDialogSpec& layout() const = 0;
     // Runs the dialog starting from fileName(); true with the chosen full path in fileName().
     virtual bool execute() = 0;
     virtual std::string fileName() const = 0;
@@ -148,7 +148,7 @@ public:
     virtual std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
                                              const std::vector<MenuItemSpec>& menu = {}) = 0;
     virtual std::unique_ptr<Timer> createTimer(Form& owner) = 0;
-    virtual std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& spec) = 0;
+    virtual std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& layout) = 0;
     // Loads a cursor from the program's resources into the cursor table at
     // index, replacing what was registered there.
     virtual void registerCursor(int index, const std::string& resourceName) = 0;

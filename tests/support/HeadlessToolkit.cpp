@@ -48,33 +48,33 @@ void HeadlessLinkLabel::release(MouseButton button) {
 }
 
 namespace {
-std::unique_ptr<Control> makeControl(const ControlSpec& spec) {
-    switch (spec.kind) {
+std::unique_ptr<Control> makeControl(const ControlSpec& layout) {
+    switch (layout.kind) {
     case ControlKind::Button:
     case ControlKind::OkButton:
     case ControlKind::CancelButton:
     case ControlKind::PushOkButton:
     case ControlKind::BrowseButton:
-        return std::make_unique<HeadlessButton>(spec);
+        return std::make_unique<HeadlessButton>(layout);
     case ControlKind::CheckBox:
-        return std::make_unique<HeadlessCheckBox>(spec);
+        return std::make_unique<HeadlessCheckBox>(layout);
     case ControlKind::Edit:
-        return std::make_unique<HeadlessEdit>(spec);
+        return std::make_unique<HeadlessEdit>(layout);
     case ControlKind::ListBox:
-        return std::make_unique<HeadlessListBox>(spec);
+        return std::make_unique<HeadlessListBox>(layout);
     case ControlKind::PageControl:
-        return std::make_unique<HeadlessPageControl>(spec);
+        return std::make_unique<HeadlessPageControl>(layout);
     case ControlKind::LinkLabel:
-        return std::make_unique<HeadlessLinkLabel>(spec);
+        return std::make_unique<HeadlessLinkLabel>(layout);
     default:
-        return std::make_unique<HeadlessControl>(spec);
+        return std::make_unique<HeadlessControl>(layout);
     }
 }
 } // namespace
 
-HeadlessForm::HeadlessForm(HeadlessToolkit& toolkit, FormSpec spec, const std::vector<ControlSpec>& controls,
+HeadlessForm::HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<ControlSpec>& controls,
                            const std::vector<MenuItemSpec>& menu)
-    : toolkit_(toolkit), spec_(std::move(spec)), caption_(spec_.caption), menu_(menu) {
+    : toolkit_(toolkit), spec_(std::move(layout)), caption_(spec_.caption), menu_(menu) {
     for (const ControlSpec& control : controls) {
         if (!control.parent.empty() && !controls_.count(control.parent))
             throw std::logic_error("parent after child: " + control.name);
@@ -156,8 +156,8 @@ std::unique_ptr<Timer> HeadlessToolkit::createTimer(Form&) {
     return created;
 }
 
-std::unique_ptr<OpenDialog> HeadlessToolkit::createOpenDialog(const OpenDialogSpec& spec) {
-    return std::make_unique<HeadlessOpenDialog>(*this, spec);
+std::unique_ptr<OpenDialog> HeadlessToolkit::createOpenDialog(const OpenDialogSpec& layout) {
+    return std::make_unique<HeadlessOpenDialog>(*this, layout);
 }
 
 void HeadlessToolkit::record(const ShownMessage& message) {

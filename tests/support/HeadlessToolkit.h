@@ -16,8 +16,8 @@ using namespace platform;
 // A control of the given interface that keeps its creation record.
 template <class Interface> class WithSpec : public Interface {
 public:
-    explicit WithSpec(ControlSpec spec) : spec_(std::move(spec)) {}
-    const ControlSpec& spec() const override { return spec_; }
+    explicit WithSpec(ControlSpec layout) : spec_(std::move(layout)) {}
+    const ControlSpec& layout() const override { return spec_; }
 
 private:
     ControlSpec spec_;
@@ -83,15 +83,15 @@ private:
 class HeadlessLinkLabel : public WithSpec<LinkLabel> {
 public:
     using WithSpec::WithSpec;
-    std::string caption() const override { return spec().caption; }
+    std::string caption() const override { return layout().caption; }
     uint32_t textColor() const override { return colour_; }
     void setTextColor(uint32_t colour) override { colour_ = colour; }
     void repaint() override { ++repaints; }
     void setCursor(int cursorIndex) override { cursor = cursorIndex; }
     Point cursorPos() const override { return mouse; }
     Point screenToClient(Point screen) const override { return {screen.x - origin.x, screen.y - origin.y}; }
-    int clientWidth() const override { return spec().bounds.width; }
-    int clientHeight() const override { return spec().bounds.height; }
+    int clientWidth() const override { return layout().bounds.width; }
+    int clientHeight() const override { return layout().bounds.height; }
 
     // The user moves the mouse to a point of the label (client coordinates) or away from it.
     void mouseTo(int x, int y);
@@ -111,8 +111,8 @@ private:
 
 class HeadlessMenuItem : public MenuItem {
 public:
-    explicit HeadlessMenuItem(MenuItemSpec spec) : spec_(std::move(spec)) {}
-    const MenuItemSpec& spec() const override { return spec_; }
+    explicit HeadlessMenuItem(MenuItemSpec layout) : spec_(std::move(layout)) {}
+    const MenuItemSpec& layout() const override { return spec_; }
     void click() { fireEvent(onClick); }
 
 private:
@@ -123,9 +123,9 @@ class HeadlessToolkit;
 
 class HeadlessForm : public Form {
 public:
-    HeadlessForm(HeadlessToolkit& toolkit, FormSpec spec, const std::vector<ControlSpec>& controls,
+    HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<ControlSpec>& controls,
                  const std::vector<MenuItemSpec>& menu);
-    const FormSpec& spec() const override { return spec_; }
+    const FormSpec& layout() const override { return spec_; }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& caption) override { caption_ = caption; }
     int left() const override { return left_; }
@@ -183,8 +183,8 @@ private:
 
 class HeadlessOpenDialog : public OpenDialog {
 public:
-    HeadlessOpenDialog(HeadlessToolkit& toolkit, OpenDialogSpec spec) : toolkit_(toolkit), spec_(std::move(spec)) {}
-    const OpenDialogSpec& spec() const override { return spec_; }
+    HeadlessOpenDialog(HeadlessToolkit& toolkit, OpenDialogSpec layout) : toolkit_(toolkit), spec_(std::move(layout)) {}
+    const OpenDialogSpec& layout() const override { return spec_; }
     bool execute() override;
     std::string fileName() const override { return fileName_; }
     void setFileName(const std::string& path) override { fileName_ = path; }
@@ -210,7 +210,7 @@ public:
     std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
                                      const std::vector<MenuItemSpec>& menu) override;
     std::unique_ptr<Timer> createTimer(Form& owner) override;
-    std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& spec) override;
+    std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& layout) override;
     void registerCursor(int index, const std::string& resourceName) override {
         cursors[index] = resourceName;
         ++cursorRegistrations;

@@ -19,20 +19,20 @@ TEST(AboutBox, LayoutAndVersionCommand) {
     AboutWorld world;
     HeadlessForm& box = world.about();
     EXPECT_EQ("バージョン情報", box.caption());
-    EXPECT_EQ(FormPosition::ScreenCenter, box.spec().position);
-    EXPECT_TRUE(box.spec().sizeIsClient);
-    EXPECT_EQ((Bounds{0, 0, 279, 213}), box.spec().bounds);
-    EXPECT_EQ("Velumo", box.control("ProductName").spec().caption);
-    EXPECT_EQ("Version 0.4.1", box.control("Version").spec().caption);
+    EXPECT_EQ(FormPosition::ScreenCenter, box.layout().position);
+    EXPECT_TRUE(box.layout().sizeIsClient);
+    EXPECT_EQ((Bounds{0, 0, 279, 213}), box.layout().bounds);
+    EXPECT_EQ("Velumo", box.control("ProductName").layout().caption);
+    EXPECT_EQ("Version 0.4.1", box.control("Version").layout().caption);
     EXPECT_EQ(0u, world.link().caption().rfind("mailto:", 0));
     EXPECT_EQ("エディタ、TeXコンパイル、DVIプレビューを連携する、統合環境風ソフトウェア。",
-              box.control("Comments").spec().caption);
-    const ControlSpec& ok = box.control("OKButton").spec();
+              box.control("Comments").layout().caption);
+    const ControlSpec& ok = box.control("OKButton").layout();
     EXPECT_EQ((Bounds{109, 175, 64, 33}), ok.bounds);
     EXPECT_TRUE(ok.isDefault);
     EXPECT_EQ("OKButton", box.controlOrder().front()) << "OK has the focus when the box opens";
     for (const std::string& name : box.controlOrder())
-        EXPECT_NE(ControlKind::CancelButton, box.control(name).spec().kind) << "Esc does nothing";
+        EXPECT_NE(ControlKind::CancelButton, box.control(name).layout().kind) << "Esc does nothing";
 
     world.ui.onModal["AboutBox"] = [](HeadlessForm& form) {
         form.button("OKButton").click();

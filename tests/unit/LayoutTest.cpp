@@ -8,14 +8,14 @@ namespace {
 std::vector<std::string> childrenOf(HeadlessForm& form, const std::string& parent) {
     std::vector<std::string> names;
     for (const std::string& name : form.controlOrder())
-        if (form.control(name).spec().parent == parent) names.push_back(name);
+        if (form.control(name).layout().parent == parent) names.push_back(name);
     return names;
 }
 
 std::vector<std::string> tabStops(HeadlessForm& form, const std::string& parent) {
     std::vector<std::string> names;
     for (const std::string& name : childrenOf(form, parent)) {
-        const ControlKind kind = form.control(name).spec().kind;
+        const ControlKind kind = form.control(name).layout().kind;
         if (kind != ControlKind::Label && kind != ControlKind::BrowseButton) names.push_back(name);
     }
     return names;
@@ -27,8 +27,8 @@ TEST(MainWindowLayout, ButtonsCaptionsGeometryAndTabOrder) {
     world.create();
     HeadlessForm& form = world.main();
     EXPECT_EQ("Velumo", form.caption());
-    EXPECT_EQ((Bounds{0, 0, 267, 269}), form.spec().bounds);
-    EXPECT_FALSE(form.spec().sizeIsClient);
+    EXPECT_EQ((Bounds{0, 0, 267, 269}), form.layout().bounds);
+    EXPECT_FALSE(form.layout().sizeIsClient);
     EXPECT_EQ((std::vector<std::string>{"ListBox1", "Panel1"}), childrenOf(form, ""));
     EXPECT_EQ((std::vector<std::string>{"btnCompile", "btnDelLog", "btnEditTeX", "btnOpenDvi", "btnOpenTeX"}),
               childrenOf(form, "Panel1"));
@@ -44,18 +44,18 @@ TEST(MainWindowLayout, ButtonsCaptionsGeometryAndTabOrder) {
           Expected{"btnEditTeX", "Edit TeXfile", {32, 48, 65, 65}, "TeXファイルを編集"},
           Expected{"btnOpenDvi", "Preview DVIfile", {136, 48, 97, 25}, "DVIファイルを表示"},
           Expected{"btnDelLog", "Delete Logfile", {136, 88, 97, 25}, "ログファイルを削除"}}) {
-        const ControlSpec& spec = form.control(b.name).spec();
-        EXPECT_EQ(b.caption, spec.caption) << b.name;
-        EXPECT_EQ(b.bounds, spec.bounds) << b.name;
-        EXPECT_EQ(b.hint, spec.hint) << b.name;
-        EXPECT_FALSE(spec.showHint) << b.name;
+        const ControlSpec& layout = form.control(b.name).layout();
+        EXPECT_EQ(b.caption, layout.caption) << b.name;
+        EXPECT_EQ(b.bounds, layout.bounds) << b.name;
+        EXPECT_EQ(b.hint, layout.hint) << b.name;
+        EXPECT_FALSE(layout.showHint) << b.name;
     }
-    const ControlSpec& list = form.control("ListBox1").spec();
+    const ControlSpec& list = form.control("ListBox1").layout();
     EXPECT_EQ(Align::Client, list.align);
     EXPECT_EQ(12, list.itemHeight);
     EXPECT_EQ("ログ表示", list.hint);
-    EXPECT_EQ(Align::Top, form.control("Panel1").spec().align);
-    EXPECT_EQ(137, form.control("Panel1").spec().bounds.height);
+    EXPECT_EQ(Align::Top, form.control("Panel1").layout().align);
+    EXPECT_EQ(137, form.control("Panel1").layout().bounds.height);
 }
 
 TEST(MainWindowLayout, MenuItemsWithAccessKeysAndShortcuts) {
@@ -75,15 +75,15 @@ TEST(OptionsLayout, PagesTabOrderAndHintsShownOnlyOnTheFourEdits) {
     world.create();
     HeadlessForm& form = world.options();
     EXPECT_EQ("オプション設定", form.caption());
-    EXPECT_TRUE(form.spec().sizeIsClient);
-    EXPECT_EQ(332, form.spec().bounds.width);
-    EXPECT_EQ(229, form.spec().bounds.height);
-    EXPECT_EQ(FormBorder::Dialog, form.spec().border);
-    EXPECT_EQ(FormPosition::MainFormCenter, form.spec().position);
+    EXPECT_TRUE(form.layout().sizeIsClient);
+    EXPECT_EQ(332, form.layout().bounds.width);
+    EXPECT_EQ(229, form.layout().bounds.height);
+    EXPECT_EQ(FormBorder::Dialog, form.layout().border);
+    EXPECT_EQ(FormPosition::MainFormCenter, form.layout().position);
     EXPECT_EQ((std::vector<std::string>{"BitBtn1", "BitBtn2", "PageControl1"}), childrenOf(form, ""));
     std::vector<std::string> pages;
     for (const std::string& page : childrenOf(form, "PageControl1"))
-        pages.push_back(form.control(page).spec().caption);
+        pages.push_back(form.control(page).layout().caption);
     EXPECT_EQ((std::vector<std::string>{"Editor", "TeXCompiler", "DVIware", "DeleteLog"}), pages);
     EXPECT_EQ((std::vector<std::string>{"edtJumpOption", "chkErrorJump", "Edit1", "chkFocusTeX"}),
               tabStops(form, "TabSheet1"));
@@ -94,16 +94,16 @@ TEST(OptionsLayout, PagesTabOrderAndHintsShownOnlyOnTheFourEdits) {
 
     std::vector<std::string> shown;
     for (const std::string& name : form.controlOrder())
-        if (form.control(name).spec().showHint) shown.push_back(name);
+        if (form.control(name).layout().showHint) shown.push_back(name);
     EXPECT_EQ((std::vector<std::string>{"edtJumpOption", "Edit1", "Edit3", "Edit4"}), shown);
-    EXPECT_EQ("ファイルが更新されると、自動的にコンパイルする。", form.control("chkAutoCompile").spec().hint);
-    EXPECT_EQ("エラーがなければDVIwareを起動する。", form.control("chkAutoDVI").spec().hint);
+    EXPECT_EQ("ファイルが更新されると、自動的にコンパイルする。", form.control("chkAutoCompile").layout().hint);
+    EXPECT_EQ("エラーがなければDVIwareを起動する。", form.control("chkAutoDVI").layout().hint);
 
-    const ControlSpec& ok = form.control("BitBtn1").spec();
+    const ControlSpec& ok = form.control("BitBtn1").layout();
     EXPECT_EQ((Bounds{147, 198, 75, 25}), ok.bounds);
     EXPECT_TRUE(ok.isDefault);
-    EXPECT_EQ(ControlKind::CancelButton, form.control("BitBtn2").spec().kind);
-    EXPECT_EQ((Bounds{232, 198, 82, 25}), form.control("BitBtn2").spec().bounds);
+    EXPECT_EQ(ControlKind::CancelButton, form.control("BitBtn2").layout().kind);
+    EXPECT_EQ((Bounds{232, 198, 82, 25}), form.control("BitBtn2").layout().bounds);
 }
 
 TEST(OptionsBrowse, EachButtonFillsItsOwnEditAndCancelKeepsIt) {

@@ -38,7 +38,7 @@ protected:
 template <class Interface> class ChildOf : public Interface, public ChildWindow {
 public:
     using ChildWindow::ChildWindow;
-    const ControlSpec& spec() const override { return layout_; }
+    const ControlSpec& layout() const override { return layout_; }
     Control& control() override { return *this; }
 };
 

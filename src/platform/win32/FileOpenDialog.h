@@ -9,7 +9,7 @@ class Win32Toolkit;
 class FileOpenDialog : public OpenDialog {
 public:
     FileOpenDialog(Win32Toolkit& toolkit, const OpenDialogSpec& layout) : toolkit_(toolkit), layout_(layout) {}
-    const OpenDialogSpec& spec() const override { return layout_; }
+    const OpenDialogSpec& layout() const override { return layout_; }
     bool execute() override;
     std::string fileName() const override { return fileName_; }
     void setFileName(const std::string& path) override { fileName_ = path; }

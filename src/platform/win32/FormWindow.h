@@ -22,7 +22,7 @@ public:
                const std::vector<MenuItemSpec>& menu);
     ~FormWindow() override;
 
-    const FormSpec& spec() const override { return layout_; }
+    const FormSpec& layout() const override { return layout_; }
     std::string caption() const override;
     void setCaption(const std::string& caption) override;
     int left() const override;

@@ -65,7 +65,7 @@ MenuBar::~MenuBar() {
 // table; an item that opens sub-items has no command, so its shortcut does nothing.
 void MenuBar::appendItems(HMENU menu, const std::string& parent, std::vector<ACCEL>& shortcuts) {
     for (size_t index = 0; index < items_.size(); ++index) {
-        const MenuItemSpec& item = items_[index]->layout;
+        const MenuItemSpec& item = items_[index]->layout();
         if (item.parent != parent) continue;
         if (item.caption == "-") {
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -89,7 +89,7 @@ void MenuBar::appendItems(HMENU menu, const std::string& parent, std::vector<ACC
 
 bool MenuBar::hasSubItems(const std::string& name) const {
     for (const auto& item : items_)
-        if (item->layout.parent == name) return true;
+        if (item->layout().parent == name) return true;
     return false;
 }
 
@@ -101,7 +101,7 @@ MenuItem* MenuBar::itemById(int id) {
 
 MenuItem* MenuBar::itemByName(const std::string& name) {
     for (const auto& item : items_)
-        if (item->layout.name == name) return item.get();
+        if (item->layout().name == name) return item.get();
     return nullptr;
 }
 

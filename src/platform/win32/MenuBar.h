@@ -26,9 +26,9 @@ public:
 
 private:
     struct Item : MenuItem {
-        explicit Item(const MenuItemSpec& record) : layout(record) {}
-        const MenuItemSpec& spec() const override { return layout; }
-        const MenuItemSpec layout;
+        explicit Item(const MenuItemSpec& record) : record_(record) {}
+        const MenuItemSpec& layout() const override { return record_; }
+        const MenuItemSpec record_;
     };
 
     void appendItems(HMENU menu, const std::string& parent, std::vector<ACCEL>& shortcuts);
