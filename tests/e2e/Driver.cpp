@@ -82,7 +82,8 @@ std::string Installation::add(const std::string& program, const std::string& asN
 }
 
 Velumo::Velumo(const Installation& installation, const std::string& arguments) {
-    std::string commandLine = "\"" + installation.exe() + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string commandLine = "\"" + installation.exe() + "\"";
+    if (!arguments.empty()) commandLine.append(" ").append(arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, installation.folder().c_str(),
