@@ -11,6 +11,8 @@ status=0
 echo "== unit tests (native, sanitizers)"
 ctest --test-dir build/native --output-on-failure || status=1
 
+# A wineserver left from an earlier run may hold streams of its own; start afresh.
+WINEPREFIX=${WINEPREFIX:-$HOME/.wine-velumo} wineserver -k 2>/dev/null || true
 . tools/xserver.sh
 echo "== Windows and end-to-end tests (Wine, display $DISPLAY)"
 ctest --test-dir build/win32 --output-on-failure || status=1

@@ -18,7 +18,11 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init </dev/null >/dev/null 2>&1 || true
 fi
+# The wineserver and Wine's own services (started with the first program of a
+# prefix) live on and keep the standard streams they were given: start both
+# here with theirs sent nowhere, so that no caller waits on a pipe they hold.
 wineserver -p </dev/null >/dev/null 2>&1 || true
+wineboot </dev/null >/dev/null 2>&1 || true
 # Once per prefix: with no window manager under Xvfb, Wine draws its own frames
 # instead of waiting 2 s for one at every hidden window; and the program's
 # font name maps to the proportional IPA Gothic.
