@@ -86,16 +86,6 @@ ToolButtonWindow::ToolButtonWindow(const ControlSpec& layout, HWND parent, int i
         createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id, ui, this);
 }
 
-LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-    }
-    auto* button = reinterpret_cast<ToolButtonWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!button) return DefWindowProcA(window, message, wParam, lParam);
-    return guarded([&] { return button->handleMessage(window, message, wParam, lParam); }, 0);
-}
-
 // Capturing the pointer makes the click count only where the button is let go
 // over itself, as with any button; the keyboard focus stays where it was.
 LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

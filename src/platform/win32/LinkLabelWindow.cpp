@@ -10,16 +10,6 @@ LinkLabelWindow::LinkLabelWindow(const ControlSpec& layout, HWND parent, int id,
         createControlWindow(linkLabelClassName, layout.caption, 0, 0, labelBounds(layout, ui), parent, id, ui, this);
 }
 
-LRESULT CALLBACK linkLabelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-    }
-    auto* label = reinterpret_cast<LinkLabelWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!label) return DefWindowProcA(window, message, wParam, lParam);
-    return guarded([&] { return label->handleMessage(window, message, wParam, lParam); }, 0);
-}
-
 std::string LinkLabelWindow::caption() const { return windowText(window_); }
 
 void LinkLabelWindow::repaint() {

@@ -1,5 +1,7 @@
 #include "platform/win32/Ui.h"
 
+#include "platform/win32/Controls.h"
+
 #include <vector>
 
 namespace platform::win32 {
@@ -36,8 +38,8 @@ Ui::Ui() {
                         formFontName);
     registerClass(formClassName, formWindowProc, LoadIconA(nullptr, IDI_APPLICATION));
     registerClass(containerClassName, containerWindowProc, nullptr);
-    registerClass(toolButtonClassName, toolButtonWindowProc, nullptr);
-    registerClass(linkLabelClassName, linkLabelWindowProc, nullptr);
+    registerClass(toolButtonClassName, ownedWindowProc<ToolButtonWindow>, nullptr);
+    registerClass(linkLabelClassName, ownedWindowProc<LinkLabelWindow>, nullptr);
 }
 
 Ui::~Ui() {

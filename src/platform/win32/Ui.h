@@ -18,8 +18,6 @@ extern const char* const linkLabelClassName;
 // The window procedures of those classes.
 LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK toolButtonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK linkLabelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Registers the window classes and makes the font for as long as it lives;
 // keeps the cursor table that controls pick their mouse cursor from.
@@ -54,6 +52,18 @@ template <class Work> LRESULT guarded(Work&& work, LRESULT fallback) {
     LRESULT result = fallback;
     fireEvent([&] { result = work(); });
     return result;
+}
+
+// The window procedure of a class whose every window carries the object that
+// answers its messages, attached when the window is created.
+template <class Owner> LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!owner) return DefWindowProcA(window, message, wParam, lParam);
+    return guarded([&] { return owner->handleMessage(window, message, wParam, lParam); }, 0);
 }
 
 } // namespace platform::win32
