@@ -106,6 +106,25 @@ protected:
 
     Installation installation;
 };
+
+// The about box opened from a running Velumo whose mail links go to a
+// recording program, with its link label found.
+class AboutBoxLink : public AboutBox {
+protected:
+    void SetUp() override {
+        main = velumo.mainWindow();
+        ASSERT_NE(nullptr, main);
+        about = openAboutBox(velumo, main);
+        ASSERT_NE(nullptr, about);
+        link = childWithText(about, mailAddress);
+        ASSERT_NE(nullptr, link);
+    }
+
+    const std::string record = installation.path("mail.txt");
+    MailHandler handler{installation.add("record_args.exe"), record};
+    Velumo velumo{installation, "paper"};
+    HWND main = nullptr, about = nullptr, link = nullptr;
+};
 } // namespace
 
 TEST_F(AboutBox, OpensCentredWithItsPanelAndTheFocusOnOk) {
@@ -164,16 +183,7 @@ TEST_F(AboutBox, EnterAndTheCloseBoxCloseItButEscDoesNot) {
 }
 
 // Posted button messages, as the window system gives them, open the address.
-TEST_F(AboutBox, PressingTheLinkAsksTheShellToOpenItsAddress) {
-    const std::string record = installation.path("mail.txt");
-    MailHandler handler(installation.add("record_args.exe"), record);
-    Velumo velumo(installation, "paper");
-    HWND main = velumo.mainWindow();
-    ASSERT_NE(nullptr, main);
-    HWND about = openAboutBox(velumo, main);
-    ASSERT_NE(nullptr, about);
-    HWND link = childWithText(about, mailAddress);
-    ASSERT_NE(nullptr, link);
+TEST_F(AboutBoxLink, PressingTheLinkAsksTheShellToOpenItsAddress) {
 
     PostMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -184,16 +194,7 @@ TEST_F(AboutBox, PressingTheLinkAsksTheShellToOpenItsAddress) {
 
 // The real mouse, moved by xdotool: cyan while over the link, red while a
 // button is held on it, black again once it has gone.
-TEST_F(AboutBox, TheLinkFollowsTheRealMouseInColour) {
-    const std::string record = installation.path("mail.txt");
-    MailHandler handler(installation.add("record_args.exe"), record);
-    Velumo velumo(installation, "paper");
-    HWND main = velumo.mainWindow();
-    ASSERT_NE(nullptr, main);
-    HWND about = openAboutBox(velumo, main);
-    ASSERT_NE(nullptr, about);
-    HWND link = childWithText(about, mailAddress);
-    ASSERT_NE(nullptr, link);
+TEST_F(AboutBoxLink, TheLinkFollowsTheRealMouseInColour) {
     const RECT area = windowRect(link);
     const COLORREF black = RGB(0, 0, 0), cyan = RGB(0, 255, 255), red = RGB(255, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return screenPixelsOf(area, black) > 20; }));
