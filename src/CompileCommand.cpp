@@ -79,9 +79,7 @@ void TForm1::fillLogAndJumpToFirstError(const std::string& compilerOutput, bool 
     if (!errorLine) return;
 
     ListBox1.select(static_cast<int>(*errorLine));
-    // An error on the last line has no context line: its number reads as empty.
-    const std::string contextLine = *errorLine + 1 < lines.size() ? lines[*errorLine + 1] : std::string();
-    const std::string lineNumber = text::lineNumberText(contextLine);
+    const std::string lineNumber = text::lineNumberText(lines, *errorLine);
     ListBox1.addLine(lineNumber);
     const std::string jumpCommandLine =
         text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), TeXFileName);

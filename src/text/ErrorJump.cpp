@@ -1,6 +1,25 @@
 #include "text/ErrorJump.h"
 
 namespace text {
+namespace {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isErrorLine(const std::string& line) { return !line.empty() && line[0] == '!'; }
+
+// TeX's context line: "l.", the line number, a blank, then the source text.
+bool isContextLine(const std::string& line) {
+    return line.size() > 2 && line.compare(0, 2, "l.") == 0 && isDigit(line[2]);
+}
+
+std::string numberOfContextLine(const std::string& contextLine) {
+    const size_t blank = contextLine.find(' ');
+    if (blank == std::string::npos || blank < 3) return {};
+    const std::string number = contextLine.substr(2, blank - 2);
+    for (char c : number)
+        if (!isDigit(c)) return {};
+    return number;
+}
+} // namespace
 
 std::string compileCommandLine(const std::string& compiler, const std::string& documentFileName) {
     return "\"" + compiler + "\" " + documentFileName;
@@ -8,17 +27,16 @@ std::string compileCommandLine(const std::string& compiler, const std::string& d
 
 std::optional<size_t> firstErrorLine(const std::vector<std::string>& lines) {
     for (size_t i = 0; i < lines.size(); ++i)
-        if (!lines[i].empty() && lines[i][0] == '!') return i;
+        if (isErrorLine(lines[i])) return i;
     return std::nullopt;
 }
 
-std::string lineNumberText(const std::string& contextLine) {
-    const size_t blank = contextLine.find(' ');
-    if (blank == std::string::npos || blank < 3) return {};
-    const std::string number = contextLine.substr(2, blank - 2);
-    for (char c : number)
-        if (c < '0' || c > '9') return {};
-    return number;
+// Several of TeX's messages put lines of their own ("<inserted text>", "<to be
+// read again>", the rest of the message) between the error and its context line.
+std::string lineNumberText(const std::vector<std::string>& lines, size_t errorLine) {
+    for (size_t i = errorLine + 1; i < lines.size() && !isErrorLine(lines[i]); ++i)
+        if (isContextLine(lines[i])) return numberOfContextLine(lines[i]);
+    return {};
 }
 
 std::string jumpOption(const std::string& option, const std::string& lineNumber) {

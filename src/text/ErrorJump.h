@@ -13,11 +13,13 @@ std::string compileCommandLine(const std::string& compiler, const std::string& d
 // The index of the first line whose first character is "!".
 std::optional<size_t> firstErrorLine(const std::vector<std::string>& lines);
 
-// The line number in TeX's context line ("l.12 \badmacro" gives "12"): the
-// characters from the third up to the first blank. Anything but decimal
-// digits gives an empty text, so a document cannot put words of its own into
-// the editor's command line.
-std::string lineNumberText(const std::string& contextLine);
+// The line number of the error on the given line: TeX's context line ("l.12
+// \badmacro" gives "12") is the first later line that starts with "l." and a
+// digit, looked for up to the next error line. Its characters from the third
+// up to the first blank; anything but decimal digits, or no context line,
+// gives an empty text, so a document cannot put words of its own into the
+// editor's command line.
+std::string lineNumberText(const std::vector<std::string>& lines, size_t errorLine);
 
 // Every "%l" of the option replaced by the line number, left to right.
 std::string jumpOption(const std::string& option, const std::string& lineNumber);

@@ -7,8 +7,10 @@
 using namespace e2e;
 
 namespace {
-// Shift-JIS source with an undefined control sequence on line 4.
-const std::string badDocument = "\\documentclass{jarticle}\n\\begin{document}\n日本語の文書\n\\badmacro\n"
+// Shift-JIS source with a formula outside math mode on line 4 and an undefined
+// control sequence on line 5. TeX puts the lines of its "Missing $" message
+// between the first error and its context line "l.4 ...".
+const std::string badDocument = "\\documentclass{jarticle}\n\\begin{document}\n日本語の文書\nx^2\n\\badmacro\n"
                                 "\\end{document}\n";
 
 HWND logOf(HWND main) { return childWindows(main, "ListBox").at(0); }
@@ -43,8 +45,8 @@ TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
     EXPECT_EQ(0u, log[0].rfind("This is e-pTeX", 0)) << log[0];
     const int selected = listSelection(logOf(main));
     ASSERT_GE(selected, 0);
-    EXPECT_EQ("! Undefined control sequence.", log[static_cast<size_t>(selected)]);
-    EXPECT_EQ("l.4 \\badmacro", log[static_cast<size_t>(selected) + 1]);
+    EXPECT_EQ("! Missing $ inserted.", log[static_cast<size_t>(selected)]);
+    EXPECT_EQ("<inserted text> ", log[static_cast<size_t>(selected) + 1]);
     EXPECT_EQ("4", log[log.size() - 2]);
     EXPECT_EQ(jump, log.back());
     EXPECT_TRUE(fileExists(installation.path("論文.dvi")));

@@ -22,14 +22,29 @@ TEST(ErrorScan, OnlyALineStartingWithExclamationCounts) {
 }
 
 TEST(ErrorScan, LineNumberIsTakenOnlyWhenItIsDigits) {
-    EXPECT_EQ("12", lineNumberText("l.12 \\badmacro"));
-    EXPECT_EQ("4", lineNumberText("l.4 "));
-    EXPECT_EQ("", lineNumberText("l.12"));    // no blank
-    EXPECT_EQ("", lineNumberText("l. 12 x")); // first blank among the first three
-    EXPECT_EQ("", lineNumberText(""));
-    EXPECT_EQ("", lineNumberText("<*> \\x"));
-    EXPECT_EQ("", lineNumberText("l.1&calc 5")); // words of the document never reach the command line
-    EXPECT_EQ("", lineNumberText("l.\"x\" y"));
+    auto numberAfterError = [](const std::string& contextLine) { return lineNumberText({"! Error.", contextLine}, 0); };
+    EXPECT_EQ("12", numberAfterError("l.12 \\badmacro"));
+    EXPECT_EQ("4", numberAfterError("l.4 "));
+    EXPECT_EQ("", numberAfterError("l.12"));    // no blank
+    EXPECT_EQ("", numberAfterError("l. 12 x")); // not a context line
+    EXPECT_EQ("", numberAfterError(""));
+    EXPECT_EQ("", numberAfterError("<*> \\x"));
+    EXPECT_EQ("", numberAfterError("l.1&calc 5")); // words of the document never reach the command line
+    EXPECT_EQ("", lineNumberText({"! Emergency stop."}, 0));
+}
+
+// As the real pTeX writes them: lines of the message itself come between the
+// error and TeX's context line.
+TEST(ErrorScan, LineNumberComesFromTheContextLineBeforeTheNextError) {
+    EXPECT_EQ("5", lineNumberText({"! Missing $ inserted.", "<inserted text> ", "                $",
+                                   "<to be read again> ", "                   \\par ", "l.5 ", "", "? "},
+                                  0));
+    EXPECT_EQ("7", lineNumberText({"! LaTeX Error: \\begin{itemize} on input line 3 ended by \\end{document}.", "",
+                                   "See the LaTeX manual or LaTeX Companion for explanation.", "l.7 \\end{document}"},
+                                  0));
+    EXPECT_EQ("", lineNumberText({"! First.", "no context", "! Second.", "l.9 x"}, 0))
+        << "the next error's context line is not the first error's";
+    EXPECT_EQ("9", lineNumberText({"! First.", "no context", "! Second.", "l.9 x"}, 2));
 }
 
 TEST(ErrorJump, OptionAndCommandLines) {
