@@ -16,11 +16,13 @@ void TForm1::btnEditTeXClick(const void*) {
         settings::SettingsFile settings(app_.os().profile, IniFileName);
         editor = settings.readString(key::editor, byDefault::editor);
     }
-    const CompanionStart start = LaunchCompanion(app_, editor, TeXFileName);
+    const CompanionStart start = LaunchCompanion(app_, editor, document_.texPath);
     if (start.started) EditorWindow = start.window;
 }
 
-void TForm1::btnOpenDviClick(const void* sender) {
+void TForm1::btnOpenDviClick(const void* sender) { preview(document_, sender); }
+
+void TForm1::preview(Document document, const void* sender) {
     std::string viewer;
     bool useDde = false, focusTeX = false;
     {
@@ -31,22 +33,22 @@ void TForm1::btnOpenDviClick(const void* sender) {
     }
 
     Desktop& desktop = app_.os().desktop;
-    if (app_.os().files.fileAge(DviFileName) == -1) {
-        if (app_.messageDialog(DviFileName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
+    if (app_.os().files.fileAge(document.dviPath) == -1) {
+        if (app_.messageDialog(document.dviName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
                                mbYes | mbNo | mbCancel) == ModalResult::Yes)
-            btnCompileClick(sender);
+            compile(document, sender);
         return;
     }
 
     if (desktop.isWindowEnabled(ViewerWindow)) {
         if (useDde) {
-            refreshViewerOverDde();
+            refreshViewerOverDde(document.dviPath);
         } else {
             desktop.setForegroundWindow(ViewerWindow);
             desktop.setActiveWindow(ViewerWindow);
         }
     } else {
-        const CompanionStart start = LaunchCompanion(app_, viewer, DviFileName);
+        const CompanionStart start = LaunchCompanion(app_, viewer, document.dviPath);
         if (start.started) ViewerWindow = start.window;
     }
     desktop.sleep(500);
@@ -58,12 +60,12 @@ void TForm1::btnOpenDviClick(const void* sender) {
 
 // Tells the running viewer to open the DVI again; nothing is reported when no
 // viewer answers.
-void TForm1::refreshViewerOverDde() {
-    if (DdeClientConv1.setLink("windvi", "windvi")) DdeClientConv1.executeMacro(fileOpenCommand(DviFileName));
+void TForm1::refreshViewerOverDde(const std::string& dviPath) {
+    if (DdeClientConv1.setLink("windvi", "windvi")) DdeClientConv1.executeMacro(fileOpenCommand(dviPath));
     DdeClientConv1.closeLink();
 }
 
 // A compile that made no error jump shows the DVI when "AutoDVI" is on.
-void TForm1::afterCompile(bool NoErrorJump, bool autoDvi, const void* sender) {
-    if (autoDvi && NoErrorJump) btnOpenDviClick(sender);
+void TForm1::afterCompile(const Document& document, bool NoErrorJump, bool autoDvi, const void* sender) {
+    if (autoDvi && NoErrorJump) preview(document, sender);
 }

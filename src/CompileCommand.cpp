@@ -13,27 +13,35 @@ using namespace platform;
 namespace key = settings::key;
 namespace byDefault = settings::byDefault;
 
-void TForm1::btnCompileClick(const void* sender) {
+void TForm1::btnCompileClick(const void* sender) { compile(document_, sender); }
+
+// A compile belongs to the document it started with, taken by value: the user
+// may adopt another one while it runs, and its error jump and preview still
+// name its own.
+void TForm1::compile(Document document, const void* sender) {
+    if (app_.terminated()) return;
     if (compiling_) {
         compileRequested_ = true;
+        requestedDocument_ = document;
         requestedSender_ = sender;
         return;
     }
     compiling_ = true;
     try {
-        compileOnce(sender);
-        while (compileRequested_) {
+        compileOnce(document, sender);
+        while (compileRequested_ && !app_.terminated()) {
             compileRequested_ = false;
-            compileOnce(requestedSender_);
+            const Document requested = requestedDocument_;
+            compileOnce(requested, requestedSender_);
         }
     } catch (...) {
         compiling_ = compileRequested_ = false;
         throw;
     }
-    compiling_ = false;
+    compiling_ = compileRequested_ = false;
 }
 
-void TForm1::compileOnce(const void* sender) {
+void TForm1::compileOnce(const Document& document, const void* sender) {
     bool NoErrorJump = true;
     Timer1->setEnabled(false);
     window_->setCaption("コンパイル中");
@@ -49,14 +57,14 @@ void TForm1::compileOnce(const void* sender) {
         autoDvi = settings.readBool(key::autoDvi, byDefault::autoDvi);
     }
 
-    if (app_.os().files.fileAge(TeXFileName) == -1) {
-        app_.showMessage(TeXFileName + "は存在しません。");
+    if (app_.os().files.fileAge(document.texPath) == -1) {
+        app_.showMessage(document.texName + "は存在しません。");
     } else {
-        app_.os().files.setCurrentDirectory(text::extractFileDir(TeXFileName));
+        app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
         std::string output, errors;
         try {
             RunConsoleRedirect(app_.os().processes, app_.toolkit(),
-                               text::compileCommandLine(compiler, text::extractFileName(TeXFileName)), "R", output,
+                               text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R", output,
                                errors);
         } catch (const Exception&) {
             // The caption comes back; the timer stays off, so a compiler that
@@ -64,14 +72,14 @@ void TForm1::compileOnce(const void* sender) {
             window_->setCaption("Velumo - " + TeXFileName);
             throw;
         }
-        fillLogAndJumpToFirstError(output, errorJump, editor, jumpOption, NoErrorJump);
-        afterCompile(NoErrorJump, autoDvi, sender);
+        fillLogAndJumpToFirstError(document, output, errorJump, editor, jumpOption, NoErrorJump);
+        afterCompile(document, NoErrorJump, autoDvi, sender);
     }
     restoreCaptionAndTimer();
 }
 
-void TForm1::fillLogAndJumpToFirstError(const std::string& compilerOutput, bool errorJump, const std::string& editor,
-                                        const std::string& jumpOption, bool& NoErrorJump) {
+void TForm1::fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
+                                        const std::string& editor, const std::string& jumpOption, bool& NoErrorJump) {
     const std::vector<std::string> lines = text::splitLines(compilerOutput);
     ListBox1.setLines(lines);
     if (!errorJump) return;
@@ -82,7 +90,7 @@ void TForm1::fillLogAndJumpToFirstError(const std::string& compilerOutput, bool 
     const std::string lineNumber = text::lineNumberText(lines, *errorLine);
     ListBox1.addLine(lineNumber);
     const std::string jumpCommandLine =
-        text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), TeXFileName);
+        text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), document.texPath);
     ListBox1.addLine(jumpCommandLine);
     app_.os().launcher.winExec(jumpCommandLine, showNormal);
     NoErrorJump = false;

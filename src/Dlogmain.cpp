@@ -5,6 +5,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
 #include "text/CommandLine.h"
+#include "text/FileNames.h"
 #include "text/PathParts.h"
 
 using namespace platform;
@@ -57,8 +58,11 @@ TForm1::TForm1(Application& app)
 }
 
 void TForm1::wireCommands() {
+    // Once the end of the program is requested, no command starts new work.
     auto command = [this](void (TForm1::*handler)(const void*), const void* sender) {
-        return [this, handler, sender] { (this->*handler)(sender); };
+        return [this, handler, sender] {
+            if (!app_.terminated()) (this->*handler)(sender);
+        };
     };
     btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick, &btnOpenTeX);
     btnCompile.onClick = command(&TForm1::btnCompileClick, &btnCompile);
@@ -132,7 +136,14 @@ void TForm1::writeWindowPosition() {
 void TForm1::SetFileName(const std::string& path) {
     TeXFileName = text::changeFileExt(path, ".tex");
     DviFileName = text::changeFileExt(path, ".dvi");
+    document_ = {TeXFileName, DviFileName, locate(TeXFileName), locate(DviFileName)};
     window_->setCaption("Velumo - " + TeXFileName);
+}
+
+// A relative name is resolved against the folder that is current now; a full
+// path is kept exactly as given.
+std::string TForm1::locate(const std::string& name) {
+    return text::isFullyQualifiedPath(name) ? name : app_.os().files.fullPathName(name);
 }
 
 void TForm1::btnOpenTeXClick(const void* sender) {
@@ -151,6 +162,5 @@ void TForm1::OptionClick(const void*) {
     Timer1->setEnabled(form2_->autoCompileChecked());
     Timer1->setInterval(form2_->checkInterval());
 }
-
 
 void TForm1::Version1Click(const void*) { app_.showModal(aboutBox_->window()); }

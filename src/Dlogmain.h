@@ -6,8 +6,8 @@
 
 #include "Application.h"
 #include "DdeClientConv.h"
+#include "Document.h"
 
-class TAboutBox;
 class TAboutBox;
 class TForm2;
 
@@ -46,17 +46,24 @@ public:
 private:
     void wireCommands();
     void writeWindowPosition();
-    void compileOnce(const void* sender);
-    void fillLogAndJumpToFirstError(const std::string& compilerOutput, bool errorJump, const std::string& editor,
-                                    const std::string& jumpOption, bool& NoErrorJump);
-    void afterCompile(bool NoErrorJump, bool autoDvi, const void* sender);
+    std::string locate(const std::string& name);
+    void compile(Document document, const void* sender);
+    void compileOnce(const Document& document, const void* sender);
+    void fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
+                                    const std::string& editor, const std::string& jumpOption, bool& NoErrorJump);
+    void afterCompile(const Document& document, bool NoErrorJump, bool autoDvi, const void* sender);
     void restoreCaptionAndTimer();
-    void refreshViewerOverDde();
+    void preview(Document document, const void* sender);
+    void refreshViewerOverDde(const std::string& dviPath);
+
+    Document document_;
 
     // A compile asked for while one runs is not started beside it (both would
-    // write the same files): it runs once more right after the running one.
+    // write the same files): it runs once more right after the running one,
+    // unless the end of the program has been requested meanwhile.
     bool compiling_ = false;
     bool compileRequested_ = false;
+    Document requestedDocument_;
     const void* requestedSender_ = nullptr;
 
     Application& app_;

@@ -3,6 +3,7 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsFile.h"
 #include "text/ExtensionList.h"
+#include "text/FileNames.h"
 #include "text/PathParts.h"
 
 using namespace platform;
@@ -17,28 +18,13 @@ bool documentIsNewer(int32_t documentAge, int32_t dviAge) {
     return dviAge == -1 || static_cast<uint32_t>(documentAge) > static_cast<uint32_t>(dviAge);
 }
 
-bool sameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
-        if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
-}
-
-// An item names a file beside the document: never the document itself, never
-// another folder, never the document's name without any extension.
-bool isCleanupTarget(const std::string& item, const std::string& target, const std::string& document) {
-    if (item.empty() || item.find_first_of("\\/:") != std::string::npos) return false;
-    return !sameText(target, document);
-}
 } // namespace
 
 void TForm1::Timer1Timer(const void* sender) {
     settings::SettingsFile settings(app_.os().profile, IniFileName);
     if (!settings.readBool(key::autoCompile, byDefault::autoCompile)) return;
     FileSystem& files = app_.os().files;
-    if (documentIsNewer(files.fileAge(TeXFileName), files.fileAge(DviFileName))) btnCompileClick(sender);
+    if (documentIsNewer(files.fileAge(document_.texPath), files.fileAge(document_.dviPath))) btnCompileClick(sender);
 }
 
 void TForm1::btnDelLogClick(const void*) {
@@ -50,9 +36,14 @@ void TForm1::btnDelLogClick(const void*) {
         settings::SettingsFile settings(app_.os().profile, IniFileName);
         extensions = settings.readString(key::fileExt, byDefault::fileExt);
     }
-    if (TeXFileName.empty()) return;
+    if (document_.texPath.empty()) return;
+    // Decided by the file that Windows would delete: "tex." or "tex " is the document.
+    FileSystem& files = app_.os().files;
+    const std::string document = files.fullPathName(document_.texPath);
     for (const std::string& item : text::splitExtensionList(extensions)) {
-        const std::string target = text::changeFileExt(TeXFileName, "." + item);
-        if (isCleanupTarget(item, target, TeXFileName)) app_.os().files.deleteFile(target);
+        if (!text::isPlainExtension(item)) continue;
+        const std::string target = files.fullPathName(text::changeFileExt(document_.texPath, "." + item));
+        // A file that is missing, read-only or in use is left as it is, without a word.
+        if (text::isCleanupTarget(target, document)) (void)files.deleteFile(target);
     }
 }

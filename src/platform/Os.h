@@ -33,6 +33,11 @@ public:
     virtual int32_t fileAge(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
     virtual bool setCurrentDirectory(const std::string& path) = 0;
+    // The full path that the system makes of a name before it touches the
+    // file: a relative name resolved against the current folder, "/" read as
+    // "\", "." and ".." resolved, the trailing dots and blanks of the last
+    // part dropped. The name unchanged when it cannot be resolved.
+    virtual std::string fullPathName(const std::string& path) = 0;
 };
 
 // Facts about the running program.

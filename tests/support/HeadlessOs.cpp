@@ -1,9 +1,12 @@
 #include "support/HeadlessOs.h"
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
+#include "text/Cp932.h"
+#include "text/FileNames.h"
 #include "text/PathParts.h"
 
 namespace headless {
@@ -51,10 +54,118 @@ bool entryKey(const std::string& line, std::string* key, std::string* value) {
 }
 } // namespace
 
+namespace {
+bool isLead(char c) { return text::isLeadByte(static_cast<unsigned char>(c)); }
+
+// The parts of a path between its backslashes; a backslash that is the second
+// byte of a double-byte character separates nothing.
+std::vector<std::string> pathParts(const std::string& path) {
+    std::vector<std::string> parts(1);
+    for (size_t i = 0; i < path.size();) {
+        const size_t next = text::nextCharIndex(path, i);
+        if (path[i] == '\\')
+            parts.emplace_back();
+        else
+            parts.back().append(path, i, next - i);
+        i = next;
+    }
+    return parts;
+}
+
+std::string withoutTrailingDotsAndBlanks(std::string part) {
+    while (!part.empty() && (part.back() == '.' || part.back() == ' '))
+        part.pop_back();
+    return part;
+}
+
+// As GetFullPathNameA: the root ("C:" or "\\server\share"), then the parts
+// left once "." and ".." are resolved.
+std::string windowsFullPath(std::string path, const std::string& currentDirectory) {
+    for (char& c : path)
+        if (c == '/') c = '\\'; // never the second byte of a double-byte character
+    std::string root, rest;
+    if (path.compare(0, 2, "\\\\") == 0) {
+        const std::vector<std::string> parts = pathParts(path.substr(2));
+        root = "\\\\" + parts[0] + (parts.size() > 1 ? "\\" + parts[1] : "");
+        const size_t rootEnd = root.size() + 1;
+        rest = path.size() > rootEnd ? path.substr(rootEnd) : "";
+    } else if (path.size() >= 2 && !isLead(path[0]) && path[1] == ':') {
+        root = path.substr(0, 2);
+        if (path.size() >= 3 && path[2] == '\\')
+            rest = path.substr(3);
+        else if (text::sameFileName(currentDirectory.substr(0, 2), root))
+            return windowsFullPath(currentDirectory + "\\" + path.substr(2), currentDirectory);
+        else
+            rest = path.substr(2);
+    } else if (!path.empty() && path[0] == '\\') {
+        root = currentDirectory.substr(0, 2);
+        rest = path.substr(1);
+    } else {
+        return windowsFullPath(currentDirectory + "\\" + path, currentDirectory);
+    }
+
+    const std::vector<std::string> given = pathParts(rest);
+    std::vector<std::string> parts;
+    for (size_t i = 0; i < given.size(); ++i) {
+        const bool last = i + 1 == given.size();
+        if (given[i] == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (given[i] != "." && !given[i].empty()) {
+            const std::string part = last ? withoutTrailingDotsAndBlanks(given[i]) : given[i];
+            if (!part.empty()) parts.push_back(part);
+        }
+    }
+    std::string full = root;
+    for (const std::string& part : parts)
+        full += "\\" + part;
+    const bool endsInSeparator = given.back().empty(); // also for an empty rest
+    return parts.empty() || endsInSeparator ? full + "\\" : full;
+}
+
+// A name that Windows cannot hold names no file; "name::$DATA" is the file itself.
+std::optional<std::string> fileOfStream(const std::string& fullPath) {
+    const std::string name = pathParts(fullPath.substr(2)).back();
+    const size_t colon = name.find(':');
+    if (colon == std::string::npos) return fullPath;
+    if (!text::sameFileName(name.substr(colon), "::$DATA")) return std::nullopt;
+    return fullPath.substr(0, fullPath.size() - (name.size() - colon));
+}
+
+bool holdsForbiddenCharacter(const std::string& fullPath) {
+    const std::string name = fullPath.substr(2);
+    for (size_t i = 0; i < name.size(); i = text::nextCharIndex(name, i))
+        if (!isLead(name[i]) && std::string("*?\"<>|").find(name[i]) != std::string::npos) return true;
+    return false;
+}
+} // namespace
+
+std::string MemoryFileSystem::fullPathName(const std::string& path) { return windowsFullPath(path, currentDirectory); }
+
+std::string MemoryFileSystem::resolve(const std::string& path) const { return windowsFullPath(path, currentDirectory); }
+
 const MemoryFile* MemoryFileSystem::find(const std::string& path) const {
-    for (const auto& [name, file] : files)
-        if (lower(name) == lower(path)) return &file;
+    const std::string full = resolve(path);
+    if (holdsForbiddenCharacter(full)) return nullptr;
+    const std::optional<std::string> file = fileOfStream(full);
+    if (!file) return nullptr;
+    for (const auto& [name, content] : files)
+        if (text::sameFileName(name, *file)) return &content;
     return nullptr;
+}
+
+MemoryFile* MemoryFileSystem::find(const std::string& path) {
+    return const_cast<MemoryFile*>(static_cast<const MemoryFileSystem*>(this)->find(path));
+}
+
+bool MemoryFileSystem::isFolder(const std::string& fullPath) const {
+    if (fullPath.size() == 3) return true; // a drive's root
+    for (const auto& [name, file] : files) {
+        const std::string folder = text::extractFileDir(name);
+        if (text::sameFileName(folder, fullPath) ||
+            text::sameFileName(folder.substr(0, fullPath.size() + 1), fullPath + "\\"))
+            return true;
+    }
+    return false;
 }
 
 int32_t MemoryFileSystem::fileAge(const std::string& path) {
@@ -63,27 +174,25 @@ int32_t MemoryFileSystem::fileAge(const std::string& path) {
 }
 
 bool MemoryFileSystem::deleteFile(const std::string& path) {
-    for (auto it = files.begin(); it != files.end(); ++it) {
-        if (lower(it->first) != lower(path)) continue;
-        if (!canWrite(path)) return false;
-        files.erase(it);
-        return true;
-    }
-    return false;
+    if (!find(path) || !canWrite(path)) return false;
+    remove(path);
+    return true;
 }
 
 bool MemoryFileSystem::setCurrentDirectory(const std::string& path) {
-    currentDirectory = path;
+    std::string full = resolve(path);
+    if (full.size() > 3 && full.back() == '\\') full.pop_back();
+    if (!isFolder(full)) return false;
+    currentDirectory = full;
     return true;
 }
 
 void MemoryFileSystem::put(const std::string& path, const std::string& content, int32_t age) {
-    for (auto& [name, file] : files)
-        if (lower(name) == lower(path)) {
-            file = {content, age};
-            return;
-        }
-    files[path] = {content, age};
+    if (MemoryFile* file = find(path)) {
+        *file = {content, age};
+        return;
+    }
+    files[resolve(path)] = {content, age};
 }
 
 bool MemoryFileSystem::exists(const std::string& path) const { return find(path) != nullptr; }
@@ -95,14 +204,23 @@ const std::string& MemoryFileSystem::content(const std::string& path) const {
 }
 
 bool MemoryFileSystem::canWrite(const std::string& path) const {
-    for (const std::string& folder : readOnlyFolders)
-        if (lower(folder) == lower(text::extractFileDir(path))) return false;
+    const std::string folder = text::extractFileDir(resolve(path));
+    for (const std::string& readOnly : readOnlyFolders)
+        if (text::sameFileName(resolve(readOnly), folder)) return false;
     return true;
 }
 
 void MemoryFileSystem::touch(const std::string& path) {
-    for (auto& [name, file] : files)
-        if (lower(name) == lower(path)) file.age = clock;
+    if (MemoryFile* file = find(path)) file->age = clock;
+}
+
+void MemoryFileSystem::remove(const std::string& path) {
+    const MemoryFile* file = find(path);
+    for (auto it = files.begin(); it != files.end(); ++it)
+        if (&it->second == file) {
+            files.erase(it);
+            return;
+        }
 }
 
 std::string MemoryProfile::readString(const std::string& section, const std::string& key, const std::string& def,

@@ -18,26 +18,35 @@ struct MemoryFile {
     int32_t age = 0;
 };
 
+// Files are found as Windows finds them, wherever the program's safety
+// depends on it: names compared without letter case, relative names against
+// the current folder, "/" as a separator, "." and ".." resolved, trailing dots
+// and blanks of the last part dropped, "name::$DATA" naming the file itself,
+// and names with characters that Windows forbids naming no file.
 class MemoryFileSystem : public platform::FileSystem {
 public:
     int32_t fileAge(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool setCurrentDirectory(const std::string& path) override;
+    std::string fullPathName(const std::string& path) override;
 
     void put(const std::string& path, const std::string& content, int32_t age = 0x5A000000);
     bool exists(const std::string& path) const;
     const std::string& content(const std::string& path) const;
     bool canWrite(const std::string& path) const;
     void touch(const std::string& path); // written now: takes the clock's age
+    void remove(const std::string& path);
 
-    std::map<std::string, MemoryFile> files; // by path as given, compared without letter case
-    std::set<std::string> folders;
+    std::map<std::string, MemoryFile> files; // by full path
     std::set<std::string> readOnlyFolders;
-    std::string currentDirectory;
+    std::string currentDirectory = "C:\\";
     int32_t clock = 0x5A000000; // the age a write gives a file
 
 private:
+    std::string resolve(const std::string& path) const;
+    MemoryFile* find(const std::string& path);
     const MemoryFile* find(const std::string& path) const;
+    bool isFolder(const std::string& fullPath) const;
 };
 
 class MemoryProfile : public platform::Profile {

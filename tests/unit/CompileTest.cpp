@@ -85,7 +85,7 @@ TEST(Compile, EmptyOutputEmptiesTheLog) {
 
 TEST(Compile, MissingDocumentIsReportedAndNothingRuns) {
     CompileWorld world("AutoCompile=1\r\n");
-    world.system.files.files.erase(document);
+    world.system.files.remove(document);
     world.log().setLines({"old"});
     world.compile();
     ASSERT_EQ(1u, world.ui.messages.size());
@@ -139,4 +139,72 @@ TEST(Compile, ASecondCompileDuringACompileRunsAfterItNotBesideIt) {
     EXPECT_EQ(1, world.system.processes.mostRunningAtOnce);
     EXPECT_EQ(0, world.system.processes.openHandles);
     EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+}
+
+// Started as "Velumo sub\paper" from C:\work: the first compile makes C:\work\sub
+// current, and every later command still finds the document it adopted.
+TEST(Compile, ARelativeDocumentIsFoundAfterTheCompileChangedTheFolder) {
+    World world;
+    world.settings("ErrorJump=1\r\nJumpOption=-n%l\r\nAutoCompile=1\r\n");
+    world.system.files.put("C:\\work\\sub\\paper.tex", "x");
+    world.system.files.currentDirectory = "C:\\work";
+    world.startWithArguments("sub\\paper");
+    world.system.processes.run.outputReads = {"! Bad.\r\nl.3 x\r\n"};
+    world.main().button("btnCompile").click();
+    world.main().button("btnCompile").click();
+    world.main().button("btnEditTeX").click();
+
+    EXPECT_TRUE(world.ui.messages.empty());
+    EXPECT_EQ("Velumo - sub\\paper.tex", world.main().caption());
+    EXPECT_EQ((std::vector<std::string>{"\"platex.exe\" paper.tex", "\"platex.exe\" paper.tex"}),
+              world.system.processes.started);
+    EXPECT_EQ("\"notepad.exe\" -n3 \"C:\\work\\sub\\paper.tex\"", world.system.launcher.started.at(1).commandLine);
+    EXPECT_EQ((std::vector<std::string>{"\"notepad.exe\" \"C:\\work\\sub\\paper.tex\""}), world.system.desktop.started);
+
+    world.system.processes.run.outputReads = {};
+    world.timer().elapse(); // the DVI is still missing
+    EXPECT_EQ(3u, world.system.processes.started.size());
+    world.system.files.put("C:\\work\\sub\\paper.dvi", "dvi");
+    world.main().button("btnOpenDvi").click();
+    EXPECT_EQ("\"dviout.exe\" \"C:\\work\\sub\\paper.dvi\"", world.system.desktop.started.back());
+}
+
+// The user opens another document while the compiler runs: the compile's
+// error jump and its preview name the document that was compiled.
+TEST(Compile, ErrorJumpAndPreviewNameTheDocumentThatWasCompiled) {
+    for (const bool errorJump : {true, false}) {
+        CompileWorld world(errorJump ? "ErrorJump=1\r\nAutoDVI=1\r\n" : "AutoDVI=1\r\n");
+        world.system.files.put("C:\\doc\\paper.dvi", "dvi");
+        world.system.processes.run.outputReads = {"! Bad.\r\nl.3 x\r\n"};
+        world.system.processes.run.whileRunning = [&] {
+            world.ui.openDialogAnswers.push_back("C:\\other\\next.tex");
+            world.main().button("btnOpenTeX").click();
+        };
+        world.compile();
+        EXPECT_EQ("Velumo - C:\\other\\next.tex", world.main().caption());
+        if (errorJump) {
+            EXPECT_EQ("\"notepad.exe\"  \"C:\\doc\\paper.tex\"", world.system.launcher.started.at(0).commandLine);
+            EXPECT_TRUE(world.system.desktop.started.empty());
+        } else {
+            EXPECT_EQ((std::vector<std::string>{"\"dviout.exe\" \"C:\\doc\\paper.dvi\""}),
+                      world.system.desktop.started);
+        }
+    }
+}
+
+// Once the window is closed during a compile, the compile asked for meanwhile
+// is dropped and no command starts anything new.
+TEST(Compile, NothingNewStartsOnceTheEndIsRequested) {
+    CompileWorld world("");
+    world.system.processes.run.whileRunning = [&] {
+        world.compile();
+        world.main().item("Exit1").click();
+        world.main().button("btnEditTeX").click();
+        world.timer().setEnabled(true);
+        world.timer().elapse();
+    };
+    world.compile();
+    EXPECT_EQ(1u, world.system.processes.started.size());
+    EXPECT_TRUE(world.system.desktop.started.empty());
+    EXPECT_TRUE(world.ui.terminated);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "text/FileNames.h"
+
 #include "platform/Exception.h"
 #include "text/CommandLine.h"
 #include "text/DosDateTime.h"
@@ -109,4 +111,29 @@ TEST(MessageText, TitleAndFullStop) {
     EXPECT_EQ("a-", errorBoxText("a-"));
     EXPECT_EQ("a/.", errorBoxText("a/"));
     EXPECT_EQ("", errorBoxText(""));
+}
+
+TEST(FileNames, CaseIsIgnoredOnlyForSingleByteLetters) {
+    using text::sameFileName;
+    EXPECT_TRUE(sameFileName("C:\\Doc\\Paper.TEX", "c:\\doc\\paper.tex"));
+    EXPECT_FALSE(sameFileName("\x83\x41", "\x83\x61")) << "second bytes are not letters";
+    EXPECT_FALSE(sameFileName("paper.tex", "paper.tex."));
+    EXPECT_TRUE(text::isFullyQualifiedPath("C:\\doc\\paper.tex"));
+    EXPECT_TRUE(text::isFullyQualifiedPath("\\\\server\\share\\paper.tex"));
+    for (const char* relative : {"paper.tex", "sub\\paper.tex", "\\doc\\paper.tex", "C:paper.tex", ""})
+        EXPECT_FALSE(text::isFullyQualifiedPath(relative)) << relative;
+}
+
+TEST(FileNames, CleanupTargetsLieBesideTheDocumentAndAreNotIt) {
+    using text::isCleanupTarget;
+    const std::string document = "C:\\doc\\paper.tex";
+    EXPECT_TRUE(isCleanupTarget("C:\\doc\\paper.log", document));
+    EXPECT_TRUE(isCleanupTarget("C:\\doc\\paper.synctex.gz", document));
+    EXPECT_FALSE(isCleanupTarget("C:\\other.log", document));
+    EXPECT_FALSE(isCleanupTarget("C:\\doc\\sub\\paper.log", document));
+    EXPECT_FALSE(isCleanupTarget("C:\\doc\\PAPER.TEX", document));
+    EXPECT_FALSE(isCleanupTarget("C:\\doc\\Paper", document));
+    EXPECT_TRUE(text::isPlainExtension("表")) << "its second byte is a backslash";
+    for (const char* item : {"a\\b", "a/b", "tex::$DATA", "*", "log?", "a\"b", "a|b", "<", ">"})
+        EXPECT_FALSE(text::isPlainExtension(item)) << item;
 }

@@ -78,12 +78,16 @@ TEST(Watcher, AutoCompileTurnedOffInTheFileStopsCompilesButNotTheTimer) {
 
 namespace {
 struct CleanupWorld : World {
-    CleanupWorld(const std::string& entries) {
+    explicit CleanupWorld(const std::string& entries, bool adoptDocument = true) {
         settings(entries);
-        for (const char* name : {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper"})
+        for (const char* name :
+             {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper", "paper.表", "keep.aux"})
             system.files.put(std::string("C:\\doc\\") + name, "x");
         system.files.put("C:\\other.log", "x");
-        startWithArguments(document);
+        if (adoptDocument)
+            startWithArguments(document);
+        else
+            create();
     }
     bool has(const std::string& name) { return system.files.exists("C:\\doc\\" + name); }
     void cleanup(ModalResult answer = ModalResult::Yes) {
@@ -116,15 +120,22 @@ TEST(Cleanup, AnyOtherAnswerTouchesNothingAndReadsNoSetting) {
     }
 }
 
+// Windows reads "paper.tex.", "paper.tex " and "paper.TEX.." as the document,
+// "paper.." as its name without extension and "paper.tex::$DATA" as the
+// document's own data; each item below reaches one of them, or another file
+// through a folder of its own.
 TEST(Cleanup, NeverTheDocumentAnotherFolderOrANameWithoutExtension) {
-    CleanupWorld world("FileExt=TeX,tex,..\\other.log,a/b,C:x,,\"\",\"synctex.gz\",dvi\r\n");
+    CleanupWorld world("FileExt=TeX,tex.,\"tex \",TEX..,.,..,,\"\",tex::$DATA,x\\..\\keep.aux,x/../keep.aux,"
+                       "..\\other.log,C:x,*,log?,\"synctex.gz\",dvi,表\r\n");
     world.cleanup();
     EXPECT_TRUE(world.has("paper.tex"));
-    EXPECT_TRUE(world.system.files.exists("C:\\other.log"));
     EXPECT_TRUE(world.has("paper"));
+    EXPECT_TRUE(world.has("keep.aux"));
+    EXPECT_TRUE(world.system.files.exists("C:\\other.log"));
+    EXPECT_TRUE(world.has("paper.log"));
     EXPECT_FALSE(world.has("paper.synctex.gz"));
     EXPECT_FALSE(world.has("paper.dvi"));
-    EXPECT_TRUE(world.has("paper.log"));
+    EXPECT_FALSE(world.has("paper.表")) << "a double-byte extension whose second byte is a backslash";
 }
 
 TEST(Cleanup, ReadOnlyAndMissingFilesAreLeftSilently) {
@@ -134,9 +145,7 @@ TEST(Cleanup, ReadOnlyAndMissingFilesAreLeftSilently) {
     EXPECT_TRUE(world.has("paper.log"));
     EXPECT_EQ(1u, world.ui.messages.size());
 
-    CleanupWorld none("");
-    none.form1->TeXFileName.clear();
+    CleanupWorld none("", false);
     none.cleanup();
     EXPECT_TRUE(none.has("paper.log"));
-    EXPECT_TRUE(none.system.files.exists("C:\\doc\\.log") == false);
 }

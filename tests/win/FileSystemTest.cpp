@@ -62,6 +62,30 @@ TEST(FileSystem, DeletedFileHasNoAgeAndCannotBeDeletedTwice) {
     EXPECT_FALSE(files.deleteFile(path));
 }
 
+// The names that the headless file system of the unit tests reads as Windows
+// does, checked against the real system: cleanup's safety rests on them.
+TEST(FileSystem, FullPathNamesDropTrailingDotsAndBlanksAndResolveRelativeNames) {
+    TempFolder folder;
+    Win32FileSystem files;
+    const std::string document = folder.file("paper.tex");
+    for (const char* name : {"paper.tex.", "paper.tex ", "paper.TEX..", "x\\..\\paper.tex", "x/../paper.tex"})
+        EXPECT_EQ(files.fullPathName(folder.file(name)),
+                  folder.file(std::string(name) == "paper.TEX.." ? "paper.TEX" : "paper.tex"))
+            << name;
+    EXPECT_EQ(files.fullPathName(folder.file("paper..")), folder.file("paper"));
+    EXPECT_EQ(files.fullPathName(folder.file("paper.表")), folder.file("paper.表"));
+
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    ASSERT_TRUE(files.setCurrentDirectory(folder.path()));
+    EXPECT_EQ(files.fullPathName("sub\\paper.tex"), folder.file("sub\\paper.tex"));
+    SetCurrentDirectoryA(current);
+
+    createFile(document);
+    EXPECT_TRUE(files.deleteFile(document + ".")) << "the document itself, under another spelling";
+    EXPECT_EQ(files.fileAge(document), -1);
+}
+
 TEST(ProgramInfo, ExecutablePathIsFullAndCommandLineStartsWithTheProgram) {
     platform::win32::Win32ProgramInfo program;
     const std::string path = program.executablePath();

@@ -46,6 +46,17 @@ bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(p
 
 bool Win32FileSystem::setCurrentDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
 
+std::string Win32FileSystem::fullPathName(const std::string& path) {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (length == 0) return path;
+        // Too small a buffer gives the size needed, its terminating zero included.
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(length);
+    }
+}
+
 std::string Win32ProgramInfo::executablePath() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {

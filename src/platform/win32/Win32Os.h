@@ -18,6 +18,7 @@ public:
     int32_t fileAge(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool setCurrentDirectory(const std::string& path) override;
+    std::string fullPathName(const std::string& path) override;
 };
 
 class Win32ProgramInfo : public ProgramInfo {
