@@ -4,8 +4,14 @@
 // saves its standard input to a file, runs platex through /bin/sh with the
 // streams redirected to files, waits for the exit code to appear, and copies
 // the output back to its own standard output and error.
+//
+// Wine returns no handle to wait on for a Unix program, so the shell first
+// leaves its own process id: the bridge watches that process through Wine's
+// view of /proc and gives up, instead of waiting forever, when the shell never
+// starts or ends without leaving the exit code (killed, crashed).
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,6 +21,11 @@ using bridge::shellQuoted;
 using bridge::unixPath;
 
 namespace {
+// The shell leaves its process id within this time, or it is taken as never started.
+constexpr DWORD shellStartLimitMs = 5000;
+// How often the wait for the exit code looks whether the shell still runs.
+constexpr DWORD shellCheckIntervalMs = 200;
+
 // The arguments after the program name, split as the C runtime does.
 std::vector<std::string> arguments() {
     std::vector<std::string> result;
@@ -75,52 +86,132 @@ void writeAll(HANDLE handle, const std::string& bytes) {
     }
 }
 
-void removeFolder(const std::string& folder) {
-    for (const char* name : {"in", "out", "err", "rc"})
-        DeleteFileA((folder + "\\" + name).c_str());
-    RemoveDirectoryA(folder.c_str());
+bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A Unix process's /proc/<process>/stat line, through Wine's view of the
+// Unix root; empty when there is no such process.
+std::string unixProcessStat(const std::string& process) { return readFile("Z:\\proc\\" + process + "\\stat"); }
+
+// Whether a Unix process runs: the state letter of its stat line follows the
+// name in parentheses, which may itself hold spaces. An ended process stays a
+// zombie until its parent collects it, and the shell's parent (the init
+// process that adopts it) may never do so.
+bool unixProcessRunning(unsigned long processId) {
+    const std::string stat = unixProcessStat(std::to_string(processId));
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 2 >= stat.size()) return false;
+    const char state = stat[nameEnd + 2];
+    return state != 'Z' && state != 'X';
+}
+
+// A fresh folder under /tmp for the files shared with the shell, removed with
+// all it holds however the bridge ends.
+class WorkFolder {
+public:
+    WorkFolder()
+        : path_("Z:\\tmp\\velumo-platex-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(GetTickCount())) {
+        CreateDirectoryA(path_.c_str(), nullptr);
+        unixPath_ = unixPath(path_);
+    }
+    ~WorkFolder() {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(file(found.cFileName).c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    std::string unixFile(const std::string& name) const { return shellQuoted(unixPath_ + "/" + name); }
+
+    // A shell command that writes what `producer` prints to the named file
+    // and moves it into place whole, so the bridge never reads half of it.
+    std::string publish(const std::string& producer, const std::string& name) const {
+        const std::string part = unixFile(name + ".part");
+        return producer + " >" + part + " && mv " + part + " " + unixFile(name);
+    }
+
+private:
+    std::string path_;
+    std::string unixPath_;
+};
+
+std::string shellScript(const WorkFolder& work, const std::string& folder) {
+    std::string compile = "cd " + shellQuoted(unixPath(folder)) + " && PTEX_KANJI_ENC=sjis exec platex";
+    for (const std::string& argument : arguments())
+        compile.append(" ").append(shellQuoted(argument));
+    const std::string streams = " <" + work.unixFile("in") + " >" + work.unixFile("out") + " 2>" + work.unixFile("err");
+    return work.publish("echo $$", "pid") + " && (" + compile + ")" + streams + "; " + work.publish("echo $?", "rc");
+}
+
+bool startShell(const std::string& script) {
+    std::string commandLine = "\"/bin/sh\" -c \"" + script + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
+enum class ShellEnd { LeftExitCode, NeverStarted, EndedWithoutExitCode };
+
+// Waits until the exit code file appears (moved into place whole), watching
+// the shell by the process id it leaves first.
+ShellEnd waitForShell(const WorkFolder& work) {
+    const std::string rcPath = work.file("rc");
+    const DWORD started = GetTickCount();
+    DWORD lastCheck = started;
+    unsigned long shellId = 0;
+    while (!fileExists(rcPath)) {
+        const DWORD now = GetTickCount();
+        if (shellId == 0) {
+            shellId = std::strtoul(readFile(work.file("pid")).c_str(), nullptr, 10);
+            if (shellId == 0 && now - started >= shellStartLimitMs) return ShellEnd::NeverStarted;
+        } else if (now - lastCheck >= shellCheckIntervalMs) {
+            lastCheck = now;
+            // The shell moves the exit code into place before it ends: look once more.
+            if (!unixProcessRunning(shellId))
+                return fileExists(rcPath) ? ShellEnd::LeftExitCode : ShellEnd::EndedWithoutExitCode;
+        }
+        Sleep(10);
+    }
+    return ShellEnd::LeftExitCode;
+}
+
+int fail(const std::string& message) {
+    writeAll(GetStdHandle(STD_ERROR_HANDLE), "platex.exe: " + message + "\r\n");
+    return 1;
 }
 } // namespace
 
 int main() {
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, current);
-    const std::string work = std::string("Z:\\tmp\\velumo-platex-") + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetTickCount());
-    CreateDirectoryA(work.c_str(), nullptr);
-    writeFile(work + "\\in", readAll(GetStdHandle(STD_INPUT_HANDLE)));
+    const WorkFolder work;
+    writeFile(work.file("in"), readAll(GetStdHandle(STD_INPUT_HANDLE)));
+    if (!startShell(shellScript(work, current))) return fail("cannot start /bin/sh");
 
-    const std::string unixWork = unixPath(work);
-    std::string command = "cd " + shellQuoted(unixPath(current)) + " && PTEX_KANJI_ENC=sjis exec platex";
-    for (const std::string& argument : arguments())
-        command += " " + shellQuoted(argument);
-    const std::string script = "(" + command + ") <" + shellQuoted(unixWork + "/in") + " >" +
-                               shellQuoted(unixWork + "/out") + " 2>" + shellQuoted(unixWork + "/err") + "; echo $? >" +
-                               shellQuoted(unixWork + "/rc.part") + " && mv " + shellQuoted(unixWork + "/rc.part") +
-                               " " + shellQuoted(unixWork + "/rc");
-
-    std::string commandLine = "\"/bin/sh\" -c \"" + script + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        writeAll(GetStdHandle(STD_ERROR_HANDLE), "platex.exe: cannot start /bin/sh\r\n");
-        removeFolder(work);
-        return 1;
+    const ShellEnd end = waitForShell(work);
+    // Whatever platex wrote before a failure still helps to see what happened.
+    writeAll(GetStdHandle(STD_OUTPUT_HANDLE), readFile(work.file("out")));
+    writeAll(GetStdHandle(STD_ERROR_HANDLE), readFile(work.file("err")));
+    switch (end) {
+    case ShellEnd::LeftExitCode:
+        return std::atoi(readFile(work.file("rc")).c_str());
+    case ShellEnd::NeverStarted:
+        return fail("/bin/sh did not start within " + std::to_string(shellStartLimitMs / 1000) + " seconds");
+    case ShellEnd::EndedWithoutExitCode:
+        break;
     }
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
-
-    // Wine returns no handle to wait on for a Unix program: the exit code file
-    // appearing (moved into place whole) says that platex has ended.
-    const std::string rcPath = work + "\\rc";
-    while (GetFileAttributesA(rcPath.c_str()) == INVALID_FILE_ATTRIBUTES)
-        Sleep(10);
-
-    writeAll(GetStdHandle(STD_OUTPUT_HANDLE), readFile(work + "\\out"));
-    writeAll(GetStdHandle(STD_ERROR_HANDLE), readFile(work + "\\err"));
-    const int exitCode = atoi(readFile(rcPath).c_str());
-    removeFolder(work);
-    return exitCode;
+    return fail("the shell ended without an exit code");
 }

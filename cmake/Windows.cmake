@@ -26,6 +26,7 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
     target_include_directories(win_tests PRIVATE tests)
     target_link_libraries(win_tests PRIVATE velumo_win32 gtest gtest_main)
     target_link_options(win_tests PRIVATE ${static_runtime})
+    add_dependencies(win_tests platex) # the bridge's tests run it
     add_test(NAME win COMMAND win_tests)
     set_tests_properties(win PROPERTIES TIMEOUT 600)
 
