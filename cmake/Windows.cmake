@@ -85,4 +85,5 @@ add_executable(dviout WIN32 bridges/dviout.cpp)
 target_link_options(dviout PRIVATE ${static_runtime})
 set_target_properties(dviout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(Velumo dviout)
-set_source_files_properties(src/Velumo.rc PROPERTIES OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/handpoint.cur)
+set_source_files_properties(src/Velumo.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/src/res/handpoint.cur;${CMAKE_SOURCE_DIR}/src/Velumo.manifest")

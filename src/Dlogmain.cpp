@@ -42,7 +42,8 @@ const std::vector<MenuItemSpec> mainMenu{
     {"Version1", "Help", "&Version"},
 };
 
-const OpenDialogSpec documentDialog{"TeXファイルを開く", "TeXファイル|*.tex|TeXinfoファイル|*.texi", "tex"};
+// A new document's name is taken too: Edit then lets the editor create it.
+const OpenDialogSpec documentDialog{"TeXファイルを開く", "TeXファイル|*.tex|TeXinfoファイル|*.texi", "tex", false};
 // clang-format on
 } // namespace
 

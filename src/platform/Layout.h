@@ -79,9 +79,10 @@ struct MenuItemSpec {
 };
 
 struct OpenDialogSpec {
-    std::string title;      // empty: the platform's own title
-    std::string filter;     // "description|pattern|description|pattern"
-    std::string defaultExt; // appended to a name typed without extension
+    std::string title;         // empty: the platform's own title
+    std::string filter;        // "description|pattern|description|pattern"
+    std::string defaultExt;    // appended to a name typed without extension
+    bool fileMustExist = true; // false: a name that does not exist yet is taken too (its folder must exist)
 };
 
 } // namespace platform

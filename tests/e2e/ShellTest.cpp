@@ -73,6 +73,39 @@ TEST(Start, OpenDialogCancelledAtStartUpEndsAfterStoringThePosition) {
     EXPECT_EQ("[Option]\r\nTop=40\r\nLeft=50\r\n", readFile(installation.ini()));
 }
 
+// A user starting a new document types its name; Edit then lets the editor create it.
+TEST(Start, OpenDialogTakesANameThatDoesNotExistYet) {
+    Installation installation;
+    writeFile(installation.ini(), "[Option]\r\n");
+    Velumo velumo(installation);
+    HWND open = velumo.waitForWindow("TeXファイルを開く");
+    ASSERT_NE(nullptr, open);
+    const std::vector<HWND> edits = childWindows(open, "Edit");
+    ASSERT_FALSE(edits.empty());
+    SetWindowTextA(edits[0], installation.path("新しい文書").c_str());
+    command(open, IDOK);
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + installation.path("新しい文書.tex"); }))
+        << windowText(main);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+// Without it Windows would quietly redirect the settings file's writes in a
+// protected folder to a store of its own, and a refused write would go unseen.
+TEST(Start, TheProgramAsksToRunAsItsInvoker) {
+    Installation installation;
+    HMODULE exe = LoadLibraryExA(installation.exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, exe);
+    HRSRC resource = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)); // RT_MANIFEST
+    ASSERT_NE(nullptr, resource);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(exe, resource)));
+    const std::string manifest(bytes, SizeofResource(exe, resource));
+    EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"asInvoker\""));
+    FreeLibrary(exe);
+}
+
 TEST(Closing, TheMovedWindowsPositionIsStored) {
     Installation installation;
     writeFile(installation.ini(), "[Option]\r\nTop=10\r\nLeft=20\r\n");

@@ -40,7 +40,8 @@ bool FileOpenDialog::execute() {
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrTitle = layout_.title.empty() ? nullptr : layout_.title.c_str();
     dialog.lpstrDefExt = layout_.defaultExt.empty() ? nullptr : layout_.defaultExt.c_str();
-    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ENABLESIZING;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_ENABLESIZING;
+    if (layout_.fileMustExist) dialog.Flags |= OFN_FILEMUSTEXIST;
 
     BOOL chosen = GetOpenFileNameA(&dialog);
     // A starting name the dialog cannot take (a command line, say) is dropped rather than refused.
