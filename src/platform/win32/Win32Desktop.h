@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/Dde.h"
 #include "platform/Desktop.h"
 #include "platform/Os.h"
 
@@ -25,23 +24,6 @@ public:
     uint32_t winExec(const std::string& commandLine, int showState) override;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, int showState) override;
-};
-
-// The program's one DDEML client instance.
-class Win32Dde : public DdeClient {
-public:
-    uint32_t initialize() override;
-    void uninitialize() override;
-    DdeStringHandle createString(const std::string& text) override;
-    void freeString(DdeStringHandle handle) override;
-    DdeConversation connect(DdeStringHandle service, DdeStringHandle topic) override;
-    uint32_t conversationFormat(DdeConversation conversation) override;
-    DdeDataHandle createData(const std::string& bytes, uint32_t format) override;
-    void executeAsync(DdeConversation conversation, DdeDataHandle data, uint32_t format) override;
-    void disconnect(DdeConversation conversation) override;
-
-private:
-    DWORD instance_ = 0;
 };
 
 } // namespace platform::win32

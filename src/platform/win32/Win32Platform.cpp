@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/ConsoleChild.h"
+#include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Os.h"
 #include "platform/win32/Win32Toolkit.h"

@@ -1,9 +1,12 @@
 // A DVI viewer of the tests: a window of its own and, unless it was started
 // under the name plain_viewer.exe, a DDE server for service and topic
 // "windvi". Started as busy_viewer.exe it never answers an execute: it
-// blocks the transaction and leaves it unacknowledged. It notes each start in viewer_starts.txt and every execute it
-// receives in executes.txt beside itself: the length (with the terminating
-// NUL) and the text. (An execute carries no format: the server is given none.)
+// blocks the transaction and leaves it unacknowledged, and with it everything
+// that follows in that conversation, its end included (Wine's DDEML holds
+// later transactions only once the conversation's callbacks are disabled).
+// It notes each start in viewer_starts.txt and every execute it receives in
+// executes.txt beside itself: the length (with the terminating NUL) and the
+// text. (An execute carries no format: the server is given none.)
 #include <windows.h>
 
 #include <ddeml.h>
@@ -28,7 +31,8 @@ void note(const char* file, const std::string& line) {
 
 bool isWindvi(HSZ name) { return DdeCmpStringHandles(name, serviceName) == 0; }
 
-HDDEDATA CALLBACK ddeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ service, HDDEDATA data, ULONG_PTR, ULONG_PTR) {
+HDDEDATA CALLBACK ddeCallback(UINT type, UINT, HCONV conversation, HSZ topic, HSZ service, HDDEDATA data, ULONG_PTR,
+                              ULONG_PTR) {
     switch (type) {
     case XTYP_CONNECT:
         return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(isWindvi(topic) && isWindvi(service)));
@@ -39,7 +43,9 @@ HDDEDATA CALLBACK ddeCallback(UINT type, UINT, HCONV, HSZ topic, HSZ service, HD
         const bool endsInNul = !bytes.empty() && bytes.back() == '\0';
         note("executes.txt", "length=" + std::to_string(length) + (endsInNul ? " nul" : " no-nul") +
                                  " text=" + std::string(bytes.c_str()));
-        return busy ? CBR_BLOCK : reinterpret_cast<HDDEDATA>(DDE_FACK);
+        if (!busy) return reinterpret_cast<HDDEDATA>(DDE_FACK);
+        DdeEnableCallback(instance, conversation, EC_DISABLE);
+        return CBR_BLOCK;
     }
     default:
         return nullptr;
