@@ -73,9 +73,10 @@ TEST(CompileE2E, AMissingDocumentIsReported) {
 TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     Installation installation;
     const std::string compiler = installation.add("slow_compiler.exe");
-    writeFile(installation.path("paper.tex"), "x");
+    const std::string document = installation.path("paper.tex");
+    writeFile(document, "x");
     writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
-    Velumo velumo(installation, "\"" + installation.path("paper.tex") + "\"");
+    Velumo velumo(installation, '"' + document + '"');
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
     HWND compile = childWithText(main, "Compile TeXfile");
