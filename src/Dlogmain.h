@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the current document, the log list, the five command
 // buttons and the main menu. It owns the document state and runs every command.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -57,6 +58,14 @@ private:
     void refreshViewerOverDde(const std::string& dviPath);
 
     Document document_;
+
+    // The document and its file age when the watcher last compiled it.
+    struct WatchedVersion {
+        std::string texPath;
+        int32_t age = -1;
+        bool operator==(const WatchedVersion&) const = default;
+    };
+    WatchedVersion lastWatcherCompile_;
 
     // A compile asked for while one runs is not started beside it (both would
     // write the same files): it runs once more right after the running one,

@@ -20,11 +20,19 @@ bool documentIsNewer(int32_t documentAge, int32_t dviAge) {
 
 } // namespace
 
+// Each saved version of the document is compiled once: a compile that leaves
+// no DVI, or an older one, is not repeated at every tick (with error jumping
+// on, each repeat would start another editor) until the document is saved again.
 void TForm1::Timer1Timer(const void* sender) {
     settings::SettingsFile settings(app_.os().profile, IniFileName);
     if (!settings.readBool(key::autoCompile, byDefault::autoCompile)) return;
     FileSystem& files = app_.os().files;
-    if (documentIsNewer(files.fileAge(document_.texPath), files.fileAge(document_.dviPath))) btnCompileClick(sender);
+    const int32_t documentAge = files.fileAge(document_.texPath);
+    if (!documentIsNewer(documentAge, files.fileAge(document_.dviPath))) return;
+    const WatchedVersion version{document_.texPath, documentAge};
+    if (lastWatcherCompile_ == version) return;
+    lastWatcherCompile_ = version;
+    btnCompileClick(sender);
 }
 
 void TForm1::btnDelLogClick(const void*) {

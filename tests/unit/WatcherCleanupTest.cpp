@@ -76,6 +76,29 @@ TEST(Watcher, AutoCompileTurnedOffInTheFileStopsCompilesButNotTheTimer) {
     EXPECT_TRUE(world.timer().enabled()) << "re-armed from the file at the end of the compile";
 }
 
+// pTeX stops at "\\documentclass{nosuchclass}" and writes no DVI: the watcher
+// compiles that version once, and again only once the document is saved again.
+TEST(Watcher, EachSavedVersionIsCompiledOnceWhateverTheCompileLeft) {
+    for (const bool olderDviLeft : {false, true}) {
+        WatchWorld world("AutoCompile=1\r\nErrorJump=1\r\n");
+        world.system.files.put(document, "x", at10plus2);
+        if (olderDviLeft) world.system.files.put(dvi, "x", at10);
+        world.system.processes.run.outputReads = {"! LaTeX Error: File `nosuchclass.cls' not found.\r\nl.1 x\r\n"};
+        for (int tick = 0; tick < 3; ++tick)
+            world.timer().elapse();
+        EXPECT_EQ(1u, world.compiles());
+        EXPECT_EQ(1u, world.system.launcher.started.size()) << "one editor for one saved version";
+
+        world.main().button("btnCompile").click();
+        EXPECT_EQ(2u, world.compiles()) << "a compile the user asks for is never held back";
+
+        world.system.files.put(document, "y", text::packDosDateTime({2026, 12, 7, 10, 0, 10}));
+        world.timer().elapse();
+        world.timer().elapse();
+        EXPECT_EQ(3u, world.compiles()) << "saved again";
+    }
+}
+
 namespace {
 struct CleanupWorld : World {
     explicit CleanupWorld(const std::string& entries, bool adoptDocument = true) {
