@@ -93,3 +93,30 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(velumo.waitForExit());
 }
+
+// pTeX loops for ever on this document and prints nothing. Closing the window
+// ends the compiler and everything it started, and then the program.
+TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
+    Installation installation;
+    installation.add("platex.exe");
+    const std::string document = installation.path("endless.tex");
+    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
+    writeFile(installation.ini(), "[Option]\r\nErrorJump=1\r\n");
+
+    Velumo velumo(installation, '"' + document + '"');
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    press(childWithText(main, "Compile TeXfile"));
+    ASSERT_TRUE(waitUntil([] { return !unixProcessesWith("endless.tex").empty(); }, 30000)) << "pTeX did not start";
+    Sleep(1000);
+    const DWORD start = GetTickCount();
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const bool ended = velumo.waitForExit(10000);
+    const DWORD took = GetTickCount() - start;
+    const bool compilerGone = waitUntil([] { return unixProcessesWith("endless.tex").empty(); }, 5000);
+    for (const std::string& process : unixProcessesWith("endless.tex")) // nothing left behind, even on failure
+        killUnixProcess(process.substr(0, process.find(' ')));
+    EXPECT_TRUE(ended);
+    EXPECT_LT(took, 5000u);
+    EXPECT_TRUE(compilerGone);
+}

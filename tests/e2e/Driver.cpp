@@ -82,7 +82,8 @@ std::string Installation::add(const std::string& program, const std::string& asN
 }
 
 Velumo::Velumo(const Installation& installation, const std::string& arguments) {
-    std::string commandLine = "\"" + installation.exe() + "\"";
+    std::string commandLine = installation.exe();
+    commandLine.insert(0, 1, '"').push_back('"');
     if (!arguments.empty()) commandLine.append(" ").append(arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -253,6 +254,40 @@ RECT clientRect(HWND window) {
     RECT r{};
     GetClientRect(window, &r);
     return r;
+}
+
+std::vector<std::string> unixProcessesWith(const std::string& text) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string pid = entry.cFileName;
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        const std::string folder = "Z:\\proc\\" + pid;
+        std::string commandLine = readFile(folder + "\\cmdline");
+        for (char& c : commandLine)
+            if (c == '\0') c = ' ';
+        const std::string stat = readFile(folder + "\\stat");
+        const size_t state = stat.rfind(") ");
+        const bool ended = state == std::string::npos || stat[state + 2] == 'Z' || stat[state + 2] == 'X';
+        if (!ended && commandLine.find(text) != std::string::npos) found.push_back(pid + " " + commandLine);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// Wine starts a Unix program given by its Unix path.
+void killUnixProcess(const std::string& pid) {
+    std::string commandLine = "/bin/kill -KILL " + pid;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    Sleep(200);
 }
 
 } // namespace e2e

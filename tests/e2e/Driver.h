@@ -70,6 +70,10 @@ RECT windowRect(HWND window);
 // The first visible top-level window of the window class, in any program.
 HWND waitForClass(const char* className, DWORD milliseconds = 10000);
 DWORD processOf(HWND window);
+// The Unix processes (Wine's view of /proc) whose command line holds the text
+// and that have not ended: what the Linux programs behind a bridge still run.
+std::vector<std::string> unixProcessesWith(const std::string& text);
+void killUnixProcess(const std::string& pid);
 RECT clientRect(HWND window);
 
 } // namespace e2e
