@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test tier:
-# unit tests natively, Windows tests and end-to-end tests under Wine in Xvfb.
+# unit tests and the fuzz targets over their corpora natively, Windows tests and
+# end-to-end tests under Wine in Xvfb.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -10,6 +11,8 @@ cd "$(dirname "$0")"
 status=0
 echo "== unit tests (native, sanitizers)"
 ctest --test-dir build/native --output-on-failure || status=1
+echo "== fuzz targets over their corpora (native, sanitizers)"
+./tools/fuzz.sh replay || status=1
 
 # A wineserver left from an earlier run may hold streams of its own; start afresh.
 WINEPREFIX=${WINEPREFIX:-$HOME/.wine-velumo} wineserver -k 2>/dev/null || true

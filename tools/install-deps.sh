@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake g++ make libgtest-dev googletest
+packages=(cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth x11-utils locales
           fonts-ipafont-gothic fonts-ipafont-mincho

@@ -4,8 +4,9 @@
 
 namespace text {
 namespace {
-bool isBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
-bool endsItem(char c) { return static_cast<unsigned char>(c) <= ' ' || c == ','; }
+// A character of code 1 to 32: the text split here holds no zero byte.
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool endsItem(char c) { return isBlank(c) || c == ','; }
 
 size_t skipBlanks(const std::string& s, size_t i) {
     while (i < s.size() && isBlank(s[i]))
@@ -44,14 +45,17 @@ std::string plainItem(const std::string& s, size_t& i) {
 } // namespace
 
 std::vector<std::string> splitExtensionList(const std::string& list) {
+    // A zero byte ends the text, as it ends any text the settings file gives;
+    // nothing after it is read.
+    const std::string text = list.substr(0, list.find('\0'));
     std::vector<std::string> items;
-    size_t i = skipBlanks(list, 0);
-    while (i < list.size()) {
-        items.push_back(list[i] == '"' ? quotedItem(list, i) : plainItem(list, i));
-        i = skipBlanks(list, i);
-        if (i < list.size() && list[i] == ',') {
-            if (i + 1 == list.size()) items.emplace_back();
-            i = skipBlanks(list, i + 1);
+    size_t i = skipBlanks(text, 0);
+    while (i < text.size()) {
+        items.push_back(text[i] == '"' ? quotedItem(text, i) : plainItem(text, i));
+        i = skipBlanks(text, i);
+        if (i < text.size() && text[i] == ',') {
+            if (i + 1 == text.size()) items.emplace_back();
+            i = skipBlanks(text, i + 1);
         }
     }
     return items;

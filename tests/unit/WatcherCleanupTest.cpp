@@ -23,6 +23,7 @@ TEST(ExtensionList, CommasAndBlanksSeparateQuotesGroup) {
     EXPECT_EQ((Items{"unclosed, rest"}), splitExtensionList("\"unclosed, rest"));
     EXPECT_EQ((Items{"表", "ソ"}), splitExtensionList("表,ソ")) << "second bytes are never separators";
     EXPECT_EQ((Items{"\x81\x2C"}), splitExtensionList("\x81\x2C")) << "a lead byte takes the comma after it";
+    EXPECT_EQ((Items{"log", ""}), splitExtensionList(std::string("log,\0aux", 8))) << "a zero byte ends the text";
 }
 
 namespace {
