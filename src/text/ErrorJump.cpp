@@ -34,6 +34,7 @@ std::optional<size_t> firstErrorLine(const std::vector<std::string>& lines) {
 // Several of TeX's messages put lines of their own ("<inserted text>", "<to be
 // read again>", the rest of the message) between the error and its context line.
 std::string lineNumberText(const std::vector<std::string>& lines, size_t errorLine) {
+    if (errorLine >= lines.size()) return {};
     for (size_t i = errorLine + 1; i < lines.size() && !isErrorLine(lines[i]); ++i)
         if (isContextLine(lines[i])) return numberOfContextLine(lines[i]);
     return {};
