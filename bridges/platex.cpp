@@ -9,6 +9,11 @@
 // leaves its own process id: the bridge watches that process through Wine's
 // view of /proc and gives up, instead of waiting forever, when the shell never
 // starts or ends without leaving the exit code (killed, crashed).
+//
+// The other way round, the shell watches the bridge by its Unix process id:
+// when the bridge is ended in any way (TerminateProcess included, which runs
+// none of its code), the shell kills platex with all it started and removes
+// the work folder.
 #include <windows.h>
 
 #include <cstdlib>
@@ -104,6 +109,28 @@ bool unixProcessRunning(unsigned long processId) {
     return state != 'Z' && state != 'X';
 }
 
+// The same test for the shell: `running <process id>`.
+constexpr const char* runningFunction =
+    "running() { read -r s </proc/$1/stat && s=${s##*') '} && case ${s%% *} in Z|X) false;; esac; }";
+
+// This program's own Unix process id; 0 when not found. Wine opens files in
+// its server, so Z:\proc\self would be the server there, but it looks up
+// whether a file exists in the calling process: /proc/self/task then holds
+// this program's threads, and of them only the first, whose id is the
+// process id, is also listed in /proc.
+unsigned long ownUnixProcessId() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    unsigned long own = 0;
+    do {
+        const unsigned long id = std::strtoul(found.cFileName, nullptr, 10);
+        if (id != 0 && fileExists("Z:\\proc\\self\\task\\" + std::to_string(id))) own = id;
+    } while (own == 0 && FindNextFileA(search, &found));
+    FindClose(search);
+    return own;
+}
+
 // A fresh folder under /tmp for the files shared with the shell, removed with
 // all it holds however the bridge ends.
 class WorkFolder {
@@ -129,6 +156,7 @@ public:
     WorkFolder& operator=(const WorkFolder&) = delete;
 
     std::string file(const std::string& name) const { return path_ + "\\" + name; }
+    std::string unixFolder() const { return shellQuoted(unixPath_); }
     std::string unixFile(const std::string& name) const { return shellQuoted(unixPath_ + "/" + name); }
 
     // A shell command that writes what `producer` prints to the named file
@@ -143,12 +171,35 @@ private:
     std::string unixPath_;
 };
 
-std::string shellScript(const WorkFolder& work, const std::string& folder) {
-    std::string compile = "cd " + shellQuoted(unixPath(folder)) + " && PTEX_KANJI_ENC=sjis exec platex";
+// The shell runs platex in its own session, so that a kill reaches all it
+// starts, beside a watcher of the bridge, and waits for platex: a compile that
+// ends costs no polling delay. Once the bridge is gone, the watcher kills
+// platex and the shell removes the work folder (the bridge may also be ended
+// after the exit code is out but before it removed the folder itself). An
+// ended process may stay a zombie, so `running` reads its state rather than
+// trusting kill -0. The shell keeps none of Wine's streams: it outlives the
+// bridge by a moment, and a caller reading Wine's output through a pipe would
+// wait for it.
+std::string shellScript(const WorkFolder& work, const std::string& folder, unsigned long bridgeId) {
+    const std::string bridgeRuns = "running " + std::to_string(bridgeId);
+    std::string compile = "cd " + shellQuoted(unixPath(folder)) + " && PTEX_KANJI_ENC=sjis exec setsid platex";
     for (const std::string& argument : arguments())
         compile.append(" ").append(shellQuoted(argument));
     const std::string streams = " <" + work.unixFile("in") + " >" + work.unixFile("out") + " 2>" + work.unixFile("err");
-    return work.publish("echo $$", "pid") + " && (" + compile + ")" + streams + "; " + work.publish("echo $?", "rc");
+    const std::string watcher = "(while " + bridgeRuns + "; do sleep 0.2; done; kill -KILL -$platex $platex)";
+    const std::vector<std::string> statements = {
+        "exec </dev/null >/dev/null 2>&1",
+        runningFunction,
+        work.publish("echo $$", "pid") + " || exit",
+        "(" + compile + ")" + streams + " & platex=$!",
+        watcher + " & wait $platex; code=$?",
+        bridgeRuns + " && " + work.publish("echo $code", "rc"),
+        "while " + bridgeRuns + "; do sleep 0.2; done; rm -rf " + work.unixFolder(),
+    };
+    std::string script;
+    for (const std::string& statement : statements)
+        script.append(script.empty() ? "" : "; ").append(statement);
+    return script;
 }
 
 bool startShell(const std::string& script) {
@@ -197,9 +248,11 @@ int fail(const std::string& message) {
 int main() {
     char current[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, current);
+    const unsigned long bridgeId = ownUnixProcessId();
+    if (bridgeId == 0) return fail("cannot find its own process in Z:\\proc");
     const WorkFolder work;
     writeFile(work.file("in"), readAll(GetStdHandle(STD_INPUT_HANDLE)));
-    if (!startShell(shellScript(work, current))) return fail("cannot start /bin/sh");
+    if (!startShell(shellScript(work, current, bridgeId))) return fail("cannot start /bin/sh");
 
     const ShellEnd end = waitForShell(work);
     // Whatever platex wrote before a failure still helps to see what happened.

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "../../bridges/WinePaths.h"
 #include "TempFolder.h"
@@ -55,13 +57,17 @@ void startShell(const std::string& script) {
     if (process.hProcess) CloseHandle(process.hProcess);
 }
 
-bool waitForFile(const std::string& path, DWORD limitMs) {
+template <typename Condition> bool waitUntil(Condition condition, DWORD limitMs) {
     const DWORD started = GetTickCount();
-    while (!exists(path)) {
+    while (!condition()) {
         if (GetTickCount() - started >= limitMs) return false;
         Sleep(50);
     }
     return true;
+}
+
+bool waitForFile(const std::string& path, DWORD limitMs) {
+    return waitUntil([&] { return exists(path); }, limitMs);
 }
 
 struct BridgeRun {
@@ -81,15 +87,23 @@ public:
 
     std::string file(const std::string& name) const { return folder_.file(name); }
 
-    // Runs platex.exe in the document folder with `arguments` (shell words)
-    // and `input`; a bridge still running after `limitMs` is killed.
     BridgeRun run(const std::string& arguments, const std::string& input, DWORD limitMs) {
+        start(arguments, input);
+        return waitForEnd(limitMs);
+    }
+
+    // Starts platex.exe in the document folder with `arguments` (shell words) and `input`.
+    void start(const std::string& arguments, const std::string& input) {
         writeFile(file("input"), input);
         const std::string bridge = shellQuoted(unixPath(besideTests("platex.exe")));
         // In the document folder: the physical path of bin, since a "c:" in PATH would split it.
         startShell("cd " + folder() + " && chmod +x bin/platex && PATH=$(pwd -P)/bin:$PATH && export PATH && { wine " +
                    bridge + " " + arguments +
                    " <input >output 2>error & echo $! >wine.pid; wait $!; echo $? >rc.part; mv rc.part rc; }");
+    }
+
+    // Waits until the bridge ends; one still running after `limitMs` is killed.
+    BridgeRun waitForEnd(DWORD limitMs) {
         BridgeRun run;
         run.ended = waitForFile(file("rc"), limitMs);
         if (!run.ended) {
@@ -112,15 +126,53 @@ private:
 // How a stand-in begins: it notes the folder of its input, the bridge's work folder.
 const std::string noteWorkFolder = "#!/bin/sh\ndirname $(readlink /proc/self/fd/0) >work.txt\n";
 
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
 // The work folder noted, as a Windows path.
 std::string workFolderOf(const BridgeWorld& world) {
-    std::string folder = "Z:" + readFile(world.file("work.txt"));
-    while (!folder.empty() && folder.back() == '\n')
-        folder.pop_back();
+    std::string folder = "Z:" + firstLine(readFile(world.file("work.txt")));
     for (char& c : folder)
         if (c == '/') c = '\\';
     return folder;
 }
+
+// The bridge's Windows process id, which its work folder's name begins with.
+DWORD bridgeProcessIdOf(const std::string& workFolder) {
+    const std::string prefix = "\\velumo-platex-";
+    const size_t at = workFolder.rfind(prefix);
+    return at == std::string::npos ? 0 : std::strtoul(workFolder.c_str() + at + prefix.size(), nullptr, 10);
+}
+
+// Ends a process as a job object or a task manager would, and waits until it is gone.
+bool terminate(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    if (!process) return false;
+    const bool ended = TerminateProcess(process, 1) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+// Whether a Unix process has ended: no longer listed, or a zombie that no one collects.
+bool unixProcessEnded(const std::string& processId) {
+    const std::string stat = readFile("Z:\\proc\\" + processId + "\\stat");
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos || nameEnd + 2 >= stat.size()) return true;
+    return stat[nameEnd + 2] == 'Z' || stat[nameEnd + 2] == 'X';
+}
+
+// Kills a stand-in compiler that is still running when the test ends, passed or not.
+class LeftoverKiller {
+public:
+    explicit LeftoverKiller(std::string processId) : processId_(std::move(processId)) {}
+    ~LeftoverKiller() {
+        if (!unixProcessEnded(processId_)) startShell("kill -KILL " + processId_);
+    }
+    LeftoverKiller(const LeftoverKiller&) = delete;
+    LeftoverKiller& operator=(const LeftoverKiller&) = delete;
+
+private:
+    std::string processId_;
+};
 
 } // namespace
 
@@ -155,4 +207,19 @@ TEST(PlatexBridgeTest, ShellKilledBeforeLeavingTheExitCodeEndsTheBridgeWithAMess
     const std::string work = workFolderOf(world);
     ASSERT_NE("Z:", work);
     EXPECT_FALSE(exists(work)) << work;
+}
+
+TEST(PlatexBridgeTest, EndingTheBridgeEndsTheCompilerAndRemovesTheWorkFolder) {
+    BridgeWorld world(noteWorkFolder + "echo $$ >compiler.part && mv compiler.part compiler.pid\n"
+                                       "while :; do sleep 0.1; done\n");
+    world.start("paper.tex", "");
+    ASSERT_TRUE(waitForFile(world.file("compiler.pid"), hangLimitMs)) << "the stand-in never started";
+    const std::string compiler = firstLine(readFile(world.file("compiler.pid")));
+    const LeftoverKiller killer(compiler);
+    const std::string work = workFolderOf(world);
+    ASSERT_TRUE(terminate(bridgeProcessIdOf(work))) << work;
+
+    EXPECT_TRUE(waitUntil([&] { return unixProcessEnded(compiler); }, 5000)) << "platex still runs";
+    EXPECT_TRUE(waitUntil([&] { return !exists(work); }, 5000)) << work;
+    EXPECT_TRUE(world.waitForEnd(hangLimitMs).ended);
 }
