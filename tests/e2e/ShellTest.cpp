@@ -151,7 +151,10 @@ TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {
     EXPECT_EQ("$7D0", windowText(interval));
     press(childWithText(options, "OK"));
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(options); }));
-    EXPECT_NE(std::string::npos, readFile(installation.ini()).find("CheckInterval=2000\r\n"));
+    // The dialog is hidden first, then its settings are written.
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(installation.ini()).find("CheckInterval=2000\r\n") != std::string::npos;
+    })) << readFile(installation.ini());
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(velumo.waitForExit());
 }
