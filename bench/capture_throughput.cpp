@@ -76,7 +76,8 @@ uint64_t readThroughService(platform::ProcessService& service) {
         if (child->outputEnded() && child->errorEnded()) break;
         child->waitForActivity(-1);
     }
-    child->waitForExit();
+    while (!child->exited())
+        child->waitForActivity(-1);
     return total;
 }
 

@@ -18,6 +18,48 @@ EOSError startError(uint32_t code, const std::string& systemText) {
     if (code == 0) return EOSError(code, "OS 機能呼び出しの失敗");
     return EOSError(code, text::formatText("システムエラー。コード：" + std::to_string(code) + ".\r\n%s", systemText));
 }
+
+// Collects both streams until they end, handling window messages before each
+// look. A stream still open two seconds after the program ended is held by a
+// program it started; the capture stops reading it and keeps what came.
+void collectStreams(ProcessService& processes, Toolkit& toolkit, ConsoleChild& child, std::string& outputText,
+                    std::string& errorText) {
+    bool exitSeen = false;
+    uint32_t exitTick = 0;
+    while (true) {
+        toolkit.processMessages();
+        appendReads(outputText, child.takeOutputReads());
+        appendReads(errorText, child.takeErrorReads());
+        if (child.outputEnded() && child.errorEnded()) return;
+
+        if (!exitSeen && child.exited()) {
+            exitSeen = true;
+            exitTick = processes.tickCount();
+        }
+        if (!exitSeen) {
+            child.waitForActivity(-1);
+            continue;
+        }
+        const uint32_t waited = processes.tickCount() - exitTick;
+        if (waited >= graceAfterExitMs) {
+            child.abandonStreams();
+            appendReads(outputText, child.takeOutputReads());
+            appendReads(errorText, child.takeErrorReads());
+            return;
+        }
+        child.waitForActivity(static_cast<int>(graceAfterExitMs - waited));
+    }
+}
+
+// A program may close its streams and run on; the window stays responsive
+// until it ends, however long that takes.
+void waitForEnd(Toolkit& toolkit, ConsoleChild& child) {
+    while (true) {
+        toolkit.processMessages();
+        if (child.exited()) return;
+        child.waitForActivity(-1);
+    }
+}
 } // namespace
 
 bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::string& commandLine,
@@ -31,31 +73,7 @@ bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::
     if (!child) throw startError(code, processes.systemErrorText(code));
 
     child->writeInputAndClose(input);
-    bool exitSeen = false;
-    uint32_t exitTick = 0;
-    while (true) {
-        toolkit.processMessages();
-        appendReads(outputText, child->takeOutputReads());
-        appendReads(errorText, child->takeErrorReads());
-        if (child->outputEnded() && child->errorEnded()) break;
-
-        if (!exitSeen && child->exited()) {
-            exitSeen = true;
-            exitTick = processes.tickCount();
-        }
-        if (exitSeen) {
-            const uint32_t waited = processes.tickCount() - exitTick;
-            if (waited >= graceAfterExitMs) {
-                child->abandonStreams();
-                appendReads(outputText, child->takeOutputReads());
-                appendReads(errorText, child->takeErrorReads());
-                break;
-            }
-            child->waitForActivity(static_cast<int>(graceAfterExitMs - waited));
-        } else {
-            child->waitForActivity(-1);
-        }
-    }
-    child->waitForExit();
+    collectStreams(processes, toolkit, *child, outputText, errorText);
+    waitForEnd(toolkit, *child);
     return true;
 }

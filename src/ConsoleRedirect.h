@@ -1,17 +1,18 @@
 #pragma once
 // Runs a console program hidden and captures what it writes. The window stays
 // responsive throughout: pending window messages are handled before every
-// read, and while the program is silent the wait wakes for them too.
+// read, and while the program is silent or runs on after closing its output,
+// the wait wakes for them too.
 #include <string>
 
 #include "platform/Processes.h"
 #include "platform/Toolkit.h"
 
 // Writes the input text and one character of code 26 to the program, then
-// collects its standard output and standard error until both end, and waits
-// for the program to end. Returns true; raises EOSError when the program
-// cannot be started. A program that has ended while a program it started still
-// holds the output pipes is given two more seconds, then the capture returns
-// what it has.
+// collects its standard output and standard error until both end, and waits,
+// without a time limit, for the program to end. Returns true; raises EOSError
+// when the program cannot be started. A program that has ended while a program
+// it started still holds the output pipes is given two more seconds, then the
+// capture returns what it has.
 bool RunConsoleRedirect(platform::ProcessService& processes, platform::Toolkit& toolkit, const std::string& commandLine,
                         const std::string& inputText, std::string& outputText, std::string& errorText);

@@ -9,16 +9,20 @@ namespace platform {
 
 // A console program running hidden, its standard input, output and error on
 // pipes of which this process keeps only its own ends: the child inherits
-// exactly its three. Destroying the object closes every handle it still
-// holds; it never ends the child.
+// exactly its three. Destroying the object gives up the streams as
+// abandonStreams does and closes every handle it holds (a reader that has not
+// stopped closes its own when it ends); it never ends the child.
 class ConsoleChild {
 public:
     virtual ~ConsoleChild() = default;
     // Writes the bytes in one write, then closes the input, so a child that
     // reads on sees the end of its input instead of waiting for more.
     virtual void writeInputAndClose(const std::string& bytes) = 0;
-    // Returns once output has arrived, a stream has ended, the child has
-    // ended, a window message is waiting, or the time has passed (-1: no limit).
+    // Returns once there is news for the caller, or once the time has passed
+    // (-1: no limit). News is: reads not yet taken; a stream's end or the
+    // child's end that neither a query nor an earlier return of this wait has
+    // reported; a window message in the queue. It returns at once while there
+    // is news, and never for news already collected.
     virtual void waitForActivity(int milliseconds) = 0;
     // The reads made since the last call, each as one read returned it
     // (at most 1024 bytes), in the stream's order.
@@ -27,19 +31,21 @@ public:
     // The pipe has ended (every write end closed) and every read has been taken.
     virtual bool outputEnded() = 0;
     virtual bool errorEnded() = 0;
+    // The child has ended.
     virtual bool exited() = 0;
-    // Stops reading and closes the read ends, so a program that inherited the
-    // write ends and still runs no longer holds up the capture.
+    // Stops reading, so a program that inherited the write ends and still runs
+    // no longer holds up the capture: both streams end once their reads are
+    // taken. Returns within about a second whatever the readers do.
     virtual void abandonStreams() = 0;
-    virtual void waitForExit() = 0;
 };
 
 class ProcessService {
 public:
     virtual ~ProcessService() = default;
     // Starts the command line hidden, without a console window, in the current
-    // folder. On failure: null, with the system's error code in errorCode and
-    // no handle left open.
+    // folder. On failure: null, with the system's error code in errorCode, no
+    // handle left open and no program left running (a child that started
+    // before the capture could be set up has been ended).
     virtual std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) = 0;
     // The system's text for an error code.
     virtual std::string systemErrorText(uint32_t code) = 0;

@@ -11,16 +11,23 @@ public:
         owner_.openHandles += 4; // three pipe ends and the process
         owner_.mostRunningAtOnce = std::max(owner_.mostRunningAtOnce, ++owner_.running);
     }
-    ~ScriptedChild() override {
-        owner_.openHandles -= 4;
-        if (!waited_) --owner_.running;
-    }
+    ~ScriptedChild() override { owner_.openHandles -= 4; }
 
     void writeInputAndClose(const std::string& bytes) override { owner_.inputs.push_back(bytes); }
+    // Each wait is a step of the program's life: at the first it closes its
+    // streams, and it ends waitsAfterStreams steps later.
     void waitForActivity(int milliseconds) override {
-        if (run_.whileRunning) std::exchange(run_.whileRunning, nullptr)();
-        if (exited_ && milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
-        exited_ = true;
+        if (exited_) {
+            if (milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
+            return;
+        }
+        if (run_.whileRunning) run_.whileRunning();
+        if (!streamsClosed_) {
+            streamsClosed_ = true;
+        } else {
+            --run_.waitsAfterStreams;
+        }
+        if (run_.waitsAfterStreams <= 0 || run_.keepsPipesOpen) exit();
     }
     std::vector<std::string> takeOutputReads() override { return std::exchange(run_.outputReads, {}); }
     std::vector<std::string> takeErrorReads() override { return std::exchange(run_.errorReads, {}); }
@@ -28,19 +35,19 @@ public:
     bool errorEnded() override { return streamsEnded() && run_.errorReads.empty(); }
     bool exited() override { return exited_; }
     void abandonStreams() override { abandoned_ = true; }
-    void waitForExit() override {
-        if (!waited_) --owner_.running;
-        waited_ = true;
-    }
 
 private:
-    bool streamsEnded() const { return abandoned_ || (exited_ && !run_.keepsPipesOpen); }
+    bool streamsEnded() const { return abandoned_ || (streamsClosed_ && !run_.keepsPipesOpen); }
+    void exit() {
+        exited_ = true;
+        --owner_.running;
+    }
 
     ScriptedProcesses& owner_;
     ScriptedRun run_;
+    bool streamsClosed_ = false;
     bool exited_ = false;
     bool abandoned_ = false;
-    bool waited_ = false;
 };
 } // namespace
 

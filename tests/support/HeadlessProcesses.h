@@ -14,8 +14,9 @@ namespace headless {
 struct ScriptedRun {
     std::vector<std::string> outputReads; // each as one read returns it
     std::vector<std::string> errorReads;
-    bool keepsPipesOpen = false;        // a program it started holds the pipes after it ended
-    std::function<void()> whileRunning; // happens while the program runs (at its first wait)
+    bool keepsPipesOpen = false; // a program it started holds the pipes after it ended
+    int waitsAfterStreams = 0;   // the program closes its streams at the first wait and ends this many waits later
+    std::function<void()> whileRunning; // happens at every wait while the program runs
 };
 
 class ScriptedProcesses : public platform::ProcessService {

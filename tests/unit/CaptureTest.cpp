@@ -85,3 +85,19 @@ TEST(Capture, PipesHeldByAProgramItStartedAreGivenUpTwoSecondsAfterItsEnd) {
     EXPECT_EQ(2000u, capture.processes.clock);
     EXPECT_EQ(0, capture.processes.openHandles);
 }
+
+TEST(Capture, EventsAreHandledWhileTheProgramRunsOnAfterClosingItsStreams) {
+    Capture capture;
+    capture.processes.run.outputReads = {"done"};
+    capture.processes.run.waitsAfterStreams = 3;
+    // The user acts at each of the program's four steps; every act but the
+    // one that comes as the program ends is handled while it still runs.
+    int handledWhileRunning = 0;
+    capture.processes.run.whileRunning = [&] {
+        capture.ui.postedEvents.push_back([&] { handledWhileRunning += capture.processes.running; });
+    };
+    EXPECT_TRUE(capture.run());
+    EXPECT_EQ("done", capture.output);
+    EXPECT_EQ(3, handledWhileRunning);
+    EXPECT_EQ(0, capture.processes.running);
+}

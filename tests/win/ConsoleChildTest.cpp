@@ -1,14 +1,20 @@
 // The console capture service against real child processes (child_simulator.exe).
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "ConsoleRedirect.h"
 #include "platform/win32/ConsoleChild.h"
+#include "platform/win32/Win32Toolkit.h"
 
 using platform::ConsoleChild;
 using platform::ProcessService;
@@ -80,8 +86,9 @@ Capture runCaptured(const std::string& arguments) {
         }
         child->waitForActivity(1000);
     }
-    child->waitForExit();
-    EXPECT_TRUE(child->exited());
+    while (!child->exited() && static_cast<int32_t>(GetTickCount() - deadline) < 0)
+        child->waitForActivity(1000);
+    EXPECT_TRUE(child->exited()) << arguments;
     return capture;
 }
 
@@ -97,22 +104,76 @@ int validHandleCount() {
 
 std::string missingProgram() { return "\"Z:\\no\\such\\folder\\missing_program.exe\""; }
 
-// Ends a process by its id when the test ends, however it ends.
+// Ends processes by their ids when the test ends, however it ends.
 class ProcessKiller {
 public:
-    ~ProcessKiller() {
-        if (processId_ == 0) return;
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId_)) {
-            TerminateProcess(process, 1);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
+    ~ProcessKiller() { endAll(); }
+    void watch(DWORD processId) { processIds_.push_back(processId); }
+    void endAll() {
+        for (DWORD processId : processIds_) {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
+                TerminateProcess(process, 1);
+                WaitForSingleObject(process, 5000);
+                CloseHandle(process);
+            }
         }
+        processIds_.clear();
     }
-    void watch(DWORD processId) { processId_ = processId; }
 
 private:
-    DWORD processId_ = 0;
+    std::vector<DWORD> processIds_;
 };
+
+// The ids of the running processes that this process started, or of this
+// process's threads.
+std::vector<DWORD> snapshotIds(DWORD kind) {
+    std::vector<DWORD> ids;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(kind, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    if (kind == TH32CS_SNAPPROCESS) {
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+            if (entry.th32ParentProcessID == GetCurrentProcessId()) ids.push_back(entry.th32ProcessID);
+    } else {
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.push_back(entry.th32ThreadID);
+    }
+    CloseHandle(snapshot);
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+std::vector<DWORD> childProcesses() { return snapshotIds(TH32CS_SNAPPROCESS); }
+std::vector<DWORD> threadsOfThisProcess() { return snapshotIds(TH32CS_SNAPTHREAD); }
+
+std::vector<DWORD> added(const std::vector<DWORD>& before, const std::vector<DWORD>& after) {
+    std::vector<DWORD> ids;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(ids));
+    return ids;
+}
+
+// Takes the output of a "grandchild" child, without waiting, until it has
+// reported its grandchild and ended: the grandchild's process id.
+DWORD collectGrandchildReport(ConsoleChild& child) {
+    std::string output;
+    const DWORD deadline = GetTickCount() + 20000;
+    while (!child.exited() || output.find("pid ") == std::string::npos) {
+        if (static_cast<int32_t>(GetTickCount() - deadline) >= 0) {
+            ADD_FAILURE() << "child did not report and end";
+            return 0;
+        }
+        Sleep(10);
+        append(output, child.takeOutputReads());
+    }
+    return std::stoul(output.substr(output.find("pid ") + 4));
+}
+
+DWORD WINAPI abandonStreams(void* child) {
+    static_cast<ConsoleChild*>(child)->abandonStreams();
+    return 0;
+}
 
 } // namespace
 
@@ -159,6 +220,56 @@ TEST(ConsoleCaptureTest, InputIsExactlyTheGivenBytesThenItsEnd) {
     EXPECT_EQ(runCaptured("echo-input").output, "R");
 }
 
+// A window that notes whether the capture was still running when it got
+// WM_APP, and lets the child that waits for it go.
+struct RunOnWindow {
+    static inline HANDLE release = nullptr;
+    static inline bool capturing = false;
+    static inline bool handledWhileCapturing = false;
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_APP) return DefWindowProcA(window, message, wParam, lParam);
+        handledWhileCapturing = capturing;
+        SetEvent(release);
+        return 0;
+    }
+};
+
+TEST(ConsoleCaptureTest, MessagesAreHandledWhileTheChildRunsOnAfterClosingItsStreams) {
+    const std::string name = "velumo-run-on-" + std::to_string(GetCurrentProcessId());
+    const HANDLE closed = CreateEventA(nullptr, TRUE, FALSE, (name + "-closed").c_str());
+    RunOnWindow::release = CreateEventA(nullptr, TRUE, FALSE, (name + "-release").c_str());
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = RunOnWindow::procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VelumoRunOnTest";
+    RegisterClassA(&windowClass);
+    const HWND window = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                        windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+
+    // Posted once the child has closed its streams and the capture has had time
+    // to see them end, so it arrives during the wait for the child's end.
+    std::thread poster([&] {
+        if (WaitForSingleObject(closed, 20000) != WAIT_OBJECT_0) return;
+        Sleep(300);
+        PostMessageA(window, WM_APP, 0, 0);
+    });
+    platform::win32::Win32Toolkit toolkit;
+    std::string output = "stale", errors = "stale";
+    RunOnWindow::capturing = true;
+    EXPECT_TRUE(RunConsoleRedirect(service(), toolkit, simulatorCommand("run-on " + name), "R", output, errors));
+    RunOnWindow::capturing = false;
+    poster.join();
+    EXPECT_TRUE(RunOnWindow::handledWhileCapturing);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(errors, "");
+
+    DestroyWindow(window);
+    UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+    CloseHandle(RunOnWindow::release);
+    CloseHandle(closed);
+}
+
 TEST(ConsoleStartTest, MissingProgramFailsWithItsCodeAndLeavesNoHandle) {
     uint32_t code = 0;
     service().startConsole(missingProgram(), code); // the first failure may set up lasting state
@@ -184,26 +295,48 @@ TEST(ConsoleStartTest, ManyRunsSucceedingAndFailingLeaveNoHandle) {
     EXPECT_EQ(validHandleCount(), before);
 }
 
+TEST(ConsoleStartTest, AReaderThatCannotStartEndsTheChildAndLeavesNoHandle) {
+    static int threadsThatMayStart;
+    const auto failingStart = [](LPTHREAD_START_ROUTINE routine, void* parameter) -> HANDLE {
+        if (threadsThatMayStart-- > 0) return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    };
+    const std::unique_ptr<ProcessService> failing = platform::win32::createWin32ProcessService(failingStart);
+    ProcessKiller leftRunning;
+    runCaptured("silent"); // the first run may set up lasting state
+    const int handlesBefore = validHandleCount();
+    const std::vector<DWORD> childrenBefore = childProcesses();
+    // The output reader fails, or the error reader after the output reader started.
+    for (int started : {0, 1}) {
+        threadsThatMayStart = started;
+        uint32_t code = 0;
+        EXPECT_EQ(failing->startConsole(simulatorCommand("sleep 30"), code), nullptr);
+        EXPECT_EQ(code, static_cast<uint32_t>(ERROR_NOT_ENOUGH_MEMORY));
+        const std::vector<DWORD> running = added(childrenBefore, childProcesses());
+        EXPECT_TRUE(running.empty()) << "the child still runs after " << started << " reader(s) started";
+        for (DWORD id : running)
+            leftRunning.watch(id);
+        leftRunning.endAll();
+        EXPECT_EQ(validHandleCount(), handlesBefore) << started;
+    }
+}
+
 TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
     ProcessKiller grandchild;
     uint32_t code = 0;
     std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild 60"), code);
     ASSERT_NE(child, nullptr) << code;
     child->writeInputAndClose(std::string("R\x1A"));
-
-    std::string output;
-    const DWORD deadline = GetTickCount() + 20000;
-    while (!child->exited() || output.find("pid ") == std::string::npos) {
-        ASSERT_LT(static_cast<int32_t>(GetTickCount() - deadline), 0) << "child did not report and end";
-        child->waitForActivity(500);
-        append(output, child->takeOutputReads());
-    }
-    grandchild.watch(std::stoul(output.substr(output.find("pid ") + 4)));
+    const DWORD grandchildId = collectGrandchildReport(*child);
+    ASSERT_NE(grandchildId, 0u);
+    grandchild.watch(grandchildId);
     EXPECT_FALSE(child->outputEnded());
     EXPECT_FALSE(child->errorEnded());
 
-    // With the child ended and nothing arriving, waiting really waits rather than
-    // returning at once on the signalled process handle.
+    // The output was taken without a wait, so the wake-up it signalled is still
+    // pending, and the child's end has been reported: with nothing new, waiting
+    // really waits.
     DWORD start = GetTickCount();
     child->waitForActivity(300);
     child->waitForActivity(300);
@@ -227,9 +360,53 @@ TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
     EXPECT_TRUE(child->errorEnded());
 
     start = GetTickCount();
-    child->waitForExit();
     child.reset();
     EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+TEST(ConsoleAbandonTest, AReaderThatDoesNotStopIsLeftToEndOnItsOwn) {
+    ProcessKiller grandchild;
+    runCaptured("silent"); // the first run may set up lasting state
+    const int handlesBefore = validHandleCount();
+    const std::vector<DWORD> threadsBefore = threadsOfThisProcess();
+    uint32_t code = 0;
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild 60"), code);
+    ASSERT_NE(child, nullptr) << code;
+    std::vector<HANDLE> readers;
+    for (DWORD id : added(threadsBefore, threadsOfThisProcess()))
+        readers.push_back(OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, id));
+    ASSERT_EQ(readers.size(), 2u);
+    child->writeInputAndClose(std::string("R\x1A"));
+    grandchild.watch(collectGrandchildReport(*child));
+
+    // Suspended readers stand for reads that no cancel stops. Giving up the
+    // streams runs on a thread of its own, so one that waited for them without
+    // a bound fails the test instead of hanging it.
+    for (HANDLE reader : readers)
+        SuspendThread(reader);
+    const HANDLE abandoning = CreateThread(nullptr, 0, abandonStreams, child.get(), 0, nullptr);
+    EXPECT_EQ(WaitForSingleObject(abandoning, 10000), WAIT_OBJECT_0) << "giving up waits for readers that do not stop";
+    if (WaitForSingleObject(abandoning, 0) == WAIT_TIMEOUT)
+        for (HANDLE reader : readers)
+            ResumeThread(reader);
+    WaitForSingleObject(abandoning, INFINITE);
+    CloseHandle(abandoning);
+    child->takeOutputReads();
+    child->takeErrorReads();
+    EXPECT_TRUE(child->outputEnded());
+    EXPECT_TRUE(child->errorEnded());
+    child.reset();
+
+    // Running again after their owner has gone, the readers still find what
+    // they use, end, and close what they held.
+    for (HANDLE reader : readers)
+        ResumeThread(reader);
+    grandchild.endAll();
+    for (HANDLE reader : readers) {
+        EXPECT_EQ(WaitForSingleObject(reader, 10000), WAIT_OBJECT_0);
+        CloseHandle(reader);
+    }
+    EXPECT_EQ(validHandleCount(), handlesBefore);
 }
 
 TEST(ConsoleAbandonTest, DestroyingWhileTheChildStillRunsDoesNotWait) {

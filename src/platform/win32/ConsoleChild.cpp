@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -18,98 +19,147 @@ constexpr DWORD inputPipeSize = 65536;
 constexpr DWORD errorPipeSize = 4096;
 constexpr DWORD readSize = 1024;
 constexpr DWORD gatherMilliseconds = 1;
+constexpr DWORD abandonMilliseconds = 1000;
+constexpr DWORD terminateMilliseconds = 5000;
+
+// What a reader thread shares with its owner. The thread holds a share of its
+// own, so a thread that outlives its owner (a read that would not stop) still
+// finds everything it uses, and frees it when it ends.
+struct ReaderState {
+    OwnedHandle readEnd; // used and closed by the thread once it has started
+    std::shared_ptr<OwnedHandle> activity;
+    std::mutex mutex;
+    std::vector<std::string> reads;    // guarded by mutex
+    bool finished = false;             // guarded by mutex
+    std::atomic<bool> stopping{false}; // set under mutex: no read is queued after it
+};
 
 // Drains one pipe on a thread of its own into a queue of reads. Each read
 // that finds the queue empty signals the activity event; a reader that has
-// finished signals it too. A read returning nothing or failing ends the stream.
+// finished signals it too, unless it was told to stop. A read returning
+// nothing or failing ends the stream.
 class StreamReader {
 public:
-    StreamReader(OwnedHandle readEnd, HANDLE activity) : readEnd_(std::move(readEnd)), activity_(activity) {}
+    StreamReader(OwnedHandle readEnd, std::shared_ptr<OwnedHandle> activity) : state_(std::make_shared<ReaderState>()) {
+        state_->readEnd = std::move(readEnd);
+        state_->activity = std::move(activity);
+    }
     ~StreamReader() { abandon(); }
     StreamReader(const StreamReader&) = delete;
     StreamReader& operator=(const StreamReader&) = delete;
 
     // False (with the thread's error as the last error) when no thread could start.
-    bool start() {
-        thread_.reset(CreateThread(nullptr, 0, &StreamReader::run, this, 0, nullptr));
-        return static_cast<bool>(thread_);
+    bool start(ThreadStarter startThread) {
+        auto threadsShare = std::make_unique<std::shared_ptr<ReaderState>>(state_);
+        thread_.reset(startThread(&StreamReader::run, threadsShare.get()));
+        if (!thread_) return false;
+        threadsShare.release(); // the thread owns it now
+        return true;
     }
 
     std::vector<std::string> take() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return std::exchange(reads_, {});
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        return std::exchange(state_->reads, {});
     }
 
-    bool hasReads() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return !reads_.empty();
+    bool ended() {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        const bool ended = (state_->finished || abandoned_) && state_->reads.empty();
+        if (ended) endReported_ = true;
+        return ended;
     }
 
-    // Finished is read before the queue: every read was queued before it was set.
-    bool ended() { return finished_.load() && !hasReads(); }
+    // Reads not yet taken, or an end not yet reported.
+    bool hasNews() {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        return !state_->reads.empty() || (state_->finished && !endReported_ && !abandoned_);
+    }
+
+    // The caller is about to look at everything: an end seen now is reported.
+    void noteReported() {
+        std::lock_guard<std::mutex> lock(state_->mutex);
+        if (state_->finished) endReported_ = true;
+    }
 
     // A synchronous ReadFile blocked on a pipe whose write end another program
     // still holds only returns when cancelled, and a cancel that arrives just
-    // before the thread enters ReadFile is lost, so it is repeated until the
-    // thread has ended. The read end is closed only after that: closing it
-    // under a blocked read does not wake the read.
+    // before the thread enters ReadFile is lost, so it is repeated for a
+    // while. A thread that still has not ended is left to end on its own: it
+    // keeps its share of the state and closes the read end then (closing it
+    // here, under a blocked read, would not wake the read anyway).
     void abandon() {
-        if (thread_) {
-            stopping_ = true;
-            while (true) {
-                CancelSynchronousIo(thread_.get());
-                if (WaitForSingleObject(thread_.get(), 10) != WAIT_TIMEOUT) break;
-            }
-            thread_.reset();
+        if (abandoned_) return;
+        abandoned_ = true;
+        {
+            std::lock_guard<std::mutex> lock(state_->mutex);
+            state_->stopping = true;
         }
-        readEnd_.reset();
-        finished_ = true;
+        if (!thread_) return;
+        const DWORD start = GetTickCount();
+        do {
+            CancelSynchronousIo(thread_.get());
+            if (WaitForSingleObject(thread_.get(), 10) != WAIT_TIMEOUT) break;
+        } while (GetTickCount() - start < abandonMilliseconds);
+        thread_.reset();
     }
 
 private:
-    static DWORD WINAPI run(void* self) {
-        static_cast<StreamReader*>(self)->readUntilEnd();
+    static DWORD WINAPI run(void* share) {
+        const std::unique_ptr<std::shared_ptr<ReaderState>> state(static_cast<std::shared_ptr<ReaderState>*>(share));
+        readUntilEnd(**state);
         return 0;
     }
 
-    void readUntilEnd() noexcept {
+    static void readUntilEnd(ReaderState& state) noexcept {
         try {
             char buffer[readSize];
-            while (!stopping_) {
+            while (!state.stopping) {
                 DWORD count = 0;
-                if (!ReadFile(readEnd_.get(), buffer, readSize, &count, nullptr) || count == 0) break;
+                if (!ReadFile(state.readEnd.get(), buffer, readSize, &count, nullptr) || count == 0) break;
                 bool wasEmpty;
                 {
-                    std::lock_guard<std::mutex> lock(mutex_);
-                    wasEmpty = reads_.empty();
-                    reads_.emplace_back(buffer, count);
+                    std::lock_guard<std::mutex> lock(state.mutex);
+                    if (state.stopping) break;
+                    wasEmpty = state.reads.empty();
+                    state.reads.emplace_back(buffer, count);
                 }
-                if (wasEmpty) SetEvent(activity_);
+                if (wasEmpty) SetEvent(state.activity->get());
             }
         } catch (...) {
             // Out of memory: the stream ends with the reads queued so far.
         }
-        finished_ = true;
-        SetEvent(activity_);
+        state.readEnd.reset();
+        bool tell;
+        {
+            std::lock_guard<std::mutex> lock(state.mutex);
+            state.finished = true;
+            tell = !state.stopping;
+        }
+        if (tell) SetEvent(state.activity->get());
     }
 
-    OwnedHandle readEnd_;
-    HANDLE activity_; // owned by the ConsoleChild, which outlives this reader
+    std::shared_ptr<ReaderState> state_;
     OwnedHandle thread_;
-    std::mutex mutex_;
-    std::vector<std::string> reads_;
-    std::atomic<bool> finished_{false};
-    std::atomic<bool> stopping_{false};
+    bool abandoned_ = false;
+    bool endReported_ = false;
 };
 
 class Win32ConsoleChild final : public ConsoleChild {
 public:
     Win32ConsoleChild(OwnedHandle process, OwnedHandle inputWrite, OwnedHandle outputRead, OwnedHandle errorRead,
-                      OwnedHandle activity)
+                      std::shared_ptr<OwnedHandle> activity)
         : process_(std::move(process)), input_(std::move(inputWrite)), activity_(std::move(activity)),
-          output_(std::move(outputRead), activity_.get()), error_(std::move(errorRead), activity_.get()) {}
+          output_(std::move(outputRead), activity_), error_(std::move(errorRead), activity_) {}
 
-    bool startReading() { return output_.start() && error_.start(); }
+    bool startReading(ThreadStarter startThread) { return output_.start(startThread) && error_.start(startThread); }
+
+    // Ends a child whose capture could not be set up, so it never runs on
+    // hidden; its end closes its pipe ends, which ends a reader already started.
+    void end() {
+        TerminateProcess(process_.get(), 1);
+        WaitForSingleObject(process_.get(), terminateMilliseconds);
+        abandonStreams();
+    }
 
     void writeInputAndClose(const std::string& bytes) override {
         if (!input_) return;
@@ -119,21 +169,35 @@ public:
         input_.reset();
     }
 
+    // The activity event may stand for output that was taken without a wait,
+    // or for an end already reported; a wake-up without news waits on for the
+    // time that is left.
     void waitForActivity(int milliseconds) override {
-        // Reads not yet taken count as arrived output.
-        if (output_.hasReads() || error_.hasReads()) return;
-        // The process handle stays signalled once the child has ended; waiting
-        // on it again would return at once every time.
-        const HANDLE handles[2] = {activity_.get(), process_.get()};
-        const DWORD count = exitSeen_ ? 1 : 2;
-        const DWORD timeout = milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds);
-        const DWORD result = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (result == WAIT_OBJECT_0 + 1) exitSeen_ = true;
-        // Each wake-up on output costs a signal and a wait, both round trips
-        // to the Wine server; waking once per 1024-byte read cost about
-        // 40% of the throughput here. Letting a millisecond of reads gather
-        // keeps wake-ups to about a thousand a second.
-        if (result == WAIT_OBJECT_0) Sleep(gatherMilliseconds);
+        const DWORD start = GetTickCount();
+        while (!output_.hasNews() && !error_.hasNews()) {
+            DWORD timeout = INFINITE;
+            if (milliseconds >= 0) {
+                const DWORD waited = GetTickCount() - start;
+                if (waited >= static_cast<DWORD>(milliseconds)) break;
+                timeout = static_cast<DWORD>(milliseconds) - waited;
+            }
+            // The process handle stays signalled once the child has ended; it
+            // is left out once that end has been reported.
+            const HANDLE handles[2] = {activity_->get(), process_.get()};
+            const DWORD count = exitReported_ ? 1 : 2;
+            const DWORD result = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (result != WAIT_OBJECT_0) {
+                if (count == 2 && result == WAIT_OBJECT_0 + 1) exitReported_ = true;
+                break; // the child's end, a message, the time, or a failed wait
+            }
+            // Each wake-up on output costs a signal and a wait, both round trips
+            // to the Wine server; waking once per 1024-byte read cost about
+            // 40% of the throughput here. Letting a millisecond of reads gather
+            // keeps wake-ups to about a thousand a second.
+            Sleep(gatherMilliseconds);
+        }
+        output_.noteReported();
+        error_.noteReported();
     }
 
     std::vector<std::string> takeOutputReads() override { return output_.take(); }
@@ -142,8 +206,8 @@ public:
     bool errorEnded() override { return error_.ended(); }
 
     bool exited() override {
-        if (WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) exitSeen_ = true;
-        return exitSeen_;
+        if (!exitReported_ && WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) exitReported_ = true;
+        return exitReported_;
     }
 
     void abandonStreams() override {
@@ -151,16 +215,13 @@ public:
         error_.abandon();
     }
 
-    void waitForExit() override { WaitForSingleObject(process_.get(), INFINITE); }
-
 private:
-    // Declared before the readers, which use the event until they are destroyed.
     OwnedHandle process_;
     OwnedHandle input_;
-    OwnedHandle activity_;
+    std::shared_ptr<OwnedHandle> activity_; // shared with the reader threads, which may outlive this object
     StreamReader output_;
     StreamReader error_;
-    bool exitSeen_ = false;
+    bool exitReported_ = false;
 };
 
 // Creates an anonymous pipe (not inheritable) and replaces the child's end by
@@ -174,8 +235,14 @@ bool createPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size, bool ch
                            DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS) != FALSE;
 }
 
+HANDLE createThread(LPTHREAD_START_ROUTINE routine, void* parameter) {
+    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
+}
+
 class Win32ProcessService final : public ProcessService {
 public:
+    explicit Win32ProcessService(ThreadStarter startThread) : startThread_(startThread) {}
+
     std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {
         errorCode = 0;
         OwnedHandle outputRead, outputWrite, inputRead, inputWrite, errorRead, errorWrite;
@@ -185,8 +252,8 @@ public:
             errorCode = GetLastError();
             return nullptr;
         }
-        OwnedHandle activity(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        if (!activity) {
+        auto activity = std::make_shared<OwnedHandle>(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        if (!*activity) {
             errorCode = GetLastError();
             return nullptr;
         }
@@ -216,8 +283,9 @@ public:
         auto child =
             std::make_unique<Win32ConsoleChild>(std::move(process), std::move(inputWrite), std::move(outputRead),
                                                 std::move(errorRead), std::move(activity));
-        if (!child->startReading()) {
+        if (!child->startReading(startThread_)) {
             errorCode = GetLastError();
+            child->end();
             return nullptr;
         }
         return child;
@@ -234,10 +302,15 @@ public:
     }
 
     uint32_t tickCount() override { return GetTickCount(); }
+
+private:
+    ThreadStarter startThread_;
 };
 
 } // namespace
 
-std::unique_ptr<ProcessService> createWin32ProcessService() { return std::make_unique<Win32ProcessService>(); }
+std::unique_ptr<ProcessService> createWin32ProcessService(ThreadStarter startThread) {
+    return std::make_unique<Win32ProcessService>(startThread ? startThread : &createThread);
+}
 
 } // namespace platform::win32

@@ -9,6 +9,9 @@
 //                          writes "pid N" and ends at once
 //   sleep SECONDS          waits, writing nothing
 //   echo-input             writes back its input up to the byte 26 or the end
+//   run-on NAME            closes its output and error, leaves its console, signals the event
+//                          NAME-closed, then runs until the event NAME-release
+//                          is signalled (exit code 0) or ten seconds pass (5)
 #include <windows.h>
 
 #include <cstdint>
@@ -96,6 +99,19 @@ int startGrandchild(const char* seconds) {
     return 0;
 }
 
+int runOn(const std::string& name) {
+    CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+    CloseHandle(GetStdHandle(STD_ERROR_HANDLE));
+    // Under Wine the host of this program's hidden console inherited the
+    // pipe ends too; it ends, and lets them go, once the console has no program.
+    FreeConsole();
+    const HANDLE closed = OpenEventA(EVENT_MODIFY_STATE, FALSE, (name + "-closed").c_str());
+    const HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, (name + "-release").c_str());
+    if (!closed || !release) return 4;
+    SetEvent(closed);
+    return WaitForSingleObject(release, 10000) == WAIT_OBJECT_0 ? 0 : 5;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +158,7 @@ int main(int argc, char** argv) {
         writeAll(STD_OUTPUT_HANDLE, readInput(true));
         return 0;
     }
+    if (mode == "run-on") return runOn(arg1);
     writeAll(STD_ERROR_HANDLE, "unknown mode\r\n");
     return 2;
 }
