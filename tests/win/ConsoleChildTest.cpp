@@ -92,14 +92,14 @@ Capture runCaptured(const std::string& arguments) {
     return capture;
 }
 
-// Valid handles of this process, counted by probing: GetProcessHandleCount is not reliable under Wine.
-int validHandleCount() {
-    int count = 0;
-    for (uintptr_t value = 4; value <= 0x10000; value += 4) {
+// This process's valid handles, found by probing: GetProcessHandleCount is not reliable under Wine.
+std::vector<DWORD> validHandles() {
+    std::vector<DWORD> handles;
+    for (DWORD value = 4; value <= 0x10000; value += 4) {
         DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) handles.push_back(value);
     }
-    return count;
+    return handles;
 }
 
 std::string missingProgram() { return "\"Z:\\no\\such\\folder\\missing_program.exe\""; }
@@ -153,6 +153,10 @@ std::vector<DWORD> added(const std::vector<DWORD>& before, const std::vector<DWO
     std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(ids));
     return ids;
 }
+
+// Handles open now that were not before. Threads that earlier tests left
+// running may close handles of theirs meanwhile, so a count would not do.
+std::vector<DWORD> handlesOpenedSince(const std::vector<DWORD>& before) { return added(before, validHandles()); }
 
 // Takes the output of a "grandchild" child, without waiting, until it has
 // reported its grandchild and ended: the grandchild's process id.
@@ -273,10 +277,10 @@ TEST(ConsoleCaptureTest, MessagesAreHandledWhileTheChildRunsOnAfterClosingItsStr
 TEST(ConsoleStartTest, MissingProgramFailsWithItsCodeAndLeavesNoHandle) {
     uint32_t code = 0;
     service().startConsole(missingProgram(), code); // the first failure may set up lasting state
-    const int before = validHandleCount();
+    const std::vector<DWORD> before = validHandles();
     EXPECT_EQ(service().startConsole(missingProgram(), code), nullptr);
     EXPECT_EQ(code, 2u);
-    EXPECT_EQ(validHandleCount(), before);
+    EXPECT_EQ(handlesOpenedSince(before), std::vector<DWORD>{});
 
     const std::string text = service().systemErrorText(2);
     ASSERT_FALSE(text.empty());
@@ -287,12 +291,12 @@ TEST(ConsoleStartTest, ManyRunsSucceedingAndFailingLeaveNoHandle) {
     uint32_t code = 0;
     runCaptured("silent");
     service().startConsole(missingProgram(), code);
-    const int before = validHandleCount();
+    const std::vector<DWORD> before = validHandles();
     for (int run = 0; run < 250; ++run) {
         runCaptured("silent");
         ASSERT_EQ(service().startConsole(missingProgram(), code), nullptr);
     }
-    EXPECT_EQ(validHandleCount(), before);
+    EXPECT_EQ(handlesOpenedSince(before), std::vector<DWORD>{});
 }
 
 TEST(ConsoleStartTest, AReaderThatCannotStartEndsTheChildAndLeavesNoHandle) {
@@ -305,7 +309,7 @@ TEST(ConsoleStartTest, AReaderThatCannotStartEndsTheChildAndLeavesNoHandle) {
     const std::unique_ptr<ProcessService> failing = platform::win32::createWin32ProcessService(failingStart);
     ProcessKiller leftRunning;
     runCaptured("silent"); // the first run may set up lasting state
-    const int handlesBefore = validHandleCount();
+    const std::vector<DWORD> handlesBefore = validHandles();
     const std::vector<DWORD> childrenBefore = childProcesses();
     // The output reader fails, or the error reader after the output reader started.
     for (int started : {0, 1}) {
@@ -318,7 +322,7 @@ TEST(ConsoleStartTest, AReaderThatCannotStartEndsTheChildAndLeavesNoHandle) {
         for (DWORD id : running)
             leftRunning.watch(id);
         leftRunning.endAll();
-        EXPECT_EQ(validHandleCount(), handlesBefore) << started;
+        EXPECT_EQ(handlesOpenedSince(handlesBefore), std::vector<DWORD>{}) << started;
     }
 }
 
@@ -367,7 +371,7 @@ TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
 TEST(ConsoleAbandonTest, AReaderThatDoesNotStopIsLeftToEndOnItsOwn) {
     ProcessKiller grandchild;
     runCaptured("silent"); // the first run may set up lasting state
-    const int handlesBefore = validHandleCount();
+    const std::vector<DWORD> handlesBefore = validHandles();
     const std::vector<DWORD> threadsBefore = threadsOfThisProcess();
     uint32_t code = 0;
     std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild 60"), code);
@@ -406,7 +410,7 @@ TEST(ConsoleAbandonTest, AReaderThatDoesNotStopIsLeftToEndOnItsOwn) {
         EXPECT_EQ(WaitForSingleObject(reader, 10000), WAIT_OBJECT_0);
         CloseHandle(reader);
     }
-    EXPECT_EQ(validHandleCount(), handlesBefore);
+    EXPECT_EQ(handlesOpenedSince(handlesBefore), std::vector<DWORD>{});
 }
 
 TEST(ConsoleAbandonTest, DestroyingWhileTheChildStillRunsDoesNotWait) {
