@@ -65,15 +65,17 @@ void TForm1::compileOnce(const Document& document, const void* sender) {
         try {
             RunConsoleRedirect(app_.os().processes, app_.toolkit(),
                                text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R", output,
-                               errors);
+                               errors, [this] { return app_.terminated(); });
         } catch (const Exception&) {
             // The caption comes back; the timer stays off, so a compiler that
             // cannot be started is not tried again at every tick.
             window_->setCaption("Velumo - " + TeXFileName);
             throw;
         }
-        fillLogAndJumpToFirstError(document, output, errorJump, editor, jumpOption, NoErrorJump);
-        afterCompile(document, NoErrorJump, autoDvi, sender);
+        // A compile cut short by the end of the program starts no editor and no viewer.
+        const bool ending = app_.terminated();
+        fillLogAndJumpToFirstError(document, output, errorJump && !ending, editor, jumpOption, NoErrorJump);
+        if (!ending) afterCompile(document, NoErrorJump, autoDvi, sender);
     }
     restoreCaptionAndTimer();
 }

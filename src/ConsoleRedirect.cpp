@@ -19,18 +19,40 @@ EOSError startError(uint32_t code, const std::string& systemText) {
     return EOSError(code, text::formatText("システムエラー。コード：" + std::to_string(code) + ".\r\n%s", systemText));
 }
 
-// Collects both streams until they end, handling window messages before each
-// look. A stream still open two seconds after the program ended is held by a
-// program it started; the capture stops reading it and keeps what came.
-void collectStreams(ProcessService& processes, Toolkit& toolkit, ConsoleChild& child, std::string& outputText,
-                    std::string& errorText) {
+// The streams of one running program and what has been read from them.
+struct Capture {
+    ConsoleChild& child;
+    std::string& outputText;
+    std::string& errorText;
+    const std::function<bool()>& endRequested;
+
+    void takeReads() {
+        appendReads(outputText, child.takeOutputReads());
+        appendReads(errorText, child.takeErrorReads());
+    }
+
+    // Handles the window's messages; when one of them asked the program to end,
+    // the compiler and all it started are ended, keeping what they wrote.
+    bool handleMessagesAndEnd(Toolkit& toolkit) {
+        toolkit.processMessages();
+        takeReads();
+        if (!endRequested || !endRequested()) return false;
+        child.endTree();
+        takeReads();
+        return true;
+    }
+};
+
+// Collects both streams until they end. A stream still open two seconds after
+// the program ended is held by a program it started; the capture stops reading
+// it and keeps what came. False when the capture was ended early.
+bool collectStreams(ProcessService& processes, Toolkit& toolkit, Capture& capture) {
+    ConsoleChild& child = capture.child;
     bool exitSeen = false;
     uint32_t exitTick = 0;
     while (true) {
-        toolkit.processMessages();
-        appendReads(outputText, child.takeOutputReads());
-        appendReads(errorText, child.takeErrorReads());
-        if (child.outputEnded() && child.errorEnded()) return;
+        if (capture.handleMessagesAndEnd(toolkit)) return false;
+        if (child.outputEnded() && child.errorEnded()) return true;
 
         if (!exitSeen && child.exited()) {
             exitSeen = true;
@@ -43,9 +65,8 @@ void collectStreams(ProcessService& processes, Toolkit& toolkit, ConsoleChild& c
         const uint32_t waited = processes.tickCount() - exitTick;
         if (waited >= graceAfterExitMs) {
             child.abandonStreams();
-            appendReads(outputText, child.takeOutputReads());
-            appendReads(errorText, child.takeErrorReads());
-            return;
+            capture.takeReads();
+            return true;
         }
         child.waitForActivity(static_cast<int>(graceAfterExitMs - waited));
     }
@@ -53,17 +74,15 @@ void collectStreams(ProcessService& processes, Toolkit& toolkit, ConsoleChild& c
 
 // A program may close its streams and run on; the window stays responsive
 // until it ends, however long that takes.
-void waitForEnd(Toolkit& toolkit, ConsoleChild& child) {
-    while (true) {
-        toolkit.processMessages();
-        if (child.exited()) return;
-        child.waitForActivity(-1);
-    }
+void waitForEnd(Toolkit& toolkit, Capture& capture) {
+    while (!capture.handleMessagesAndEnd(toolkit) && !capture.child.exited())
+        capture.child.waitForActivity(-1);
 }
 } // namespace
 
 bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::string& commandLine,
-                        const std::string& inputText, std::string& outputText, std::string& errorText) {
+                        const std::string& inputText, std::string& outputText, std::string& errorText,
+                        const std::function<bool()>& endRequested) {
     const std::string input = inputText + '\x1A';
     outputText.clear();
     errorText.clear();
@@ -73,7 +92,7 @@ bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::
     if (!child) throw startError(code, processes.systemErrorText(code));
 
     child->writeInputAndClose(input);
-    collectStreams(processes, toolkit, *child, outputText, errorText);
-    waitForEnd(toolkit, *child);
+    Capture capture{*child, outputText, errorText, endRequested};
+    if (collectStreams(processes, toolkit, capture)) waitForEnd(toolkit, capture);
     return true;
 }

@@ -3,6 +3,7 @@
 // responsive throughout: pending window messages are handled before every
 // read, and while the program is silent or runs on after closing its output,
 // the wait wakes for them too.
+#include <functional>
 #include <string>
 
 #include "platform/Processes.h"
@@ -13,6 +14,9 @@
 // without a time limit, for the program to end. Returns true; raises EOSError
 // when the program cannot be started. A program that has ended while a program
 // it started still holds the output pipes is given two more seconds, then the
-// capture returns what it has.
+// capture returns what it has. Once endRequested answers true (the program is
+// ending), the program and everything it started are ended at once and the
+// capture returns with the output it has.
 bool RunConsoleRedirect(platform::ProcessService& processes, platform::Toolkit& toolkit, const std::string& commandLine,
-                        const std::string& inputText, std::string& outputText, std::string& errorText);
+                        const std::string& inputText, std::string& outputText, std::string& errorText,
+                        const std::function<bool()>& endRequested = nullptr);

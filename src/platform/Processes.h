@@ -37,6 +37,9 @@ public:
     // no longer holds up the capture: both streams end once their reads are
     // taken. Returns within about a second whatever the readers do.
     virtual void abandonStreams() = 0;
+    // Ends the child and every program it started since, then gives up the
+    // streams as abandonStreams does. Returns within a few seconds.
+    virtual void endTree() = 0;
 };
 
 class ProcessService {

@@ -1,6 +1,7 @@
 #include "support/HeadlessProcesses.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 namespace headless {
@@ -22,6 +23,10 @@ public:
             return;
         }
         if (run_.whileRunning) run_.whileRunning();
+        if (run_.runsForever) {
+            if (++waitsForever_ > 10000) throw std::logic_error("a program that runs for ever was never ended");
+            return;
+        }
         if (!streamsClosed_) {
             streamsClosed_ = true;
         } else {
@@ -35,6 +40,11 @@ public:
     bool errorEnded() override { return streamsEnded() && run_.errorReads.empty(); }
     bool exited() override { return exited_; }
     void abandonStreams() override { abandoned_ = true; }
+    void endTree() override {
+        ++owner_.endedTrees;
+        abandoned_ = true;
+        if (!exited_) exit();
+    }
 
 private:
     bool streamsEnded() const { return abandoned_ || (streamsClosed_ && !run_.keepsPipesOpen); }
@@ -48,6 +58,7 @@ private:
     bool streamsClosed_ = false;
     bool exited_ = false;
     bool abandoned_ = false;
+    int waitsForever_ = 0;
 };
 } // namespace
 

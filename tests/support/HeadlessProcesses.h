@@ -16,6 +16,7 @@ struct ScriptedRun {
     std::vector<std::string> errorReads;
     bool keepsPipesOpen = false; // a program it started holds the pipes after it ended
     int waitsAfterStreams = 0;   // the program closes its streams at the first wait and ends this many waits later
+    bool runsForever = false;    // it never closes its streams nor ends, unless it is ended
     std::function<void()> whileRunning; // happens at every wait while the program runs
 };
 
@@ -32,6 +33,7 @@ public:
     int openHandles = 0;
     int running = 0;
     int mostRunningAtOnce = 0;
+    int endedTrees = 0; // programs ended with everything they started
     uint32_t clock = 0;
 };
 

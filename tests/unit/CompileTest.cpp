@@ -208,3 +208,20 @@ TEST(Compile, NothingNewStartsOnceTheEndIsRequested) {
     EXPECT_TRUE(world.system.desktop.started.empty());
     EXPECT_TRUE(world.ui.terminated);
 }
+
+// pTeX loops for ever on "\\def\\a{\\a}\\a": closing the window ends it and
+// everything it started, keeps what it wrote, and starts nothing more.
+TEST(Compile, ClosingDuringAnEndlessCompileEndsTheCompilerAtOnce) {
+    CompileWorld world("ErrorJump=1\r\nAutoDVI=1\r\n");
+    world.system.processes.run.runsForever = true;
+    world.system.processes.run.outputReads = {"! TeX capacity exceeded.\r\n"};
+    world.system.processes.run.whileRunning = [&] { world.main().item("Exit1").click(); };
+    world.compile();
+    EXPECT_EQ(1, world.system.processes.endedTrees);
+    EXPECT_EQ(0, world.system.processes.running);
+    EXPECT_EQ(0, world.system.processes.openHandles);
+    EXPECT_EQ((std::vector<std::string>{"! TeX capacity exceeded."}), world.log().lines());
+    EXPECT_TRUE(world.system.launcher.started.empty());
+    EXPECT_TRUE(world.system.desktop.started.empty());
+    EXPECT_TRUE(world.ui.terminated);
+}

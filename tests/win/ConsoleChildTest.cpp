@@ -413,6 +413,38 @@ TEST(ConsoleAbandonTest, AReaderThatDoesNotStopIsLeftToEndOnItsOwn) {
     EXPECT_EQ(handlesOpenedSince(handlesBefore), std::vector<DWORD>{});
 }
 
+// A compiler that started a program of its own and runs on: ending the tree
+// ends both, promptly, and leaves the streams ended.
+TEST(ConsoleAbandonTest, EndingTheTreeEndsTheChildAndWhatItStarted) {
+    ProcessKiller leftRunning;
+    uint32_t code = 0;
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild-loop 60"), code);
+    ASSERT_NE(child, nullptr) << code;
+    child->writeInputAndClose(std::string("R\x1A"));
+    std::string output;
+    for (const DWORD deadline = GetTickCount() + 20000; output.find("pid ") == std::string::npos;) {
+        ASSERT_LT(static_cast<int32_t>(GetTickCount() - deadline), 0) << "the child did not report";
+        Sleep(10);
+        append(output, child->takeOutputReads());
+    }
+    const DWORD grandchildId = std::stoul(output.substr(output.find("pid ") + 4));
+    leftRunning.watch(grandchildId);
+    HANDLE grandchild = OpenProcess(SYNCHRONIZE, FALSE, grandchildId);
+    ASSERT_NE(grandchild, nullptr);
+    EXPECT_FALSE(child->exited());
+
+    const DWORD start = GetTickCount();
+    child->endTree();
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(child->exited());
+    EXPECT_EQ(WaitForSingleObject(grandchild, 5000), WAIT_OBJECT_0) << "the program it started still runs";
+    CloseHandle(grandchild);
+    child->takeOutputReads();
+    child->takeErrorReads();
+    EXPECT_TRUE(child->outputEnded());
+    EXPECT_TRUE(child->errorEnded());
+}
+
 TEST(ConsoleAbandonTest, DestroyingWhileTheChildStillRunsDoesNotWait) {
     // The child waits for input that never comes while it holds both output
     // pipes; it ends by itself once the destroyed object has closed its input.

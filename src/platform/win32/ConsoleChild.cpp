@@ -146,10 +146,11 @@ private:
 
 class Win32ConsoleChild final : public ConsoleChild {
 public:
-    Win32ConsoleChild(OwnedHandle process, OwnedHandle inputWrite, OwnedHandle outputRead, OwnedHandle errorRead,
-                      std::shared_ptr<OwnedHandle> activity)
-        : process_(std::move(process)), input_(std::move(inputWrite)), activity_(std::move(activity)),
-          output_(std::move(outputRead), activity_), error_(std::move(errorRead), activity_) {}
+    Win32ConsoleChild(OwnedHandle process, OwnedHandle job, OwnedHandle inputWrite, OwnedHandle outputRead,
+                      OwnedHandle errorRead, std::shared_ptr<OwnedHandle> activity)
+        : process_(std::move(process)), job_(std::move(job)), input_(std::move(inputWrite)),
+          activity_(std::move(activity)), output_(std::move(outputRead), activity_),
+          error_(std::move(errorRead), activity_) {}
 
     bool startReading(ThreadStarter startThread) { return output_.start(startThread) && error_.start(startThread); }
 
@@ -215,8 +216,16 @@ public:
         error_.abandon();
     }
 
+    // The programs that the child started belong to its job; without a job
+    // (the system refused one) only the child itself can be ended.
+    void endTree() override {
+        if (job_) TerminateJobObject(job_.get(), 1);
+        end();
+    }
+
 private:
     OwnedHandle process_;
+    OwnedHandle job_;
     OwnedHandle input_;
     std::shared_ptr<OwnedHandle> activity_; // shared with the reader threads, which may outlive this object
     StreamReader output_;
@@ -233,6 +242,17 @@ bool createPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size, bool ch
     const HANDLE source = childEnd.release();
     return DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), childEnd.receive(), 0, TRUE,
                            DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS) != FALSE;
+}
+
+// A job for the child, so that ending it can end whatever it started too (a
+// compiler that runs other programs). The child is put into it right after its
+// start, which keeps its creation flags those of a plain hidden console program.
+// No job (null) when the system refuses one, for example inside a job that
+// forbids nesting.
+OwnedHandle jobHolding(HANDLE process) {
+    OwnedHandle job(CreateJobObjectA(nullptr, nullptr));
+    if (job && !AssignProcessToJobObject(job.get(), process)) job.reset();
+    return job;
 }
 
 HANDLE createThread(LPTHREAD_START_ROUTINE routine, void* parameter) {
@@ -274,6 +294,7 @@ public:
         }
         OwnedHandle process(info.hProcess);
         CloseHandle(info.hThread);
+        OwnedHandle job = jobHolding(process.get());
         // Only the child holds its ends now, so each pipe ends when the child
         // (and whatever inherited them from it) closes them.
         outputWrite.reset();
@@ -281,8 +302,8 @@ public:
         errorWrite.reset();
 
         auto child =
-            std::make_unique<Win32ConsoleChild>(std::move(process), std::move(inputWrite), std::move(outputRead),
-                                                std::move(errorRead), std::move(activity));
+            std::make_unique<Win32ConsoleChild>(std::move(process), std::move(job), std::move(inputWrite),
+                                                std::move(outputRead), std::move(errorRead), std::move(activity));
         if (!child->startReading(startThread_)) {
             errorCode = GetLastError();
             child->end();

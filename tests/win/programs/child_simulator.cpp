@@ -7,6 +7,7 @@
 //   read-to-end            reads its input to the end, then writes it in hex
 //   grandchild SECONDS     starts "sleep SECONDS" with its own standard handles,
 //                          writes "pid N" and ends at once
+//   grandchild-loop SECONDS  as grandchild, then runs on itself for SECONDS
 //   sleep SECONDS          waits, writing nothing
 //   echo-input             writes back its input up to the byte 26 or the end
 //   run-on NAME            closes its output and error, leaves its console, signals the event
@@ -150,6 +151,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (mode == "grandchild") return startGrandchild(arg1);
+    if (mode == "grandchild-loop") {
+        if (const int failed = startGrandchild(arg1)) return failed;
+        Sleep(std::atoi(arg1) * 1000);
+        return 0;
+    }
     if (mode == "sleep") {
         Sleep(std::atoi(arg1) * 1000);
         return 0;
