@@ -80,6 +80,12 @@ target_include_directories(bench_compile PRIVATE tests)
 target_link_options(bench_compile PRIVATE ${static_runtime})
 add_dependencies(bench_compile Velumo platex)
 
+# Velumo's start-up against notepad's and a bare window's; run by hand.
+add_executable(bench_startup bench/startup.cpp tests/e2e/Driver.cpp)
+target_include_directories(bench_startup PRIVATE tests)
+target_link_options(bench_startup PRIVATE ${static_runtime})
+add_dependencies(bench_startup Velumo)
+
 # dviout.exe beside Velumo.exe: the default viewer setting reaches the Linux DVI viewer.
 add_executable(dviout WIN32 bridges/dviout.cpp)
 target_link_options(dviout PRIVATE ${static_runtime})
