@@ -9,6 +9,9 @@ target_compile_definitions(velumo_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN
 add_executable(Velumo WIN32 src/Velumo.cpp src/Velumo.rc)
 target_link_libraries(Velumo PRIVATE velumo_win32)
 target_link_options(Velumo PRIVATE ${static_runtime})
+# The release program ships without symbols. Unreferenced sections go too, though
+# that gains little: the linker keeps every function that has unwind data.
+target_link_options(Velumo PRIVATE $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
 set_target_properties(Velumo PROPERTIES OUTPUT_NAME Velumo RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest built from source with the same toolchain.
