@@ -96,3 +96,13 @@ set_target_properties(dviout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_
 add_dependencies(Velumo dviout)
 set_source_files_properties(src/Velumo.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/src/res/handpoint.cur;${CMAKE_SOURCE_DIR}/src/Velumo.manifest")
+
+# A 100,000-line compiler log end to end, through Velumo against a bare
+# program (the benchmark itself, started with --bare); run by hand.
+add_executable(big_log_compiler bench/big_log_compiler.cpp)
+target_link_options(big_log_compiler PRIVATE ${static_runtime})
+add_executable(bench_big_log bench/big_log.cpp tests/e2e/Driver.cpp)
+target_include_directories(bench_big_log PRIVATE tests)
+target_link_libraries(bench_big_log PRIVATE psapi user32)
+target_link_options(bench_big_log PRIVATE ${static_runtime})
+add_dependencies(bench_big_log Velumo big_log_compiler)
