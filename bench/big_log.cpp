@@ -120,8 +120,8 @@ LRESULT CALLBACK bareProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int runBare(const std::string& compiler) {
-    bare.commandLine = "\"" + compiler + "\" bench.tex";
+int runBare(const std::string& compiler, const std::string& document) {
+    bare.commandLine = "\"" + compiler + "\" " + document;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = bareProcedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -224,19 +224,20 @@ void report(const char* name, const Program& program, HANDLE process) {
                 mib(program.sampledPeak), mib(peakPrivateBytes(process)), mib(privateBytes(process)), program.lines);
 }
 
-int runBenchmark() {
+// document: bench.tex, or lines.tex for a compiler that writes each line by itself.
+int runBenchmark(const std::string& document) {
     Installation installation;
     const std::string compiler = installation.add(compilerName);
     installation.add("bench_big_log.exe", "big_log.exe");
-    writeFile(installation.path("bench.tex"), "\\documentclass{article}\n");
+    writeFile(installation.path(document), "\\documentclass{article}\n");
     writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
 
-    Velumo velumo(installation, "\"" + installation.path("bench.tex") + "\"");
+    Velumo velumo(installation, "\"" + installation.path(document) + "\"");
     HWND velumoMain = velumo.mainWindow();
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION bareProcess{};
-    std::string bareCommand = "\"" + installation.path("big_log.exe") + "\" --bare \"" + compiler + "\"";
+    std::string bareCommand = "\"" + installation.path("big_log.exe") + "\" --bare \"" + compiler + "\" " + document;
     CreateProcessA(nullptr, bareCommand.data(), nullptr, nullptr, FALSE, 0, nullptr, installation.folder().c_str(),
                    &startup, &bareProcess);
     HWND bareMain = nullptr;
@@ -287,6 +288,7 @@ int runBenchmark() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--bare") return runBare(argv[2]);
-    return runBenchmark();
+    if (argc == 4 && std::string(argv[1]) == "--bare") return runBare(argv[2], argv[3]);
+    const bool lineWrites = argc == 2 && std::string(argv[1]) == "--line-writes";
+    return runBenchmark(lineWrites ? "lines.tex" : "bench.tex");
 }
