@@ -194,7 +194,8 @@ Round compileOnce(const Installation& installation, HWND main, HANDLE process, c
         Sleep(2);
     }
     DWORD_PTR count = 0;
-    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 10000, &count);
+    // Not SMTO_ABORTIFHUNG: a bare program that did not pump for seconds counts as hung.
+    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count);
     round.seconds = now() - start;
     round.lines = static_cast<int>(count);
     peakSampled = std::max(peakSampled, privateBytes(process));
