@@ -139,7 +139,7 @@ bool holdsForbiddenCharacter(const std::string& fullPath) {
 }
 } // namespace
 
-std::string MemoryFileSystem::fullPathName(const std::string& path) { return windowsFullPath(path, currentDirectory); }
+std::string MemoryFileSystem::fullPathName(const std::string& path) { return resolve(path); }
 
 std::string MemoryFileSystem::resolve(const std::string& path) const { return windowsFullPath(path, currentDirectory); }
 
