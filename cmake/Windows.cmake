@@ -12,6 +12,11 @@ target_link_options(Velumo PRIVATE ${static_runtime})
 # The release program ships without symbols. Unreferenced sections go too, though
 # that gains little: the linker keeps every function that has unwind data.
 target_link_options(Velumo PRIVATE $<$<CONFIG:Release>:-s -Wl,--gc-sections>)
+# The program's own code is built for size: its time goes to waiting on the
+# system, on the compiler and on the user, not to loops that -O3 would speed up.
+foreach(target velumo_core velumo_win32 Velumo)
+    target_compile_options(${target} PRIVATE $<$<CONFIG:Release>:-Os>)
+endforeach()
 set_target_properties(Velumo PROPERTIES OUTPUT_NAME Velumo RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # GoogleTest built from source with the same toolchain.

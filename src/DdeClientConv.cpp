@@ -1,6 +1,7 @@
 #include "DdeClientConv.h"
 
-#include <cstdio>
+#include <cctype>
+#include <charconv>
 
 bool DdeClientConv::setLink(const std::string& service, const std::string& topic) {
     closeLink();
@@ -41,10 +42,22 @@ void DdeClientConv::closeLink() {
 
 std::string fileOpenCommand(const std::string& dviPath) { return "[FileOpen(\"" + dviPath + "\")]"; }
 
+namespace {
+// Upper-case hexadecimal digits without a prefix. Written by hand rather than
+// with printf, whose formatter would be the largest part of the runtime linked in.
+std::string upperHex(uint32_t value) {
+    char digits[8];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+    std::string hex(digits, end);
+    for (char& digit : hex)
+        digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
+    return hex;
+}
+} // namespace
+
 std::string ddeInitializeErrorText(uint32_t code) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(code));
+    const std::string hex = upperHex(code);
     if (code == 0x4007 || code == 0x4008) return "DDE 実行時にメモリ不足エラーが発生しました";
-    if (code == 0x400A) return "DDE エラー ($0" + std::string(hex) + ") のため対話を確立できません";
-    return "DDE がエラーを返しました ($0" + std::string(hex) + ")";
+    if (code == 0x400A) return "DDE エラー ($0" + hex + ") のため対話を確立できません";
+    return "DDE がエラーを返しました ($0" + hex + ")";
 }
