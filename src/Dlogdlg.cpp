@@ -21,8 +21,19 @@ const std::vector<ControlSpec> aboutLayout{
 // clang-format on
 } // namespace
 
-TAboutBox::TAboutBox(Application& app)
-    : window_(app.toolkit().createForm(aboutForm, aboutLayout)),
-      URLLabel1(app.toolkit(), app.os().launcher, window_->get<LinkLabel>("URLLabel1")) {
-    URLLabel1.Executable = true;
+platform::Form& TAboutBox::window() {
+    if (!window_) makeWindow();
+    return *window_;
+}
+
+TURLLabel& TAboutBox::URLLabel1() {
+    if (!window_) makeWindow();
+    return *urlLabel_;
+}
+
+void TAboutBox::makeWindow() {
+    std::unique_ptr<Form> window = app_.toolkit().createForm(aboutForm, aboutLayout);
+    urlLabel_ = std::make_unique<TURLLabel>(app_.toolkit(), app_.os().launcher, window->get<LinkLabel>("URLLabel1"));
+    urlLabel_->Executable = true;
+    window_ = std::move(window);
 }

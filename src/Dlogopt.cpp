@@ -54,41 +54,76 @@ const OpenDialogSpec programDialog{"", "実行可能ファイル|*.exe", ""};
 // clang-format on
 } // namespace
 
+TForm2::Controls::Controls(Form& window)
+    : Edit1(window.get<Edit>("Edit1")), edtJumpOption(window.get<Edit>("edtJumpOption")),
+      chkErrorJump(window.get<CheckBox>("chkErrorJump")), chkFocusTeX(window.get<CheckBox>("chkFocusTeX")),
+      Edit3(window.get<Edit>("Edit3")), chkAutoCompile(window.get<CheckBox>("chkAutoCompile")),
+      edtCheckInterval(window.get<Edit>("edtCheckInterval")), chkAutoDVI(window.get<CheckBox>("chkAutoDVI")),
+      Edit4(window.get<Edit>("Edit4")), chkUseDDE(window.get<CheckBox>("chkUseDDE")), Edit2(window.get<Edit>("Edit2")),
+      PageControl1(window.get<PageControl>("PageControl1")), SpeedButton1(window.get<Button>("SpeedButton1")),
+      SpeedButton3(window.get<Button>("SpeedButton3")), SpeedButton4(window.get<Button>("SpeedButton4")) {}
+
 TForm2::TForm2(Application& app, const std::string& iniFileName)
-    : app_(app), iniFileName_(iniFileName), window_(app.toolkit().createForm(optionsForm, optionsLayout)),
-      Edit1(window_->get<Edit>("Edit1")), edtJumpOption(window_->get<Edit>("edtJumpOption")),
-      chkErrorJump(window_->get<CheckBox>("chkErrorJump")), chkFocusTeX(window_->get<CheckBox>("chkFocusTeX")),
-      Edit3(window_->get<Edit>("Edit3")), chkAutoCompile(window_->get<CheckBox>("chkAutoCompile")),
-      edtCheckInterval(window_->get<Edit>("edtCheckInterval")), chkAutoDVI(window_->get<CheckBox>("chkAutoDVI")),
-      Edit4(window_->get<Edit>("Edit4")), chkUseDDE(window_->get<CheckBox>("chkUseDDE")),
-      Edit2(window_->get<Edit>("Edit2")), PageControl1(window_->get<PageControl>("PageControl1")),
-      SpeedButton1(window_->get<Button>("SpeedButton1")), SpeedButton3(window_->get<Button>("SpeedButton3")),
-      SpeedButton4(window_->get<Button>("SpeedButton4")), OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
-    for (Button* browse : {&SpeedButton1, &SpeedButton3, &SpeedButton4})
-        browse->onClick = [this, browse] { SpeedButton1Click(*browse); };
-    edtCheckInterval.onChange = [this] { edtCheckIntervalChange(); };
+    : app_(app), iniFileName_(iniFileName), OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
     FormCreate();
 }
 
+// Reads the options in the settings file's order. The interval goes through
+// the same check as a typed one, so a stored interval that is not greater
+// than 0 is reported now, at start-up, and "1000" is what the dialog will show.
 void TForm2::FormCreate() {
     settings::SettingsFile settings(app_.os().profile, iniFileName_);
-    Edit1.setText(settings.readString(key::editor, byDefault::editor));
-    Edit3.setText(settings.readString(key::tex, byDefault::tex));
-    Edit4.setText(settings.readString(key::dviWare, byDefault::dviWare));
-    chkAutoCompile.setChecked(settings.readBool(key::autoCompile, byDefault::autoCompile));
-    edtCheckInterval.setText(text::intToStr(settings.readInteger(key::checkInterval, byDefault::checkInterval)));
-    Edit2.setText(settings.readString(key::fileExt, byDefault::fileExt));
-    chkErrorJump.setChecked(settings.readBool(key::errorJump, byDefault::errorJumpInOptions));
-    edtJumpOption.setText(settings.readString(key::jumpOption, byDefault::jumpOption));
-    chkUseDDE.setChecked(settings.readBool(key::useDde, byDefault::useDde));
-    chkAutoDVI.setChecked(settings.readBool(key::autoDvi, byDefault::autoDvi));
-    chkFocusTeX.setChecked(settings.readBool(key::focusTeX, byDefault::focusTeX));
+    loaded_.editor = settings.readString(key::editor, byDefault::editor);
+    loaded_.tex = settings.readString(key::tex, byDefault::tex);
+    loaded_.dviWare = settings.readString(key::dviWare, byDefault::dviWare);
+    loaded_.autoCompile = settings.readBool(key::autoCompile, byDefault::autoCompile);
+    loaded_.checkInterval =
+        checkedInterval(text::intToStr(settings.readInteger(key::checkInterval, byDefault::checkInterval)));
+    loaded_.fileExt = settings.readString(key::fileExt, byDefault::fileExt);
+    loaded_.errorJump = settings.readBool(key::errorJump, byDefault::errorJumpInOptions);
+    loaded_.jumpOption = settings.readString(key::jumpOption, byDefault::jumpOption);
+    loaded_.useDde = settings.readBool(key::useDde, byDefault::useDde);
+    loaded_.autoDvi = settings.readBool(key::autoDvi, byDefault::autoDvi);
+    loaded_.focusTeX = settings.readBool(key::focusTeX, byDefault::focusTeX);
+}
+
+Form& TForm2::window() {
+    if (!window_) makeWindow();
+    return *window_;
+}
+
+TForm2::Controls& TForm2::controls() {
+    if (!window_) makeWindow();
+    return *controls_;
+}
+
+void TForm2::makeWindow() {
+    std::unique_ptr<Form> window = app_.toolkit().createForm(optionsForm, optionsLayout);
+    auto controls = std::make_unique<Controls>(*window);
+    controls->Edit1.setText(loaded_.editor);
+    controls->Edit3.setText(loaded_.tex);
+    controls->Edit4.setText(loaded_.dviWare);
+    controls->chkAutoCompile.setChecked(loaded_.autoCompile);
+    controls->edtCheckInterval.setText(loaded_.checkInterval);
+    controls->Edit2.setText(loaded_.fileExt);
+    controls->chkErrorJump.setChecked(loaded_.errorJump);
+    controls->edtJumpOption.setText(loaded_.jumpOption);
+    controls->chkUseDDE.setChecked(loaded_.useDde);
+    controls->chkAutoDVI.setChecked(loaded_.autoDvi);
+    controls->chkFocusTeX.setChecked(loaded_.focusTeX);
+
+    for (Button* browse : {&controls->SpeedButton1, &controls->SpeedButton3, &controls->SpeedButton4})
+        browse->onClick = [this, browse] { SpeedButton1Click(*browse); };
+    controls->edtCheckInterval.onChange = [this] { edtCheckIntervalChange(); };
+    window_ = std::move(window);
+    controls_ = std::move(controls);
 }
 
 Edit& TForm2::editFor(Button& browseButton) {
-    if (&browseButton == &SpeedButton3) return Edit3;
-    if (&browseButton == &SpeedButton4) return Edit4;
-    return Edit1;
+    Controls& c = controls();
+    if (&browseButton == &c.SpeedButton3) return c.Edit3;
+    if (&browseButton == &c.SpeedButton4) return c.Edit4;
+    return c.Edit1;
 }
 
 void TForm2::SpeedButton1Click(Button& sender) {
@@ -97,24 +132,34 @@ void TForm2::SpeedButton1Click(Button& sender) {
     if (app_.executeOpenDialog(*OpenDialog1)) programEdit.setText(OpenDialog1->fileName());
 }
 
-void TForm2::edtCheckIntervalChange() {
-    if (text::strToInt(edtCheckInterval.text()) > 0) return;
+// A text that does not convert raises, and the caller's text stays; a number
+// not greater than 0 is reported and gives way to "1000".
+std::string TForm2::checkedInterval(const std::string& text) {
+    if (text::strToInt(text) > 0) return text;
     app_.messageDialog("0より大きい整数を入力してください。", MessageType::Error, mbOK);
-    edtCheckInterval.setText("1000");
+    return "1000";
 }
 
-int32_t TForm2::checkInterval() const { return text::strToInt(edtCheckInterval.text()); }
+void TForm2::edtCheckIntervalChange() {
+    Edit& interval = controls().edtCheckInterval;
+    const std::string text = interval.text();
+    const std::string checked = checkedInterval(text);
+    if (checked != text) interval.setText(checked);
+}
+
+int32_t TForm2::checkInterval() { return text::strToInt(controls().edtCheckInterval.text()); }
 
 void TForm2::saveOptions(settings::SettingsFile& settings) {
-    settings.writeString(key::editor, Edit1.text());
-    settings.writeString(key::tex, Edit3.text());
-    settings.writeString(key::dviWare, Edit4.text());
-    settings.writeBool(key::autoCompile, chkAutoCompile.checked());
+    Controls& c = controls();
+    settings.writeString(key::editor, c.Edit1.text());
+    settings.writeString(key::tex, c.Edit3.text());
+    settings.writeString(key::dviWare, c.Edit4.text());
+    settings.writeBool(key::autoCompile, c.chkAutoCompile.checked());
     settings.writeInteger(key::checkInterval, checkInterval());
-    settings.writeString(key::fileExt, Edit2.text());
-    settings.writeBool(key::errorJump, chkErrorJump.checked());
-    settings.writeString(key::jumpOption, edtJumpOption.text());
-    settings.writeBool(key::useDde, chkUseDDE.checked());
-    settings.writeBool(key::autoDvi, chkAutoDVI.checked());
-    settings.writeBool(key::focusTeX, chkFocusTeX.checked());
+    settings.writeString(key::fileExt, c.Edit2.text());
+    settings.writeBool(key::errorJump, c.chkErrorJump.checked());
+    settings.writeString(key::jumpOption, c.edtJumpOption.text());
+    settings.writeBool(key::useDde, c.chkUseDDE.checked());
+    settings.writeBool(key::autoDvi, c.chkAutoDVI.checked());
+    settings.writeBool(key::focusTeX, c.chkFocusTeX.checked());
 }

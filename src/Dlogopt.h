@@ -1,8 +1,11 @@
 #pragma once
 // The options dialog: the three outside programs, error jump, auto-compile and
 // its interval, automatic preview, DDE refresh, focus after a preview and the
-// extensions that cleanup deletes. Its controls are filled from the settings
-// file once, when it is created, and are its whole state from then on.
+// extensions that cleanup deletes. Its values are read from the settings file
+// once, at start-up; from the moment its window exists its controls are its
+// whole state. The window is made the first time the dialog is needed and
+// filled with the values read at start-up, so that start-up does not pay for
+// a dialog that most sessions never open.
 #include <memory>
 
 #include "Application.h"
@@ -12,7 +15,28 @@ class TForm2 {
 public:
     TForm2(Application& app, const std::string& iniFileName);
 
-    platform::Form& window() { return *window_; }
+    // The dialog's controls, by the names they have in its layout.
+    struct Controls {
+        explicit Controls(platform::Form& window);
+        platform::Edit& Edit1;
+        platform::Edit& edtJumpOption;
+        platform::CheckBox& chkErrorJump;
+        platform::CheckBox& chkFocusTeX;
+        platform::Edit& Edit3;
+        platform::CheckBox& chkAutoCompile;
+        platform::Edit& edtCheckInterval;
+        platform::CheckBox& chkAutoDVI;
+        platform::Edit& Edit4;
+        platform::CheckBox& chkUseDDE;
+        platform::Edit& Edit2;
+        platform::PageControl& PageControl1;
+        platform::Button& SpeedButton1;
+        platform::Button& SpeedButton3;
+        platform::Button& SpeedButton4;
+    };
+
+    platform::Form& window();
+    Controls& controls();
 
     void FormCreate();
     void SpeedButton1Click(platform::Button& sender);
@@ -21,34 +45,25 @@ public:
     // Writes every option, in the settings file's order; a failure leaves the
     // keys before it written and the later ones unchanged.
     void saveOptions(settings::SettingsFile& settings);
-    bool autoCompileChecked() const { return chkAutoCompile.checked(); }
+    bool autoCompileChecked() { return controls().chkAutoCompile.checked(); }
     // The interval text converted strictly; raises for a text that is no integer.
-    int32_t checkInterval() const;
+    int32_t checkInterval();
 
 private:
+    // What the controls show when the window is made.
+    struct Values {
+        std::string editor, tex, dviWare, checkInterval, fileExt, jumpOption;
+        bool autoCompile = false, errorJump = false, useDde = false, autoDvi = false, focusTeX = false;
+    };
+
+    void makeWindow();
+    std::string checkedInterval(const std::string& text);
     platform::Edit& editFor(platform::Button& browseButton);
 
     Application& app_;
     std::string iniFileName_;
+    Values loaded_;
     std::unique_ptr<platform::Form> window_;
-
-public:
-    platform::Edit& Edit1;
-    platform::Edit& edtJumpOption;
-    platform::CheckBox& chkErrorJump;
-    platform::CheckBox& chkFocusTeX;
-    platform::Edit& Edit3;
-    platform::CheckBox& chkAutoCompile;
-    platform::Edit& edtCheckInterval;
-    platform::CheckBox& chkAutoDVI;
-    platform::Edit& Edit4;
-    platform::CheckBox& chkUseDDE;
-    platform::Edit& Edit2;
-    platform::PageControl& PageControl1;
-    platform::Button& SpeedButton1;
-    platform::Button& SpeedButton3;
-    platform::Button& SpeedButton4;
-
-private:
+    std::unique_ptr<Controls> controls_;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
 };

@@ -49,8 +49,15 @@ struct World {
     bool iniExists() const { return system.files.exists(iniPath); }
 
     HeadlessForm& main() { return ui.form("Form1"); }
-    HeadlessForm& options() { return ui.form("Form2"); }
-    HeadlessForm& about() { return ui.form("AboutBox"); }
+    // The dialogs' windows are made when first needed; these make them as showing would.
+    HeadlessForm& options() {
+        form2->window();
+        return ui.form("Form2");
+    }
+    HeadlessForm& about() {
+        aboutBox->window();
+        return ui.form("AboutBox");
+    }
     HeadlessTimer& timer() { return ui.timer(); }
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;

@@ -11,7 +11,7 @@ struct AboutWorld : World {
         startWithArguments("paper");
     }
     HeadlessLinkLabel& link() { return dynamic_cast<HeadlessLinkLabel&>(about().control("URLLabel1")); }
-    TURLLabel& label() { return aboutBox->URLLabel1; }
+    TURLLabel& label() { return aboutBox->URLLabel1(); }
 };
 } // namespace
 
@@ -44,14 +44,15 @@ TEST(AboutBox, LayoutAndVersionCommand) {
 
 TEST(URLLabel, ConstructionRegistersTheHandAndSetsTheDefaults) {
     AboutWorld world;
-    EXPECT_EQ("HANDPOINT", world.ui.cursors[32761]);
     EXPECT_EQ(32761, world.link().cursor);
+    EXPECT_EQ("HANDPOINT", world.ui.cursors[32761]);
     EXPECT_EQ(16776960u, world.label().HotColor());
     EXPECT_EQ(255u, world.label().PushedColor());
     EXPECT_TRUE(world.label().HotTrack());
     EXPECT_TRUE(world.label().Executable) << "the about box's link opens its mail address";
 
     TAboutBox second(*world.app);
+    second.window();
     EXPECT_EQ(2, world.ui.cursorRegistrations) << "every construction registers the cursor again";
 }
 

@@ -117,7 +117,7 @@ TEST(OptionsBrowse, EachButtonFillsItsOwnEditAndCancelKeepsIt) {
     form.button("SpeedButton3").click();
     form.button("SpeedButton4").click();
     EXPECT_EQ((std::vector<std::string>{"notepad.exe", "platex.exe", "dviout.exe"}), world.ui.openDialogStarts);
-    EXPECT_EQ("C:\\Tools\\My Editor\\ed.exe", world.form2->Edit1.text());
-    EXPECT_EQ("platex.exe", world.form2->Edit3.text());
-    EXPECT_EQ("Z:\\usr\\bin\\dviout.exe", world.form2->Edit4.text());
+    EXPECT_EQ("C:\\Tools\\My Editor\\ed.exe", world.form2->controls().Edit1.text());
+    EXPECT_EQ("platex.exe", world.form2->controls().Edit3.text());
+    EXPECT_EQ("Z:\\usr\\bin\\dviout.exe", world.form2->controls().Edit4.text());
 }

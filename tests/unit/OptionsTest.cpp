@@ -28,7 +28,7 @@ struct OptionsWorld : World {
 TEST(Options, WithoutSettingsTheDialogShowsTheDefaults) {
     World world;
     world.create();
-    TForm2& f = *world.form2;
+    TForm2::Controls& f = world.form2->controls();
     EXPECT_EQ("notepad.exe", f.Edit1.text());
     EXPECT_EQ("platex.exe", f.Edit3.text());
     EXPECT_EQ("dviout.exe", f.Edit4.text());
@@ -43,10 +43,10 @@ TEST(Options, WithoutSettingsTheDialogShowsTheDefaults) {
 
 TEST(Options, StoredValuesLoadOnceAndHexIntervalShowsInDecimal) {
     OptionsWorld world("CheckInterval=0x7D0\r\nErrorJump=0\r\nUseDDE=2\r\nEditor=C:\\表\\ed.exe\r\n");
-    EXPECT_EQ("2000", world.form2->edtCheckInterval.text());
-    EXPECT_FALSE(world.form2->chkErrorJump.checked());
-    EXPECT_TRUE(world.form2->chkUseDDE.checked());
-    EXPECT_EQ("C:\\表\\ed.exe", world.form2->Edit1.text());
+    EXPECT_EQ("2000", world.form2->controls().edtCheckInterval.text());
+    EXPECT_FALSE(world.form2->controls().chkErrorJump.checked());
+    EXPECT_TRUE(world.form2->controls().chkUseDDE.checked());
+    EXPECT_EQ("C:\\表\\ed.exe", world.form2->controls().Edit1.text());
 
     world.settings("Editor=changed\r\n"); // edited by hand: the dialog keeps what it loaded
     world.openOptions([](HeadlessForm&) {});
@@ -62,7 +62,7 @@ TEST(Options, HexadecimalEntryIsKeptAndSavedAsDecimal) {
         form.checkBox("chkAutoCompile").setChecked(true);
     });
     EXPECT_TRUE(world.ui.messages.empty());
-    EXPECT_EQ("$10", world.form2->edtCheckInterval.text());
+    EXPECT_EQ("$10", world.form2->controls().edtCheckInterval.text());
     EXPECT_NE(std::string::npos, world.ini().find("AutoCompile=1\r\nCheckInterval=16\r\n"));
     EXPECT_TRUE(world.timer().enabled());
     EXPECT_EQ(16, world.timer().interval());
@@ -87,7 +87,7 @@ TEST(Options, CancelWritesNothingButKeepsTheEditsForNextTime) {
         ModalResult::Cancel);
     EXPECT_EQ(before, world.ini());
     EXPECT_FALSE(world.timer().enabled());
-    EXPECT_EQ("C:\\Program Files\\ed.exe", world.form2->Edit1.text());
+    EXPECT_EQ("C:\\Program Files\\ed.exe", world.form2->controls().Edit1.text());
 
     world.openOptions([](HeadlessForm&) {});
     EXPECT_NE(std::string::npos, world.ini().find("Editor=C:\\Program Files\\ed.exe\r\n"));
@@ -143,7 +143,9 @@ TEST(IntervalCheck, StoredIntervalBelowOneIsReportedOnceAtStartUp) {
     world.settings("CheckInterval=-3\r\n");
     world.create();
     EXPECT_EQ((std::vector<std::string>{positiveText}), world.messageTexts());
-    EXPECT_EQ("1000", world.form2->edtCheckInterval.text());
+    EXPECT_EQ(0u, world.ui.forms.count("Form2")) << "the window is made when the dialog is first needed";
+    EXPECT_EQ("1000", world.form2->controls().edtCheckInterval.text());
+    EXPECT_EQ(1u, world.ui.messages.size()) << "making the window reports nothing more";
     EXPECT_NE(std::string::npos, world.ini().find("CheckInterval=-3"));
 }
 
@@ -160,7 +162,7 @@ TEST(OptionsSave, IntervalThatIsNoIntegerStopsTheSaveAtThatKey) {
               "DviWare=dviout.exe\r\nAutoCompile=0\r\n",
               world.ini());
     EXPECT_EQ(500, world.timer().interval());
-    EXPECT_EQ("log", world.form2->Edit2.text());
+    EXPECT_EQ("log", world.form2->controls().Edit2.text());
     EXPECT_GE(world.system.profile.flushCount, 1);
 }
 

@@ -45,7 +45,7 @@ TEST(Startup, FirstStartCancelledEndsWithOnlyThePositionStored) {
     next.ui.openDialogAnswers.push_back("C:\\doc\\paper.tex");
     next.start();
     EXPECT_TRUE(next.ui.messages.empty());
-    EXPECT_EQ("notepad.exe", next.form2->Edit1.text());
+    EXPECT_EQ("notepad.exe", next.form2->controls().Edit1.text());
     EXPECT_EQ("Velumo - C:\\doc\\paper.tex", next.main().caption());
 }
 

@@ -86,13 +86,13 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
     EXPECT_EQ(ok.top, scaled(198));
     EXPECT_EQ(sizeOf(ok).cx, scaled(75));
     // Controls on a page are placed in the page, which lies inside the tab control.
-    HWND browse = handleOf(form2.SpeedButton1);
+    HWND browse = handleOf(form2.controls().SpeedButton1);
     const RECT onPage = boundsInParent(browse);
     EXPECT_EQ(onPage.left, scaled(240));
     EXPECT_EQ(onPage.top, scaled(16));
     RECT page, tabs;
     GetWindowRect(GetParent(browse), &page);
-    GetWindowRect(handleOf(form2.PageControl1), &tabs);
+    GetWindowRect(handleOf(form2.controls().PageControl1), &tabs);
     EXPECT_TRUE(page.left > tabs.left && page.top > tabs.top && page.right < tabs.right && page.bottom < tabs.bottom);
     // A label of no size takes the size of its text.
     const RECT label = boundsInParent(handleOf(form2.window().control("Label1")));
@@ -114,20 +114,20 @@ TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
         }
         return names;
     };
-    form2.Edit1.setText("notepad.exe");
-    form2.edtJumpOption.setText("-j");
-    const std::string tabsId = std::to_string(GetDlgCtrlID(handleOf(form2.PageControl1)));
+    form2.controls().Edit1.setText("notepad.exe");
+    form2.controls().edtJumpOption.setText("-j");
+    const std::string tabsId = std::to_string(GetDlgCtrlID(handleOf(form2.controls().PageControl1)));
     EXPECT_EQ(order(), (std::vector<std::string>{"OK", "キャンセル", tabsId, "-j", "エラー時ジャンプ", "notepad.exe",
                                                  "DVIwareにフォーカスを移さない"}));
 
-    form2.PageControl1.setActivePage(3);
-    EXPECT_EQ(form2.PageControl1.activePage(), 3);
-    form2.Edit2.setText("log");
+    form2.controls().PageControl1.setActivePage(3);
+    EXPECT_EQ(form2.controls().PageControl1.activePage(), 3);
+    form2.controls().Edit2.setText("log");
     EXPECT_EQ(order(), (std::vector<std::string>{"OK", "キャンセル", tabsId, "log"}));
     auto shown = [](HWND page) { return (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) != 0; };
-    EXPECT_FALSE(shown(GetParent(handleOf(form2.Edit1))));
-    EXPECT_TRUE(shown(GetParent(handleOf(form2.Edit2))));
-    EXPECT_EQ(TabCtrl_GetCurSel(handleOf(form2.PageControl1)), 3);
+    EXPECT_FALSE(shown(GetParent(handleOf(form2.controls().Edit1))));
+    EXPECT_TRUE(shown(GetParent(handleOf(form2.controls().Edit2))));
+    EXPECT_EQ(TabCtrl_GetCurSel(handleOf(form2.controls().PageControl1)), 3);
 }
 
 TEST_F(Forms, OnlyControlsMeantToShowTheirHintGetATooltip) {
@@ -144,8 +144,8 @@ TEST_F(Forms, OnlyControlsMeantToShowTheirHintGetATooltip) {
     char text[256] = "";
     TTTOOLINFOA tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.hwnd = GetParent(handleOf(form2.Edit1));
-    tool.uId = reinterpret_cast<UINT_PTR>(handleOf(form2.Edit1));
+    tool.hwnd = GetParent(handleOf(form2.controls().Edit1));
+    tool.uId = reinterpret_cast<UINT_PTR>(handleOf(form2.controls().Edit1));
     tool.lpszText = text;
     SendMessageA(tooltip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "編集に使うエディタの実行ファイル");
@@ -273,7 +273,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
     repeatUntil([&] {
         if (!IsWindowVisible(options)) return false;
         mainDisabled = !IsWindowEnabled(mainWindow);
-        SetFocus(handleOf(form2.Edit1));
+        SetFocus(handleOf(form2.controls().Edit1));
         pressKey(VK_RETURN);
         return true;
     });
@@ -282,7 +282,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
     EXPECT_TRUE(IsWindowEnabled(mainWindow));
     EXPECT_FALSE(IsWindowVisible(options));
 
-    form2.PageControl1.setActivePage(2);
+    form2.controls().PageControl1.setActivePage(2);
     repeatUntil([&] {
         if (!IsWindowVisible(options)) return false;
         pressKey(VK_ESCAPE);
@@ -296,7 +296,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
         return true;
     });
     EXPECT_EQ(form2.window().showModal(), ModalResult::Cancel);
-    EXPECT_EQ(form2.PageControl1.activePage(), 2);
+    EXPECT_EQ(form2.controls().PageControl1.activePage(), 2);
 }
 
 TEST_F(Forms, TerminateEndsTheModalLoopAsCancelled) {
