@@ -60,26 +60,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     profile.values[std::string("Option/Value")] = value;
     {
         settings::SettingsFile settings(profile, path);
-        FUZZ_CHECK(settings.readString("Absent", value) == value);
-        FUZZ_CHECK(settings.readInteger("Absent", -8) == -8);
-        FUZZ_CHECK(settings.readBool("Absent", true) && !settings.readBool("Absent", false));
+        FUZZ_CHECK(settings.read(settings::Text{"Absent", value.c_str()}) == std::string(value.c_str()));
+        FUZZ_CHECK(settings.read(settings::Integer{"Absent", -8}) == -8);
+        FUZZ_CHECK(settings.read(settings::Flag{"Absent", true}) && !settings.read(settings::Flag{"Absent", false}));
 
         const std::optional<int32_t> converted = strictValue(stored);
-        FUZZ_CHECK(settings.readString("Value", "default") == stored);
-        FUZZ_CHECK(settings.readInteger("Value", 7) == converted.value_or(7));
-        FUZZ_CHECK(settings.readInteger("Value", -8) == converted.value_or(-8));
+        FUZZ_CHECK(settings.read(settings::Text{"Value", "default"}) == stored);
+        FUZZ_CHECK(settings.read(settings::Integer{"Value", 7}) == converted.value_or(7));
+        FUZZ_CHECK(settings.read(settings::Integer{"Value", -8}) == converted.value_or(-8));
         for (bool def : {false, true})
-            FUZZ_CHECK(settings.readBool("Value", def) == (converted ? *converted != 0 : def));
+            FUZZ_CHECK(settings.read(settings::Flag{"Value", def}) == (converted ? *converted != 0 : def));
 
         const int32_t number = integerIn(value);
-        settings.writeInteger("Number", number);
-        FUZZ_CHECK(settings.readInteger("Number", number ^ 1) == number);
+        settings.write(settings::Integer{"Number", 0}, number);
+        FUZZ_CHECK(settings.read(settings::Integer{"Number", number ^ 1}) == number);
         for (bool flag : {false, true}) {
-            settings.writeBool("Flag", flag);
-            FUZZ_CHECK(settings.readBool("Flag", !flag) == flag);
+            settings.write(settings::Flag{"Flag", false}, flag);
+            FUZZ_CHECK(settings.read(settings::Flag{"Flag", !flag}) == flag);
         }
-        settings.writeString("Text", value);
-        FUZZ_CHECK(settings.readString("Text", "") == stored);
+        settings.write(settings::Text{"Text", ""}, value);
+        FUZZ_CHECK(settings.read(settings::Text{"Text", ""}) == stored);
     }
     FUZZ_CHECK(profile.flushCount == 1);
     return 0;

@@ -1,11 +1,13 @@
 #include "Application.h"
 
 #include "text/MessageText.h"
+#include "text/PathParts.h"
 
 using platform::ModalResult;
 
 Application::Application(platform::Toolkit& toolkit, platform::Os& os)
-    : toolkit_(toolkit), os_(os), title_(text::applicationTitle(os.program.executablePath())) {
+    : toolkit_(toolkit), os_(os), title_(text::applicationTitle(os.program.executablePath())),
+      iniFileName_(text::changeFileExt(os.program.executablePath(), ".ini")) {
     platform::setExceptionHandler([this](const platform::Exception& error) { showException(error); });
 }
 

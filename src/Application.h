@@ -16,6 +16,8 @@ public:
     platform::Toolkit& toolkit() { return toolkit_; }
     platform::Os& os() { return os_; }
     const std::string& title() const { return title_; }
+    // The settings file: the program's own path with the extension ".ini".
+    const std::string& iniFileName() const { return iniFileName_; }
 
     // A plain message: the text with an OK button under the application's title.
     void showMessage(const std::string& text);
@@ -33,6 +35,7 @@ private:
     platform::Toolkit& toolkit_;
     platform::Os& os_;
     std::string title_;
+    std::string iniFileName_;
     bool terminated_ = false;
 };
 

@@ -1,16 +1,11 @@
 #include "Dlogmain.h"
 
+#include "Cleanup.h"
 #include "Dlogdlg.h"
 #include "Dlogopt.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsFile.h"
 #include "text/CommandLine.h"
-#include "text/FileNames.h"
-#include "text/PathParts.h"
 
 using namespace platform;
-namespace key = settings::key;
-namespace byDefault = settings::byDefault;
 
 namespace {
 // clang-format off
@@ -47,54 +42,51 @@ const OpenDialogSpec documentDialog{"TeXファイルを開く", "TeXファイル
 // clang-format on
 } // namespace
 
-TForm1::TForm1(Application& app)
-    : app_(app), window_(app.toolkit().createForm(mainForm, mainLayout, mainMenu)),
+TForm1::TForm1(Application& app, const std::string& iniFileName)
+    : IniFileName(iniFileName), app_(app), window_(app.toolkit().createForm(mainForm, mainLayout, mainMenu)),
       ListBox1(window_->get<ListBox>("ListBox1")), btnOpenTeX(window_->get<Button>("btnOpenTeX")),
       btnCompile(window_->get<Button>("btnCompile")), btnEditTeX(window_->get<Button>("btnEditTeX")),
       btnOpenDvi(window_->get<Button>("btnOpenDvi")), btnDelLog(window_->get<Button>("btnDelLog")),
       Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)),
-      DdeClientConv1(app.os()) {
+      companions_(app), compileCommand_(app, IniFileName, *this) {
     wireCommands();
     FormCreate();
 }
 
 void TForm1::wireCommands() {
     // Once the end of the program is requested, no command starts new work.
-    auto command = [this](void (TForm1::*handler)(const void*), const void* sender) {
-        return [this, handler, sender] {
-            if (!app_.terminated()) (this->*handler)(sender);
+    auto command = [this](void (TForm1::*handler)()) {
+        return [this, handler] {
+            if (!app_.terminated()) (this->*handler)();
         };
     };
-    btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick, &btnOpenTeX);
-    btnCompile.onClick = command(&TForm1::btnCompileClick, &btnCompile);
-    btnEditTeX.onClick = command(&TForm1::btnEditTeXClick, &btnEditTeX);
-    btnOpenDvi.onClick = command(&TForm1::btnOpenDviClick, &btnOpenDvi);
-    btnDelLog.onClick = command(&TForm1::btnDelLogClick, &btnDelLog);
+    btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick);
+    btnCompile.onClick = command(&TForm1::btnCompileClick);
+    btnEditTeX.onClick = command(&TForm1::btnEditTeXClick);
+    btnOpenDvi.onClick = command(&TForm1::btnOpenDviClick);
+    btnDelLog.onClick = command(&TForm1::btnDelLogClick);
 
-    const std::pair<const char*, void (TForm1::*)(const void*)> menuCommands[] = {
+    const std::pair<const char*, void (TForm1::*)()> menuCommands[] = {
         {"Open1", &TForm1::btnOpenTeXClick},    {"Exit1", &TForm1::Exit1Click},
         {"Edit1", &TForm1::btnEditTeXClick},    {"Compile1", &TForm1::btnCompileClick},
         {"Preview1", &TForm1::btnOpenDviClick}, {"DeleteLog1", &TForm1::btnDelLogClick},
         {"Option", &TForm1::OptionClick},       {"Version1", &TForm1::Version1Click},
     };
-    for (const auto& [name, handler] : menuCommands) {
-        MenuItem& item = window_->menuItem(name);
-        item.onClick = command(handler, &item);
-    }
+    for (const auto& [name, handler] : menuCommands)
+        window_->menuItem(name).onClick = command(handler);
 
-    Timer1->onTimer = command(&TForm1::Timer1Timer, Timer1.get());
+    Timer1->onTimer = command(&TForm1::Timer1Timer);
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
 }
 
 void TForm1::FormCreate() {
-    IniFileName = text::changeFileExt(app_.os().program.executablePath(), ".ini");
     {
-        settings::SettingsFile settings(app_.os().profile, IniFileName);
-        Timer1->setEnabled(settings.readBool(key::autoCompile, byDefault::autoCompile));
-        Timer1->setInterval(settings.readInteger(key::checkInterval, byDefault::checkInterval));
-        const int top = settings.readInteger(key::top, byDefault::top);
-        const int left = settings.readInteger(key::left, byDefault::left);
+        settings::SettingsFile settings = settingsFile();
+        Timer1->setEnabled(settings.read(settings::autoCompile));
+        Timer1->setInterval(settings.read(settings::checkInterval));
+        const int top = settings.read(settings::top);
+        const int left = settings.read(settings::left);
         window_->setPosition(left, top);
     }
     TeXFileName.clear();
@@ -105,7 +97,7 @@ void TForm1::FormShow() {
     while (files.fileAge(IniFileName) == -1 && !app_.terminated()) {
         app_.messageDialog("初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。",
                            MessageType::Information, mbOK);
-        OptionClick(window_.get());
+        OptionClick();
         if (files.fileAge(IniFileName) == -1) window_->close();
     }
     if (app_.terminated() || !TeXFileName.empty()) return;
@@ -114,7 +106,7 @@ void TForm1::FormShow() {
     if (arguments.size() >= 2)
         SetFileName(arguments[1]);
     else
-        btnOpenTeXClick(window_.get());
+        openDocument(Opening::AtStartUp);
 }
 
 // Closing stores the window's position and ends the program. A position that
@@ -129,39 +121,83 @@ void TForm1::FormClose() {
 }
 
 void TForm1::writeWindowPosition() {
-    settings::SettingsFile settings(app_.os().profile, IniFileName);
-    settings.writeInteger(key::top, window_->top());
-    settings.writeInteger(key::left, window_->left());
+    settings::SettingsFile settings = settingsFile();
+    settings.write(settings::top, window_->top());
+    settings.write(settings::left, window_->left());
 }
 
 void TForm1::SetFileName(const std::string& path) {
-    TeXFileName = text::changeFileExt(path, ".tex");
-    DviFileName = text::changeFileExt(path, ".dvi");
-    document_ = {TeXFileName, DviFileName, locate(TeXFileName), locate(DviFileName)};
-    window_->setCaption("Velumo - " + TeXFileName);
+    document_ = adoptDocument(app_.os().files, path);
+    TeXFileName = document_.texName;
+    DviFileName = document_.dviName;
+    restoreCaption();
 }
 
-// A relative name is resolved against the folder that is current now; a full
-// path is kept exactly as given.
-std::string TForm1::locate(const std::string& name) {
-    return text::isFullyQualifiedPath(name) ? name : app_.os().files.fullPathName(name);
-}
+void TForm1::btnOpenTeXClick() { openDocument(Opening::ByCommand); }
 
-void TForm1::btnOpenTeXClick(const void* sender) {
+void TForm1::openDocument(Opening opening) {
     if (app_.executeOpenDialog(*OpenDialog1))
         SetFileName(OpenDialog1->fileName());
-    else if (sender == window_.get())
+    else if (opening == Opening::AtStartUp)
         window_->close();
 }
 
-void TForm1::Exit1Click(const void*) { window_->close(); }
+void TForm1::Exit1Click() { window_->close(); }
 
-void TForm1::OptionClick(const void*) {
+void TForm1::OptionClick() {
     if (app_.showModal(form2_->window()) != ModalResult::OK) return;
-    settings::SettingsFile settings(app_.os().profile, IniFileName);
+    settings::SettingsFile settings = settingsFile();
     form2_->saveOptions(settings);
     Timer1->setEnabled(form2_->autoCompileChecked());
     Timer1->setInterval(form2_->checkInterval());
 }
 
-void TForm1::Version1Click(const void*) { app_.showModal(aboutBox_->window()); }
+void TForm1::Version1Click() { app_.showModal(aboutBox_->window()); }
+
+void TForm1::btnCompileClick() { compileCommand_.compile(document_); }
+
+void TForm1::btnEditTeXClick() { companions_.edit(settingsFile().read(settings::editor), document_.texPath); }
+
+void TForm1::btnOpenDviClick() { preview(document_); }
+
+// A missing DVI is offered to be compiled first; the compile, when it ends
+// cleanly with automatic preview on, comes back here.
+void TForm1::preview(const Document& document) {
+    ViewerSettings viewer;
+    {
+        settings::SettingsFile settings = settingsFile();
+        viewer = {settings.read(settings::dviWare), settings.read(settings::useDde), settings.read(settings::focusTeX)};
+    }
+    if (app_.os().files.fileAge(document.dviPath) == -1) {
+        if (app_.messageDialog(document.dviName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
+                               mbYes | mbNo | mbCancel) == ModalResult::Yes)
+            compileCommand_.compile(document);
+        return;
+    }
+    companions_.showDvi(document.dviPath, viewer);
+}
+
+void TForm1::btnDelLogClick() {
+    if (app_.messageDialog("中間ファイルを削除します。よろしいですか？", MessageType::Confirmation,
+                           mbYes | mbNo | mbCancel) != ModalResult::Yes)
+        return;
+    const std::string extensions = settingsFile().read(settings::fileExt);
+    if (!document_.texPath.empty()) deleteIntermediateFiles(app_.os().files, document_.texPath, extensions);
+}
+
+void TForm1::Timer1Timer() {
+    if (!settingsFile().read(settings::autoCompile)) return;
+    if (watcher_.shouldCompile(document_, app_.os().files)) btnCompileClick();
+}
+
+void TForm1::compileStarting() {
+    Timer1->setEnabled(false);
+    window_->setCaption("コンパイル中");
+}
+
+void TForm1::restoreCaption() { window_->setCaption("Velumo - " + TeXFileName); }
+
+void TForm1::compileEnded() {
+    restoreCaption();
+    Timer1->setEnabled(settingsFile().read(settings::autoCompile));
+}

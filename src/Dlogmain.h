@@ -1,28 +1,32 @@
 #pragma once
 // The main window: the current document, the log list, the five command
-// buttons and the main menu. It owns the document state and runs every command.
-#include <cstdint>
+// buttons and the main menu. Each command is a short handler that hands the
+// work to its feature: the compile, the companions (editor and viewer), the
+// watcher and the cleanup.
 #include <memory>
 #include <string>
 
 #include "Application.h"
-#include "DdeClientConv.h"
+#include "Companions.h"
+#include "CompileCommand.h"
 #include "Document.h"
+#include "Watcher.h"
+#include "settings/SettingsFile.h"
 
 class TAboutBox;
 class TForm2;
 
-class TForm1 {
+class TForm1 : private CompileWindow {
 public:
-    explicit TForm1(Application& app);
+    TForm1(Application& app, const std::string& iniFileName);
 
     platform::Form& window() { return *window_; }
-    // The about box and the options dialog are created after the main window
-    // (the options dialog reads the settings path from it).
+    // The about box and the options dialog are made after the main window.
     void attachDialogs(TAboutBox& aboutBox, TForm2& optionsDialog) {
         aboutBox_ = &aboutBox;
         form2_ = &optionsDialog;
     }
+    Companions& companions() { return companions_; }
 
     void FormCreate();
     void FormShow();
@@ -30,55 +34,41 @@ public:
 
     void SetFileName(const std::string& path);
 
-    void btnOpenTeXClick(const void* sender);
-    void Exit1Click(const void* sender);
-    void OptionClick(const void* sender);
-    void btnCompileClick(const void* sender);
-    void btnEditTeXClick(const void* sender);
-    void btnOpenDviClick(const void* sender);
-    void btnDelLogClick(const void* sender);
-    void Version1Click(const void* sender);
-    void Timer1Timer(const void* sender);
+    void btnOpenTeXClick();
+    void Exit1Click();
+    void OptionClick();
+    void btnCompileClick();
+    void btnEditTeXClick();
+    void btnOpenDviClick();
+    void btnDelLogClick();
+    void Version1Click();
+    void Timer1Timer();
 
     std::string TeXFileName;
     std::string DviFileName;
-    std::string IniFileName;
+    const std::string IniFileName;
 
 private:
+    // At start-up, cancelling the open dialog ends the program; from the
+    // command it only leaves the document as it was.
+    enum class Opening { ByCommand, AtStartUp };
+    void openDocument(Opening opening);
     void wireCommands();
     void writeWindowPosition();
-    std::string locate(const std::string& name);
-    void compile(Document document, const void* sender);
-    void compileOnce(const Document& document, const void* sender);
-    void fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
-                                    const std::string& editor, const std::string& jumpOption, bool& NoErrorJump);
-    void afterCompile(const Document& document, bool NoErrorJump, bool autoDvi, const void* sender);
-    void restoreCaptionAndTimer();
-    void preview(Document document, const void* sender);
-    void refreshViewerOverDde(const std::string& dviPath);
+    settings::SettingsFile settingsFile() { return {app_.os().profile, IniFileName}; }
+    void preview(const Document& document);
 
-    Document document_;
-
-    // The document and its file age when the watcher last compiled it.
-    struct WatchedVersion {
-        std::string texPath;
-        int32_t age = -1;
-        bool operator==(const WatchedVersion&) const = default;
-    };
-    WatchedVersion lastWatcherCompile_;
-
-    // A compile asked for while one runs is not started beside it (both would
-    // write the same files): it runs once more right after the running one,
-    // unless the end of the program has been requested meanwhile.
-    bool compiling_ = false;
-    bool compileRequested_ = false;
-    Document requestedDocument_;
-    const void* requestedSender_ = nullptr;
+    void compileStarting() override;
+    void restoreCaption() override;
+    void compileEnded() override;
+    platform::ListBox& log() override { return ListBox1; }
+    void previewAfterCompile(const Document& document) override { preview(document); }
 
     Application& app_;
     TAboutBox* aboutBox_ = nullptr;
     TForm2* form2_ = nullptr;
     std::unique_ptr<platform::Form> window_;
+    Document document_;
 
 public:
     platform::ListBox& ListBox1;
@@ -89,5 +79,9 @@ public:
     platform::Button& btnDelLog;
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
-    DdeClientConv DdeClientConv1;
+
+private:
+    Companions companions_;
+    Watcher watcher_;
+    CompileCommand compileCommand_;
 };

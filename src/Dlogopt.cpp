@@ -1,11 +1,8 @@
 #include "Dlogopt.h"
 
-#include "settings/SettingKeys.h"
 #include "text/IntegerText.h"
 
 using namespace platform;
-namespace key = settings::key;
-namespace byDefault = settings::byDefault;
 
 namespace {
 // clang-format off
@@ -73,18 +70,17 @@ TForm2::TForm2(Application& app, const std::string& iniFileName)
 // than 0 is reported now, at start-up, and "1000" is what the dialog will show.
 void TForm2::FormCreate() {
     settings::SettingsFile settings(app_.os().profile, iniFileName_);
-    loaded_.editor = settings.readString(key::editor, byDefault::editor);
-    loaded_.tex = settings.readString(key::tex, byDefault::tex);
-    loaded_.dviWare = settings.readString(key::dviWare, byDefault::dviWare);
-    loaded_.autoCompile = settings.readBool(key::autoCompile, byDefault::autoCompile);
-    loaded_.checkInterval =
-        checkedInterval(text::intToStr(settings.readInteger(key::checkInterval, byDefault::checkInterval)));
-    loaded_.fileExt = settings.readString(key::fileExt, byDefault::fileExt);
-    loaded_.errorJump = settings.readBool(key::errorJump, byDefault::errorJumpInOptions);
-    loaded_.jumpOption = settings.readString(key::jumpOption, byDefault::jumpOption);
-    loaded_.useDde = settings.readBool(key::useDde, byDefault::useDde);
-    loaded_.autoDvi = settings.readBool(key::autoDvi, byDefault::autoDvi);
-    loaded_.focusTeX = settings.readBool(key::focusTeX, byDefault::focusTeX);
+    loaded_.editor = settings.read(settings::editor);
+    loaded_.tex = settings.read(settings::tex);
+    loaded_.dviWare = settings.read(settings::dviWare);
+    loaded_.autoCompile = settings.read(settings::autoCompile);
+    loaded_.checkInterval = checkedInterval(text::intToStr(settings.read(settings::checkInterval)));
+    loaded_.fileExt = settings.read(settings::fileExt);
+    loaded_.errorJump = settings.read(settings::errorJumpInOptions);
+    loaded_.jumpOption = settings.read(settings::jumpOption);
+    loaded_.useDde = settings.read(settings::useDde);
+    loaded_.autoDvi = settings.read(settings::autoDvi);
+    loaded_.focusTeX = settings.read(settings::focusTeX);
 }
 
 Form& TForm2::window() {
@@ -151,15 +147,15 @@ int32_t TForm2::checkInterval() { return text::strToInt(controls().edtCheckInter
 
 void TForm2::saveOptions(settings::SettingsFile& settings) {
     Controls& c = controls();
-    settings.writeString(key::editor, c.Edit1.text());
-    settings.writeString(key::tex, c.Edit3.text());
-    settings.writeString(key::dviWare, c.Edit4.text());
-    settings.writeBool(key::autoCompile, c.chkAutoCompile.checked());
-    settings.writeInteger(key::checkInterval, checkInterval());
-    settings.writeString(key::fileExt, c.Edit2.text());
-    settings.writeBool(key::errorJump, c.chkErrorJump.checked());
-    settings.writeString(key::jumpOption, c.edtJumpOption.text());
-    settings.writeBool(key::useDde, c.chkUseDDE.checked());
-    settings.writeBool(key::autoDvi, c.chkAutoDVI.checked());
-    settings.writeBool(key::focusTeX, c.chkFocusTeX.checked());
+    settings.write(settings::editor, c.Edit1.text());
+    settings.write(settings::tex, c.Edit3.text());
+    settings.write(settings::dviWare, c.Edit4.text());
+    settings.write(settings::autoCompile, c.chkAutoCompile.checked());
+    settings.write(settings::checkInterval, checkInterval());
+    settings.write(settings::fileExt, c.Edit2.text());
+    settings.write(settings::errorJumpInOptions, c.chkErrorJump.checked());
+    settings.write(settings::jumpOption, c.edtJumpOption.text());
+    settings.write(settings::useDde, c.chkUseDDE.checked());
+    settings.write(settings::autoDvi, c.chkAutoDVI.checked());
+    settings.write(settings::focusTeX, c.chkFocusTeX.checked());
 }

@@ -5,9 +5,16 @@
 // the document's folder current) never moves it.
 #include <string>
 
+#include "platform/Os.h"
+
 struct Document {
     std::string texName; // TeXFileName as adopted
     std::string dviName; // DviFileName as adopted
     std::string texPath;
     std::string dviPath;
 };
+
+// The document of a name as the user gave it, with the extensions ".tex" and
+// ".dvi". A relative name is resolved against the folder that is current now;
+// a full path is kept exactly as given.
+Document adoptDocument(platform::FileSystem& files, const std::string& name);

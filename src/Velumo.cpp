@@ -1,6 +1,5 @@
 // Program entry: the DDE instance first, then the forms in order (the main
-// window first, since the options dialog reads the settings path from it),
-// then the message loop.
+// window, the about box, the options dialog), then the message loop.
 #include "Application.h"
 #include "DdeClientConv.h"
 #include "Dlogdlg.h"
@@ -33,9 +32,9 @@ int main() {
         return 1;
     }
 
-    TForm1 Form1(app);
+    TForm1 Form1(app, app.iniFileName());
     TAboutBox AboutBox(app);
-    TForm2 Form2(app, Form1.IniFileName);
+    TForm2 Form2(app, app.iniFileName());
     Form1.attachDialogs(AboutBox, Form2);
 
     Form1.window().show();

@@ -1,7 +1,6 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/Exception.h"
-#include "settings/SettingKeys.h"
 #include "text/Format.h"
 #include "text/IntegerText.h"
 
@@ -11,23 +10,23 @@ SettingsFile::SettingsFile(platform::Profile& profile, std::string path) : profi
 
 SettingsFile::~SettingsFile() { profile_.flush(path_); }
 
-std::string SettingsFile::readString(const char* key, const std::string& def) {
-    return profile_.readString(section, key, def, path_);
+std::string SettingsFile::read(const Text& setting) {
+    return profile_.readString(section, setting.key, setting.byDefault, path_);
 }
 
-int32_t SettingsFile::readInteger(const char* key, int32_t def) {
-    return text::strToIntDef(profile_.readString(section, key, "", path_), def);
+int32_t SettingsFile::read(const Integer& setting) {
+    return text::strToIntDef(profile_.readString(section, setting.key, "", path_), setting.byDefault);
 }
 
-bool SettingsFile::readBool(const char* key, bool def) { return readInteger(key, def ? 1 : 0) != 0; }
+bool SettingsFile::read(const Flag& setting) { return read(Integer{setting.key, setting.byDefault ? 1 : 0}) != 0; }
 
-void SettingsFile::writeString(const char* key, const std::string& value) {
-    if (!profile_.writeString(section, key, value, path_))
+void SettingsFile::write(const Text& setting, const std::string& value) {
+    if (!profile_.writeString(section, setting.key, value, path_))
         throw platform::Exception(text::formatText("%s に書き込めません", path_));
 }
 
-void SettingsFile::writeInteger(const char* key, int32_t value) { writeString(key, text::intToStr(value)); }
+void SettingsFile::write(const Integer& setting, int32_t value) { write(Text{setting.key, ""}, text::intToStr(value)); }
 
-void SettingsFile::writeBool(const char* key, bool value) { writeString(key, value ? "1" : "0"); }
+void SettingsFile::write(const Flag& setting, bool value) { write(Text{setting.key, ""}, value ? "1" : "0"); }
 
 } // namespace settings

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Os.h"
+#include "settings/Settings.h"
 
 namespace settings {
 
@@ -16,14 +17,16 @@ public:
     SettingsFile(const SettingsFile&) = delete;
     SettingsFile& operator=(const SettingsFile&) = delete;
 
-    std::string readString(const char* key, const std::string& def);
-    int32_t readInteger(const char* key, int32_t def);
-    bool readBool(const char* key, bool def);
+    // A missing key, or an integer or flag whose text does not convert, reads as the default.
+    std::string read(const Text& setting);
+    int32_t read(const Integer& setting);
+    bool read(const Flag& setting);
 
     // Each raises "%s に書き込めません" (the settings path for %s) when refused.
-    void writeString(const char* key, const std::string& value);
-    void writeInteger(const char* key, int32_t value);
-    void writeBool(const char* key, bool value);
+    // Integers are stored in decimal, flags as "1" or "0".
+    void write(const Text& setting, const std::string& value);
+    void write(const Integer& setting, int32_t value);
+    void write(const Flag& setting, bool value);
 
 private:
     platform::Profile& profile_;

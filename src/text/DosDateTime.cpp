@@ -11,4 +11,9 @@ int32_t packDosDateTime(const LocalTime& t) {
     return static_cast<int32_t>((date << 16) | time);
 }
 
+bool documentIsNewer(int32_t documentAge, int32_t dviAge) {
+    if (documentAge == noFileAge) return false;
+    return dviAge == noFileAge || static_cast<uint32_t>(documentAge) > static_cast<uint32_t>(dviAge);
+}
+
 } // namespace text

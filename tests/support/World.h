@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "Application.h"
-#include "Companion.h"
 #include "Dlogdlg.h"
 #include "Dlogmain.h"
 #include "Dlogopt.h"
@@ -23,15 +22,12 @@ struct World {
     std::unique_ptr<TAboutBox> aboutBox;
     std::unique_ptr<TForm2> form2;
 
-    // Each world starts as the program does: no companion window known.
-    World() { FoundWindow = EditorWindow = ViewerWindow = 0; }
-
     // Creates the forms in order; the main window is not shown yet.
     void create() {
         app = std::make_unique<Application>(ui, system.os);
-        form1 = std::make_unique<TForm1>(*app);
+        form1 = std::make_unique<TForm1>(*app, app->iniFileName());
         aboutBox = std::make_unique<TAboutBox>(*app);
-        form2 = std::make_unique<TForm2>(*app, form1->IniFileName);
+        form2 = std::make_unique<TForm2>(*app, app->iniFileName());
         form1->attachDialogs(*aboutBox, *form2);
     }
     // Creates the forms and shows the main window, running its start-up steps.

@@ -29,24 +29,25 @@ TEST(Edit, StartsTheEditorOnTheDocumentAndRemembersItsFirstWindow) {
     EXPECT_EQ((std::vector<std::string>{"\"C:\\Program Files\\ed\\ed.exe\" \"C:\\doc\\paper.tex\""}),
               world.desktop().started);
     EXPECT_EQ((std::vector<int>{5000}), world.desktop().idleWaits);
-    EXPECT_EQ(world.desktop().windows[0].handle, EditorWindow) << "the first in enumeration order";
+    EXPECT_EQ(world.desktop().windows[0].handle, world.form1->companions().EditorWindow)
+        << "the first in enumeration order";
     EXPECT_EQ(0, world.desktop().openHandles);
 
-    const WindowHandle first = EditorWindow;
+    const WindowHandle first = world.form1->companions().EditorWindow;
     world.main().item("Edit1").click();
     EXPECT_EQ(2u, world.desktop().started.size()) << "every edit starts a new editor";
-    EXPECT_NE(first, EditorWindow);
+    EXPECT_NE(first, world.form1->companions().EditorWindow);
 }
 
 TEST(Edit, RefusedStartShowsTheCodeAndKeepsTheEarlierWindow) {
     CompanionWorld world("Editor=C:\\none\\ed.exe\r\n");
-    EditorWindow = 77;
+    world.form1->companions().EditorWindow = 77;
     world.desktop().failures["C:\\none\\ed.exe"] = 2;
     world.edit();
     ASSERT_EQ(1u, world.ui.messages.size());
     EXPECT_EQ(MessageKind::Plain, world.ui.messages[0].kind);
     EXPECT_EQ("実行できません(エラーコード2)", world.ui.messages[0].text);
-    EXPECT_EQ(77u, EditorWindow);
+    EXPECT_EQ(77u, world.form1->companions().EditorWindow);
 
     world.desktop().failures["C:\\none\\ed.exe"] = 0xC0000005;
     world.edit();
@@ -56,15 +57,15 @@ TEST(Edit, RefusedStartShowsTheCodeAndKeepsTheEarlierWindow) {
 TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     CompanionWorld world("");
     world.preview(); // the viewer opens a window, found by the search
-    ASSERT_NE(0u, ViewerWindow);
+    ASSERT_NE(0u, world.form1->companions().ViewerWindow);
     world.desktop().windowsOf["notepad.exe"] = 0;
     world.edit();
-    EXPECT_EQ(0u, EditorWindow) << "never the viewer's window from the earlier search";
+    EXPECT_EQ(0u, world.form1->companions().EditorWindow) << "never the viewer's window from the earlier search";
 
     World none;
     none.settings("");
     none.create();
-    none.form1->btnEditTeXClick(nullptr);
+    none.form1->btnEditTeXClick();
     EXPECT_EQ("\"notepad.exe\" \"\"", none.system.desktop.started.at(0));
 }
 
@@ -72,7 +73,7 @@ TEST(Preview, StartsTheViewerThenBringsItForward) {
     CompanionWorld world("DviWare=C:\\dviout\\dviout.exe\r\n");
     world.preview();
     EXPECT_EQ((std::vector<std::string>{"\"C:\\dviout\\dviout.exe\" \"C:\\doc\\paper.dvi\""}), world.desktop().started);
-    const WindowHandle viewer = ViewerWindow;
+    const WindowHandle viewer = world.form1->companions().ViewerWindow;
     ASSERT_NE(0u, viewer);
     EXPECT_EQ(500, world.desktop().slept);
     EXPECT_TRUE(world.desktop().focusCalls.empty());
@@ -88,10 +89,10 @@ TEST(Preview, StartsTheViewerThenBringsItForward) {
 TEST(Preview, AViewerClosedOrDisabledIsStartedAgain) {
     CompanionWorld world("");
     world.preview();
-    world.desktop().closeWindow(ViewerWindow);
+    world.desktop().closeWindow(world.form1->companions().ViewerWindow);
     world.preview();
     EXPECT_EQ(2u, world.desktop().started.size());
-    world.desktop().disableWindow(ViewerWindow);
+    world.desktop().disableWindow(world.form1->companions().ViewerWindow);
     world.preview();
     EXPECT_EQ(3u, world.desktop().started.size());
 }
@@ -102,13 +103,13 @@ TEST(Preview, FocusGoesBackToTheEditorAfterEveryShowing) {
     EXPECT_EQ((std::vector<std::string>{"foreground 0", "active 0"}), world.desktop().focusCalls);
 
     world.desktop().failures["C:\\none.exe"] = 2;
-    world.desktop().closeWindow(ViewerWindow);
+    world.desktop().closeWindow(world.form1->companions().ViewerWindow);
     world.edit();
     world.desktop().focusCalls.clear();
     world.preview();
     ASSERT_EQ(1u, world.ui.messages.size());
     EXPECT_EQ("実行できません(エラーコード2)", world.ui.messages[0].text);
-    const std::string e = std::to_string(EditorWindow);
+    const std::string e = std::to_string(world.form1->companions().EditorWindow);
     EXPECT_EQ((std::vector<std::string>{"foreground " + e, "active " + e}), world.desktop().focusCalls);
     EXPECT_EQ(1000, world.desktop().slept) << "the pause comes after a failed start too";
 }
@@ -137,8 +138,8 @@ TEST(PreviewDde, APathWithBlanksAndDoubleBytesGoesInUnchangedInTheConversationsF
     world.startWithArguments("\"C:\\my docs\\表\\論文.tex\"");
     world.system.dde.serverAnswers = true;
     world.system.dde.format = 0xC001;
-    world.form1->btnOpenDviClick(nullptr);
-    world.form1->btnOpenDviClick(nullptr);
+    world.form1->btnOpenDviClick();
+    world.form1->btnOpenDviClick();
     ASSERT_EQ(1u, world.system.dde.executes.size());
     EXPECT_EQ(std::string("[FileOpen(\"C:\\my docs\\表\\論文.dvi\")]") + '\0', world.system.dde.executes[0].data);
     EXPECT_EQ(0xC001u, world.system.dde.executes[0].format);
@@ -198,7 +199,7 @@ TEST(AutoDvi, ACleanCompileShowsTheDviAndAnErrorJumpDoesNot) {
     world.system.processes.run.outputReads = {"fine\r\n"};
     world.main().button("btnCompile").click();
     EXPECT_EQ(1u, world.desktop().started.size());
-    EXPECT_NE(0u, ViewerWindow);
+    EXPECT_NE(0u, world.form1->companions().ViewerWindow);
 
     world.system.processes.run.outputReads = {"! Bad.\r\nl.2 x\r\n"};
     world.main().button("btnCompile").click();

@@ -100,7 +100,7 @@ TEST(Compile, MissingDocumentIsReportedAndNothingRuns) {
     World none; // no document adopted yet
     none.settings("");
     none.create();
-    none.form1->btnCompileClick(nullptr);
+    none.form1->btnCompileClick();
     EXPECT_EQ("は存在しません。", none.ui.messages.at(0).text);
     EXPECT_EQ("Velumo - ", none.main().caption());
 }

@@ -82,6 +82,17 @@ TEST(IntegerText, LenientConversionGivesTheDefault) {
     EXPECT_EQ(2, strToIntDef("2", 0));
 }
 
+TEST(DosDateTime, DocumentIsNewerTreatsMissingFilesAndCompareAgesUnsigned) {
+    const int32_t in2043 = packDosDateTime({2043, 12, 31, 0, 0, 0});
+    const int32_t in2044 = packDosDateTime({2044, 1, 1, 0, 0, 0});
+    ASSERT_LT(in2044, 0) << "the top bit is set from 2044 on";
+    EXPECT_TRUE(text::documentIsNewer(in2044, in2043));
+    EXPECT_FALSE(text::documentIsNewer(in2043, in2044));
+    EXPECT_FALSE(text::documentIsNewer(in2043, in2043));
+    EXPECT_TRUE(text::documentIsNewer(in2043, text::noFileAge)) << "no DVI yet";
+    EXPECT_FALSE(text::documentIsNewer(text::noFileAge, in2043)) << "no document";
+}
+
 TEST(DosDateTime, PacksDateHighAndTimeLowInTwoSecondSteps) {
     EXPECT_EQ(static_cast<int32_t>(0x00210000), packDosDateTime({1980, 1, 1, 0, 0, 0}));
     const int32_t age = packDosDateTime({2026, 12, 7, 10, 30, 59});

@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel) {
-    TForm1 form1(app);
+    TForm1 form1(app, folder.file("Velumo.ini"));
     HWND window = handleOf(form1.window());
     RECT outer, client;
     GetWindowRect(window, &outer);
@@ -265,7 +265,7 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
 // the close box are Cancel; the main window is disabled meanwhile, and the
 // dialog keeps its page between showings.
 TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
-    TForm1 form1(app);
+    TForm1 form1(app, folder.file("Velumo.ini"));
     TForm2 form2(app, folder.file("Velumo.ini"));
     HWND mainWindow = handleOf(form1.window()), options = handleOf(form2.window());
     bool mainDisabled = false;

@@ -1,0 +1,49 @@
+#pragma once
+// The compile: runs the TeX compiler hidden in the document's folder, shows
+// its output in the log list and, with error jumping on, starts the editor at
+// the first error's line. One compile runs at a time: one asked for while
+// another runs (from a timer tick or a click handled inside the running one)
+// runs once more right after it, for the document last asked for, unless the
+// end of the program has been requested meanwhile.
+#include <optional>
+#include <string>
+
+#include "Application.h"
+#include "Document.h"
+
+// What a compile asks of the window it runs in.
+class CompileWindow {
+public:
+    virtual ~CompileWindow() = default;
+    // The caption says "コンパイル中" and the watcher's timer stops.
+    virtual void compileStarting() = 0;
+    // The caption names the current document again; the timer stays as it is.
+    virtual void restoreCaption() = 0;
+    // The caption names the current document again and the timer runs as stored.
+    virtual void compileEnded() = 0;
+    virtual platform::ListBox& log() = 0;
+    // A compile that made no error jump, with automatic preview on.
+    virtual void previewAfterCompile(const Document& document) = 0;
+};
+
+class CompileCommand {
+public:
+    CompileCommand(Application& app, const std::string& iniFileName, CompileWindow& window)
+        : app_(app), iniFileName_(iniFileName), window_(window) {}
+
+    // The document is taken by value: the user may adopt another one while it
+    // runs, and its error jump and preview still name its own.
+    void compile(Document document);
+
+private:
+    void compileOnce(const Document& document);
+    // Fills the log; returns whether the editor was started at an error.
+    bool fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
+                                    const std::string& editor, const std::string& jumpOption);
+
+    Application& app_;
+    const std::string& iniFileName_;
+    CompileWindow& window_;
+    bool compiling_ = false;
+    std::optional<Document> requested_;
+};

@@ -1,0 +1,16 @@
+#include "Document.h"
+
+#include "text/FileNames.h"
+#include "text/PathParts.h"
+
+namespace {
+std::string locate(platform::FileSystem& files, const std::string& name) {
+    return text::isFullyQualifiedPath(name) ? name : files.fullPathName(name);
+}
+} // namespace
+
+Document adoptDocument(platform::FileSystem& files, const std::string& name) {
+    const std::string texName = text::changeFileExt(name, ".tex");
+    const std::string dviName = text::changeFileExt(name, ".dvi");
+    return {texName, dviName, locate(files, texName), locate(files, dviName)};
+}
