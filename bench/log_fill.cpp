@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/Win32Toolkit.h"
@@ -23,7 +24,8 @@ double seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 
 void pump() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
 }
 
 std::string compilerOutput() {
@@ -34,13 +36,14 @@ std::string compilerOutput() {
 }
 
 double fillBare(const std::vector<std::string>& lines) {
-    HWND box = CreateWindowA("LISTBOX", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0,
-                             0, 260, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND box = CreateWindowA("LISTBOX", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0,
+                             260, 300, nullptr, nullptr, nullptr, nullptr);
     pump();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     SendMessageA(box, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& line : lines) SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    for (const std::string& line : lines)
+        SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     SendMessageA(box, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(box, nullptr, TRUE);
     UpdateWindow(box);
@@ -49,11 +52,11 @@ double fillBare(const std::vector<std::string>& lines) {
     return seconds(start, end);
 }
 
-double fillVelumo(platform::Toolkit& toolkit, const std::vector<std::string>& lines) {
+double fillVelumo(platform::Toolkit& toolkit, const std::vector<std::string_view>& lines) {
     using namespace platform;
-    auto form = toolkit.createForm({"Form1", "Velumo", {0, 0, 267, 269}},
-                                   {{ControlKind::ListBox, "ListBox1", "", {0, 0, 259, 223}, "", "", false,
-                                     Align::Client, false, 12}});
+    auto form = toolkit.createForm(
+        {"Form1", "Velumo", {0, 0, 267, 269}},
+        {{ControlKind::ListBox, "ListBox1", "", {0, 0, 259, 223}, "", "", false, Align::Client, false, 12}});
     form->show();
     toolkit.processMessages();
     ListBox& log = form->get<ListBox>("ListBox1");
@@ -69,11 +72,12 @@ double fillVelumo(platform::Toolkit& toolkit, const std::vector<std::string>& li
 int main() {
     platform::win32::Win32Toolkit toolkit;
     const std::string output = compilerOutput();
-    const std::vector<std::string> lines = text::splitLines(output);
+    const std::vector<std::string_view> views = text::splitLines(output);
+    const std::vector<std::string> lines(views.begin(), views.end());
     double bare = 1e9, velumo = 1e9, split = 1e9;
     for (int round = 0; round < 3; ++round) {
         bare = std::min(bare, fillBare(lines));
-        velumo = std::min(velumo, fillVelumo(toolkit, lines));
+        velumo = std::min(velumo, fillVelumo(toolkit, views));
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         const size_t count = text::splitLines(output).size();

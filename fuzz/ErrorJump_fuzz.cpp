@@ -11,16 +11,16 @@
 #include "text/Lines.h"
 
 namespace {
-bool isErrorLine(const std::string& line) { return !line.empty() && line[0] == '!'; }
+bool isErrorLine(std::string_view line) { return !line.empty() && line[0] == '!'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isDecimal(const std::string& s) { return std::all_of(s.begin(), s.end(), isDigit); }
 
 // Reads the line number as TeX writes it: the first line after the error that
 // starts with "l." and a digit, up to the next error; its text from the third
 // character up to the first blank, when that is all digits.
-std::string expectedLineNumber(const std::vector<std::string>& lines, size_t errorLine) {
+std::string expectedLineNumber(const std::vector<std::string_view>& lines, size_t errorLine) {
     for (size_t i = errorLine + 1; i < lines.size() && !isErrorLine(lines[i]); ++i) {
-        const std::string& line = lines[i];
+        const std::string line(lines[i]);
         if (line.size() < 3 || line[0] != 'l' || line[1] != '.' || !isDigit(line[2])) continue;
         const size_t blank = line.find(' ');
         if (blank == std::string::npos) return {};
@@ -56,7 +56,7 @@ void checkCommandLines(const std::string& program, const std::string& option, co
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string output = fuzz::inputText(data, size);
-    const std::vector<std::string> lines = text::splitLines(output);
+    const std::vector<std::string_view> lines = text::splitLines(output);
 
     const std::optional<size_t> first = text::firstErrorLine(lines);
     const size_t end = first.value_or(lines.size());
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(jumped.size() + 2 * placeholderCount(output) ==
                output.size() + lastNumber.size() * placeholderCount(output));
 
-    const auto lineOr = [&](size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+    const auto lineOr = [&](size_t i) { return i < lines.size() ? std::string(lines[i]) : std::string(); };
     checkCommandLines(lineOr(0), text::jumpOption(lineOr(1), lastNumber), lineOr(2));
     return 0;
 }

@@ -17,12 +17,12 @@ std::string withLineFeedBreaks(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = fuzz::inputText(data, size);
-    const std::vector<std::string> lines = text::splitLines(text);
+    const std::vector<std::string_view> lines = text::splitLines(text);
 
     std::string joined;
-    for (const std::string& line : lines) {
-        FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
-        joined += line + '\n';
+    for (const std::string_view line : lines) {
+        FUZZ_CHECK(line.find_first_of("\r\n") == std::string_view::npos);
+        joined.append(line) += '\n';
     }
     std::string expected = withLineFeedBreaks(text);
     if (!expected.empty() && expected.back() != '\n') expected += '\n';

@@ -73,7 +73,7 @@ bool CompileCommand::fillLogAndJumpToFirstError(const Document& document, const 
                                                 bool errorJump, const std::string& editor,
                                                 const std::string& jumpOption) {
     ListBox& log = window_.log();
-    const std::vector<std::string> lines = text::splitLines(compilerOutput);
+    const std::vector<std::string_view> lines = text::splitLines(compilerOutput);
     log.setLines(lines);
     if (!errorJump) return false;
     const std::optional<size_t> errorLine = text::firstErrorLine(lines);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Events.h"
@@ -41,7 +42,7 @@ public:
 
 class ListBox : public Control {
 public:
-    virtual void setLines(const std::vector<std::string>& lines) = 0; // replaces all lines
+    virtual void setLines(const std::vector<std::string_view>& lines) = 0; // replaces all lines
     virtual int count() const = 0;
     virtual std::string line(int index) const = 0;
     virtual void addLine(const std::string& line) = 0;

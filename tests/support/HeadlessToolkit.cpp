@@ -16,8 +16,8 @@ void HeadlessEdit::type(const std::string& text) {
         setText(text.substr(0, length));
 }
 
-void HeadlessListBox::setLines(const std::vector<std::string>& lines) {
-    lines_ = lines;
+void HeadlessListBox::setLines(const std::vector<std::string_view>& lines) {
+    lines_.assign(lines.begin(), lines.end());
     selected_ = -1;
 }
 

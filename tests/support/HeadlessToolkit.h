@@ -57,7 +57,7 @@ private:
 class HeadlessListBox : public WithSpec<ListBox> {
 public:
     using WithSpec::WithSpec;
-    void setLines(const std::vector<std::string>& lines) override;
+    void setLines(const std::vector<std::string_view>& lines) override;
     int count() const override { return static_cast<int>(lines_.size()); }
     std::string line(int index) const override;
     void addLine(const std::string& line) override { lines_.push_back(line); }

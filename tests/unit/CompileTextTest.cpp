@@ -4,7 +4,7 @@
 #include "text/Lines.h"
 
 using namespace text;
-using Lines = std::vector<std::string>;
+using Lines = std::vector<std::string_view>;
 
 TEST(Lines, EveryKindOfBreakEndsALine) {
     EXPECT_EQ((Lines{"a", "b", "c", "d"}), splitLines("a\r\nb\nc\rd"));

@@ -187,7 +187,7 @@ TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     auto form = toolkit.createForm(
         smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false, Align::Client, false, 12}});
     ListBox& log = form->get<ListBox>("Log");
-    std::vector<std::string> lines(500, "line");
+    std::vector<std::string_view> lines(500, "line");
     lines[1] = "! Undefined control sequence.";
     lines[2] = "表示能力";
     log.setLines(lines);

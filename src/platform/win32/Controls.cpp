@@ -125,13 +125,18 @@ ListBoxWindow::ListBoxWindow(const ControlSpec& layout, HWND parent, int id, con
 }
 
 // Each line added to a list box that redraws costs milliseconds, so a whole
-// new content goes in with redrawing off and is drawn once at the end.
-void ListBoxWindow::setLines(const std::vector<std::string>& lines) {
+// new content goes in with redrawing off and is drawn once at the end. Each
+// line passes through one buffer that gives it the closing zero the list box
+// needs; the list box keeps its own copy.
+void ListBoxWindow::setLines(const std::vector<std::string_view>& lines) {
     SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(window_, LB_RESETCONTENT, 0, 0);
     SendMessageA(window_, LB_INITSTORAGE, lines.size(), 0);
-    for (const std::string& line : lines)
+    std::string line;
+    for (const std::string_view view : lines) {
+        line.assign(view);
         SendMessageA(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    }
     SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window_, nullptr, TRUE);
 }

@@ -93,7 +93,7 @@ private:
 class ListBoxWindow : public ChildOf<ListBox> {
 public:
     ListBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
-    void setLines(const std::vector<std::string>& lines) override;
+    void setLines(const std::vector<std::string_view>& lines) override;
     int count() const override;
     std::string line(int index) const override;
     void addLine(const std::string& line) override;
