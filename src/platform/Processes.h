@@ -22,7 +22,8 @@ public:
     // (-1: no limit). News is: reads not yet taken; a stream's end or the
     // child's end that neither a query nor an earlier return of this wait has
     // reported; a window message in the queue. It returns at once while there
-    // is news, and never for news already collected.
+    // is news, and never for news already collected, except that reads which
+    // keep coming are let gather for up to about ten milliseconds first.
     virtual void waitForActivity(int milliseconds) = 0;
     // The reads made since the last call, each as one read returned it
     // (at most 1024 bytes), in the stream's order.
