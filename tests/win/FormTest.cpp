@@ -13,6 +13,7 @@
 #include "TempFolder.h"
 #include "WindowTestSupport.h"
 #include "platform/win32/Win32Platform.h"
+#include "text/Lines.h"
 
 namespace {
 
@@ -187,12 +188,15 @@ TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     auto form = toolkit.createForm(
         smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false, Align::Client, false, 12}});
     ListBox& log = form->get<ListBox>("Log");
-    std::vector<std::string_view> lines(500, "line");
-    lines[1] = "! Undefined control sequence.";
-    lines[2] = "表示能力";
-    log.setLines(lines);
+    // The lines are views into one text, as a compile's log gives them.
+    std::string text = "line\r\n! Undefined control sequence.\r\n表示能力\r\n";
+    for (int i = 3; i < 500; ++i)
+        text += "line\r\n";
+    log.setLines(text::splitLines(text));
     EXPECT_EQ(log.count(), 500);
+    EXPECT_EQ(log.line(1), "! Undefined control sequence.");
     EXPECT_EQ(log.line(2), "表示能力");
+    EXPECT_EQ(log.line(499), "line");
     EXPECT_EQ(log.selectedIndex(), -1);
 
     log.addLine("l.4 \\badmacro");
