@@ -49,11 +49,11 @@ void CompileCommand::compileOnce(const Document& document) {
         app_.showMessage(document.texName + "は存在しません。");
     } else {
         app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
-        std::string output, errors;
+        CapturedOutput captured;
         try {
-            RunConsoleRedirect(app_.os().processes, app_.toolkit(),
-                               text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R", output,
-                               errors, [this] { return app_.terminated(); });
+            captured = RunConsoleRedirect(app_.os().processes, app_.toolkit(),
+                                          text::compileCommandLine(compiler, text::extractFileName(document.texPath)),
+                                          "R", [this] { return app_.terminated(); });
         } catch (const Exception&) {
             // The caption comes back; the timer stays off, so a compiler that
             // cannot be started is not tried again at every tick.
@@ -63,7 +63,7 @@ void CompileCommand::compileOnce(const Document& document) {
         // A compile cut short by the end of the program starts no editor and no viewer.
         const bool ending = app_.terminated();
         const bool NoErrorJump =
-            !fillLogAndJumpToFirstError(document, output, errorJump && !ending, editor, jumpOption);
+            !fillLogAndJumpToFirstError(document, captured.output, errorJump && !ending, editor, jumpOption);
         if (!ending && autoDvi && NoErrorJump) window_.previewAfterCompile(document);
     }
     window_.compileEnded();

@@ -22,13 +22,12 @@ EOSError startError(uint32_t code, const std::string& systemText) {
 // The streams of one running program and what has been read from them.
 struct Capture {
     ConsoleChild& child;
-    std::string& outputText;
-    std::string& errorText;
+    CapturedOutput& captured;
     const std::function<bool()>& endRequested;
 
     void takeReads() {
-        appendReads(outputText, child.takeOutputReads());
-        appendReads(errorText, child.takeErrorReads());
+        appendReads(captured.output, child.takeOutputReads());
+        appendReads(captured.errors, child.takeErrorReads());
     }
 
     // Handles the window's messages; when one of them asked the program to end,
@@ -80,19 +79,17 @@ void waitForEnd(Toolkit& toolkit, Capture& capture) {
 }
 } // namespace
 
-bool RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::string& commandLine,
-                        const std::string& inputText, std::string& outputText, std::string& errorText,
-                        const std::function<bool()>& endRequested) {
+CapturedOutput RunConsoleRedirect(ProcessService& processes, Toolkit& toolkit, const std::string& commandLine,
+                                  const std::string& inputText, const std::function<bool()>& endRequested) {
     const std::string input = inputText + '\x1A';
-    outputText.clear();
-    errorText.clear();
 
     uint32_t code = 0;
     std::unique_ptr<ConsoleChild> child = processes.startConsole(commandLine, code);
     if (!child) throw startError(code, processes.systemErrorText(code));
 
     child->writeInputAndClose(input);
-    Capture capture{*child, outputText, errorText, endRequested};
+    CapturedOutput captured;
+    Capture capture{*child, captured, endRequested};
     if (collectStreams(processes, toolkit, capture)) waitForEnd(toolkit, capture);
-    return true;
+    return captured;
 }

@@ -9,14 +9,20 @@
 #include "platform/Processes.h"
 #include "platform/Toolkit.h"
 
+// What a console program wrote: its standard output and its standard error.
+struct CapturedOutput {
+    std::string output;
+    std::string errors;
+};
+
 // Writes the input text and one character of code 26 to the program, then
 // collects its standard output and standard error until both end, and waits,
-// without a time limit, for the program to end. Returns true; raises EOSError
-// when the program cannot be started. A program that has ended while a program
-// it started still holds the output pipes is given two more seconds, then the
+// without a time limit, for the program to end. Raises EOSError when the
+// program cannot be started. A program that has ended while a program it
+// started still holds the output pipes is given two more seconds, then the
 // capture returns what it has. Once endRequested answers true (the program is
 // ending), the program and everything it started are ended at once and the
 // capture returns with the output it has.
-bool RunConsoleRedirect(platform::ProcessService& processes, platform::Toolkit& toolkit, const std::string& commandLine,
-                        const std::string& inputText, std::string& outputText, std::string& errorText,
-                        const std::function<bool()>& endRequested = nullptr);
+CapturedOutput RunConsoleRedirect(platform::ProcessService& processes, platform::Toolkit& toolkit,
+                                  const std::string& commandLine, const std::string& inputText,
+                                  const std::function<bool()>& endRequested = nullptr);

@@ -259,14 +259,13 @@ TEST(ConsoleCaptureTest, MessagesAreHandledWhileTheChildRunsOnAfterClosingItsStr
         PostMessageA(window, WM_APP, 0, 0);
     });
     platform::win32::Win32Toolkit toolkit;
-    std::string output = "stale", errors = "stale";
     RunOnWindow::capturing = true;
-    EXPECT_TRUE(RunConsoleRedirect(service(), toolkit, simulatorCommand("run-on " + name), "R", output, errors));
+    const CapturedOutput captured = RunConsoleRedirect(service(), toolkit, simulatorCommand("run-on " + name), "R");
     RunOnWindow::capturing = false;
     poster.join();
     EXPECT_TRUE(RunOnWindow::handledWhileCapturing);
-    EXPECT_EQ(output, "");
-    EXPECT_EQ(errors, "");
+    EXPECT_EQ(captured.output, "");
+    EXPECT_EQ(captured.errors, "");
 
     DestroyWindow(window);
     UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
