@@ -17,6 +17,8 @@ echo "== fuzz targets over their corpora (native, sanitizers)"
 # A wineserver left from an earlier run may hold streams of its own; start afresh.
 WINEPREFIX=${WINEPREFIX:-$HOME/.wine-velumo} wineserver -k 2>/dev/null || true
 . tools/xserver.sh
+# One CTest test per case: win.* and e2e.* here (-R '^win\.' or -R '^e2e\.'
+# would run one tier alone), unit.* above.
 echo "== Windows and end-to-end tests (Wine, display $DISPLAY)"
 ctest --test-dir build/win32 --output-on-failure || status=1
 velumo_stop_xserver

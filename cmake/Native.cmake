@@ -11,4 +11,6 @@ target_include_directories(unit_tests PRIVATE tests)
 target_compile_options(unit_tests PRIVATE ${sanitizers})
 target_link_options(unit_tests PRIVATE ${sanitizers})
 target_link_libraries(unit_tests PRIVATE velumo_core GTest::gtest GTest::gtest_main)
-add_test(NAME unit COMMAND unit_tests)
+# One CTest test per case, named unit.Suite.Case (`ctest -R '^unit\.'` runs this tier).
+include(GoogleTest)
+gtest_discover_tests(unit_tests TEST_PREFIX unit. PROPERTIES TIMEOUT 60)
