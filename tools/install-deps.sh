@@ -9,7 +9,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 packages=(cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth x11-utils locales
-          fonts-ipafont-gothic fonts-ipafont-mincho
+          fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
           imagemagick xdotool texlive-lang-japanese xdvik-ja)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 

@@ -18,6 +18,15 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init </dev/null >/dev/null 2>&1 || true
 fi
+# Wine draws the title bar's buttons with the symbol font Marlett; without it
+# a text font of the Japanese code page shows the letters "0 1 r". Wine uses
+# its own Marlett (package fonts-wine) from the prefix's Fonts folder, not
+# from /usr/share/wine/fonts.
+velumo_marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$velumo_marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp "$velumo_marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 # The wineserver and Wine's own services (started with the first program of a
 # prefix) live on and keep the standard streams they were given: start both
 # here with theirs sent nowhere, so that no caller waits on a pipe they hold.
