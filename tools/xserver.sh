@@ -4,7 +4,14 @@
 velumo_started_xvfb=""
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    # A lock whose X server is gone (ended by force) does not hold its number:
+    # Xvfb takes such a number over.
+    lock="/tmp/.X$n-lock"
+    if [ -e "$lock" ]; then
+      [ -d "/proc/$(tr -d ' ' <"$lock")" ] && continue
+    elif [ -e "/tmp/.X11-unix/X$n" ]; then
+      continue
+    fi
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     velumo_started_xvfb=$!
     export DISPLAY=":$n"
