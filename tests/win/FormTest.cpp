@@ -189,6 +189,33 @@ TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
     EXPECT_EQ(edit.text(), "1000");
 }
 
+// Form::add answers a control as the interface of its kind without a check at
+// run time, so each kind must be made as a window that implements that interface.
+template <ControlKind kind> bool madeAsItsInterface(Form& form, ControlSpec row) {
+    Control& added = form.add<kind>(std::move(row));
+    return dynamic_cast<ControlOf<kind>*>(&added) != nullptr;
+}
+
+TEST_F(Forms, EachKindIsMadeAsTheInterfaceThatAddAnswers) {
+    auto form = toolkit.createForm(smallForm);
+    using enum ControlKind;
+    EXPECT_TRUE(madeAsItsInterface<Panel>(*form, {.name = "Panel"}));
+    EXPECT_TRUE(madeAsItsInterface<SunkenPanel>(*form, {.name = "SunkenPanel"}));
+    EXPECT_TRUE(madeAsItsInterface<PageControl>(*form, {.name = "PageControl"}));
+    EXPECT_TRUE(madeAsItsInterface<TabPage>(*form, {.name = "TabPage", .parent = "PageControl"}));
+    EXPECT_TRUE(madeAsItsInterface<ListBox>(*form, {.name = "ListBox"}));
+    EXPECT_TRUE(madeAsItsInterface<Button>(*form, {.name = "Button"}));
+    EXPECT_TRUE(madeAsItsInterface<OkButton>(*form, {.name = "OkButton"}));
+    EXPECT_TRUE(madeAsItsInterface<CancelButton>(*form, {.name = "CancelButton"}));
+    EXPECT_TRUE(madeAsItsInterface<PushOkButton>(*form, {.name = "PushOkButton"}));
+    EXPECT_TRUE(madeAsItsInterface<BrowseButton>(*form, {.name = "BrowseButton"}));
+    EXPECT_TRUE(madeAsItsInterface<CheckBox>(*form, {.name = "CheckBox"}));
+    EXPECT_TRUE(madeAsItsInterface<Edit>(*form, {.name = "Edit"}));
+    EXPECT_TRUE(madeAsItsInterface<Label>(*form, {.name = "Label"}));
+    EXPECT_TRUE(madeAsItsInterface<CentredLabel>(*form, {.name = "CentredLabel"}));
+    EXPECT_TRUE(madeAsItsInterface<LinkLabel>(*form, {.name = "LinkLabel"}));
+}
+
 TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     auto form = toolkit.createForm(smallForm);
     ListBox& log = form->add<ControlKind::ListBox>(
