@@ -54,12 +54,11 @@ double fillBare(const std::vector<std::string>& lines) {
 
 double fillVelumo(platform::Toolkit& toolkit, const std::vector<std::string_view>& lines) {
     using namespace platform;
-    auto form = toolkit.createForm(
-        {"Form1", "Velumo", {0, 0, 267, 269}},
-        {{ControlKind::ListBox, "ListBox1", "", {0, 0, 259, 223}, "", "", false, Align::Client, false, 12}});
+    auto form = toolkit.createForm({.name = "Form1", .caption = "Velumo", .bounds = {0, 0, 267, 269}});
+    ListBox& log = form->add<ControlKind::ListBox>(
+        {.name = "ListBox1", .bounds = {0, 0, 259, 223}, .align = Align::Client, .itemHeight = 12});
     form->show();
     toolkit.processMessages();
-    ListBox& log = form->get<ListBox>("ListBox1");
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     log.setLines(lines);

@@ -4,36 +4,36 @@ using namespace platform;
 
 namespace {
 // clang-format off
-const FormSpec aboutForm{"AboutBox", "バージョン情報", {0, 0, 279, 213}, true, FormBorder::Dialog,
-                         FormPosition::ScreenCenter};
-
-// OK comes first in the tab order so that it has the focus when the box opens.
-const std::vector<ControlSpec> aboutLayout{
-    {ControlKind::PushOkButton, "OKButton", "", {109, 175, 64, 33}, "OK", "", false, Align::None, true},
-    {ControlKind::SunkenPanel, "Panel1", "", {7, 8, 265, 158}},
-    {ControlKind::Label, "ProductName", "Panel1", {102, 16, 62, 12}, "Velumo"},
-    {ControlKind::Label, "Version", "Panel1", {102, 39, 65, 12}, "Version 0.4.1"},
-    {ControlKind::CentredLabel, "Copyright", "Panel1", {56, 78, 156, 12}, "(C) 2026 Velumo Project"},
-    {ControlKind::LinkLabel, "URLLabel1", "Panel1", {64, 96, 142, 12}, "mailto:velumo@example.jp"},
-    {ControlKind::CentredLabel, "Comments", "Panel1", {32, 112, 217, 36},
-     "エディタ、TeXコンパイル、DVIプレビューを連携する、統合環境風ソフトウェア。"},
-};
+const FormSpec aboutForm{.name = "AboutBox", .caption = "バージョン情報", .bounds = {0, 0, 279, 213}, .sizeIsClient = true,
+                         .border = FormBorder::Dialog, .position = FormPosition::ScreenCenter};
 // clang-format on
 } // namespace
+
+// clang-format off
+TAboutBox::Controls::Controls(Form& window, Application& app)
+    : OKButton(window.add<ControlKind::PushOkButton>({.name = "OKButton", .bounds = {109, 175, 64, 33}, .caption = "OK", .isDefault = true})),
+      Panel1(window.add<ControlKind::SunkenPanel>({.name = "Panel1", .bounds = {7, 8, 265, 158}})),
+      ProductName(window.add<ControlKind::Label>({.name = "ProductName", .parent = "Panel1", .bounds = {102, 16, 62, 12}, .caption = "Velumo"})),
+      Version(window.add<ControlKind::Label>({.name = "Version", .parent = "Panel1", .bounds = {102, 39, 65, 12}, .caption = "Version 0.4.1"})),
+      Copyright(window.add<ControlKind::CentredLabel>({.name = "Copyright", .parent = "Panel1", .bounds = {56, 78, 156, 12}, .caption = "(C) 2026 Velumo Project"})),
+      URLLabel1(app.toolkit(), app.os().launcher, window.add<ControlKind::LinkLabel>({.name = "URLLabel1", .parent = "Panel1", .bounds = {64, 96, 142, 12}, .caption = "mailto:velumo@example.jp"})),
+      Comments(window.add<ControlKind::CentredLabel>({.name = "Comments", .parent = "Panel1", .bounds = {32, 112, 217, 36}, .caption = "エディタ、TeXコンパイル、DVIプレビューを連携する、統合環境風ソフトウェア。"})) {
+    URLLabel1.Executable = true;
+}
+// clang-format on
 
 platform::Form& TAboutBox::window() {
     if (!window_) makeWindow();
     return *window_;
 }
 
-TURLLabel& TAboutBox::URLLabel1() {
+TAboutBox::Controls& TAboutBox::controls() {
     if (!window_) makeWindow();
-    return *urlLabel_;
+    return *controls_;
 }
 
 void TAboutBox::makeWindow() {
-    std::unique_ptr<Form> window = app_.toolkit().createForm(aboutForm, aboutLayout);
-    urlLabel_ = std::make_unique<TURLLabel>(app_.toolkit(), app_.os().launcher, window->get<LinkLabel>("URLLabel1"));
-    urlLabel_->Executable = true;
+    std::unique_ptr<Form> window = app_.toolkit().createForm(aboutForm);
+    controls_ = std::make_unique<Controls>(*window, app_);
     window_ = std::move(window);
 }

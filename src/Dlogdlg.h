@@ -11,13 +11,28 @@
 class TAboutBox {
 public:
     explicit TAboutBox(Application& app) : app_(app) {}
+
+    // The box's controls in tab order, as its constructor adds them: OK first,
+    // so that it has the focus when the box opens, then the panel and its labels.
+    struct Controls {
+        Controls(platform::Form& window, Application& app);
+        platform::Button& OKButton;
+        platform::Control& Panel1;
+        platform::Control& ProductName;
+        platform::Control& Version;
+        platform::Control& Copyright;
+        TURLLabel URLLabel1;
+        platform::Control& Comments;
+    };
+
     platform::Form& window();
-    TURLLabel& URLLabel1();
+    TURLLabel& URLLabel1() { return controls().URLLabel1; }
 
 private:
+    Controls& controls();
     void makeWindow();
 
     Application& app_;
     std::unique_ptr<platform::Form> window_;
-    std::unique_ptr<TURLLabel> urlLabel_;
+    std::unique_ptr<Controls> controls_;
 };

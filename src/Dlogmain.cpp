@@ -9,49 +9,45 @@ using namespace platform;
 
 namespace {
 // clang-format off
-const FormSpec mainForm{"Form1", "Velumo", {0, 0, 267, 269}, false, FormBorder::Sizeable, FormPosition::Stored};
-
-// In tab order: the log list, the button panel, then the buttons on it.
-const std::vector<ControlSpec> mainLayout{
-    {ControlKind::ListBox, "ListBox1", "", {0, 137, 259, 86}, "", "ログ表示", false, Align::Client, false, 12},
-    {ControlKind::Panel, "Panel1", "", {0, 0, 259, 137}, "", "", false, Align::Top},
-    {ControlKind::Button, "btnCompile", "Panel1", {136, 8, 97, 25}, "Compile TeXfile", "コンパイルしてDVIファイルを作成"},
-    {ControlKind::Button, "btnDelLog", "Panel1", {136, 88, 97, 25}, "Delete Logfile", "ログファイルを削除"},
-    {ControlKind::Button, "btnEditTeX", "Panel1", {32, 48, 65, 65}, "Edit TeXfile", "TeXファイルを編集"},
-    {ControlKind::Button, "btnOpenDvi", "Panel1", {136, 48, 97, 25}, "Preview DVIfile", "DVIファイルを表示"},
-    {ControlKind::Button, "btnOpenTeX", "Panel1", {16, 8, 97, 25}, "Open TeXfile", "使用するTeXファイルを開く"},
-};
+const FormSpec mainForm{.name = "Form1", .caption = "Velumo", .bounds = {0, 0, 267, 269}};
 
 const std::vector<MenuItemSpec> mainMenu{
-    {"File1", "", "&File"},
-    {"Open1", "File1", "&Open", "Ctrl+O"},
-    {"Exit1", "File1", "&Exit"},
-    {"TeX", "", "&TeX"},
-    {"Edit1", "TeX", "&Edit"},
-    {"Compile1", "TeX", "&Compile"},
-    {"Preview1", "TeX", "&Preview"},
-    {"DeleteLog1", "TeX", "&Delete Log"},
-    {"N1", "TeX", "-"},
-    {"Option", "", "&Option"},
-    {"Help", "", "&Help", "F1"},
-    {"Version1", "Help", "&Version"},
+    {.name = "File1", .caption = "&File"},
+    {.name = "Open1", .parent = "File1", .caption = "&Open", .shortcut = "Ctrl+O"},
+    {.name = "Exit1", .parent = "File1", .caption = "&Exit"},
+    {.name = "TeX", .caption = "&TeX"},
+    {.name = "Edit1", .parent = "TeX", .caption = "&Edit"},
+    {.name = "Compile1", .parent = "TeX", .caption = "&Compile"},
+    {.name = "Preview1", .parent = "TeX", .caption = "&Preview"},
+    {.name = "DeleteLog1", .parent = "TeX", .caption = "&Delete Log"},
+    {.name = "N1", .parent = "TeX", .caption = "-"},
+    {.name = "Option", .caption = "&Option"},
+    {.name = "Help", .caption = "&Help", .shortcut = "F1"},
+    {.name = "Version1", .parent = "Help", .caption = "&Version"},
 };
 
 // A new document's name is taken too: Edit then lets the editor create it.
-const OpenDialogSpec documentDialog{"TeXファイルを開く", "TeXファイル|*.tex|TeXinfoファイル|*.texi", "tex", false};
+const OpenDialogSpec documentDialog{.title = "TeXファイルを開く", .filter = "TeXファイル|*.tex|TeXinfoファイル|*.texi",
+                                    .defaultExt = "tex", .fileMustExist = false};
 // clang-format on
 } // namespace
 
+// clang-format off
 TForm1::TForm1(Application& app, const std::string& iniFileName)
-    : IniFileName(iniFileName), app_(app), window_(app.toolkit().createForm(mainForm, mainLayout, mainMenu)),
-      ListBox1(window_->get<ListBox>("ListBox1")), btnOpenTeX(window_->get<Button>("btnOpenTeX")),
-      btnCompile(window_->get<Button>("btnCompile")), btnEditTeX(window_->get<Button>("btnEditTeX")),
-      btnOpenDvi(window_->get<Button>("btnOpenDvi")), btnDelLog(window_->get<Button>("btnDelLog")),
+    : IniFileName(iniFileName), app_(app), window_(app.toolkit().createForm(mainForm, mainMenu)),
+      ListBox1(window_->add<ControlKind::ListBox>({.name = "ListBox1", .bounds = {0, 137, 259, 86}, .hint = "ログ表示", .align = Align::Client, .itemHeight = 12})),
+      Panel1(window_->add<ControlKind::Panel>({.name = "Panel1", .bounds = {0, 0, 259, 137}, .align = Align::Top})),
+      btnCompile(window_->add<ControlKind::Button>({.name = "btnCompile", .parent = "Panel1", .bounds = {136, 8, 97, 25}, .caption = "Compile TeXfile", .hint = "コンパイルしてDVIファイルを作成"})),
+      btnDelLog(window_->add<ControlKind::Button>({.name = "btnDelLog", .parent = "Panel1", .bounds = {136, 88, 97, 25}, .caption = "Delete Logfile", .hint = "ログファイルを削除"})),
+      btnEditTeX(window_->add<ControlKind::Button>({.name = "btnEditTeX", .parent = "Panel1", .bounds = {32, 48, 65, 65}, .caption = "Edit TeXfile", .hint = "TeXファイルを編集"})),
+      btnOpenDvi(window_->add<ControlKind::Button>({.name = "btnOpenDvi", .parent = "Panel1", .bounds = {136, 48, 97, 25}, .caption = "Preview DVIfile", .hint = "DVIファイルを表示"})),
+      btnOpenTeX(window_->add<ControlKind::Button>({.name = "btnOpenTeX", .parent = "Panel1", .bounds = {16, 8, 97, 25}, .caption = "Open TeXfile", .hint = "使用するTeXファイルを開く"})),
       Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)),
       companions_(app), compileCommand_(app, IniFileName, *this) {
     wireCommands();
     FormCreate();
 }
+// clang-format on
 
 void TForm1::wireCommands() {
     // Once the end of the program is requested, no command starts new work.

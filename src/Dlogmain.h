@@ -71,12 +71,15 @@ private:
     Document document_;
 
 public:
+    // The controls in tab order, as the constructor adds them: the log list,
+    // the button panel, then the buttons on it.
     platform::ListBox& ListBox1;
-    platform::Button& btnOpenTeX;
+    platform::Control& Panel1;
     platform::Button& btnCompile;
+    platform::Button& btnDelLog;
     platform::Button& btnEditTeX;
     platform::Button& btnOpenDvi;
-    platform::Button& btnDelLog;
+    platform::Button& btnOpenTeX;
     std::unique_ptr<platform::Timer> Timer1;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
 

@@ -6,59 +6,47 @@ using namespace platform;
 
 namespace {
 // clang-format off
-const FormSpec optionsForm{"Form2", "オプション設定", {0, 0, 332, 229}, true, FormBorder::Dialog,
-                           FormPosition::MainFormCenter};
+const FormSpec optionsForm{.name = "Form2", .caption = "オプション設定", .bounds = {0, 0, 332, 229}, .sizeIsClient = true,
+                           .border = FormBorder::Dialog, .position = FormPosition::MainFormCenter};
 
-// In tab order: the two buttons, the page control, then each page's controls.
-const std::vector<ControlSpec> optionsLayout{
-    {ControlKind::OkButton, "BitBtn1", "", {147, 198, 75, 25}, "OK", "", false, Align::None, true},
-    {ControlKind::CancelButton, "BitBtn2", "", {232, 198, 82, 25}, "キャンセル"},
-    {ControlKind::PageControl, "PageControl1", "", {16, 8, 305, 185}},
-
-    {ControlKind::TabPage, "TabSheet1", "PageControl1", {}, "Editor"},
-    {ControlKind::Edit, "edtJumpOption", "TabSheet1", {152, 48, 89, 20}, "",
-     "エディタのオプションを入力。%lを行番号に置換。", true},
-    {ControlKind::CheckBox, "chkErrorJump", "TabSheet1", {32, 48, 113, 17}, "エラー時ジャンプ"},
-    {ControlKind::Edit, "Edit1", "TabSheet1", {75, 14, 163, 20}, "", "編集に使うエディタの実行ファイル", true},
-    {ControlKind::CheckBox, "chkFocusTeX", "TabSheet1", {32, 80, 177, 17}, "DVIwareにフォーカスを移さない"},
-    {ControlKind::Label, "Label1", "TabSheet1", {16, 16, 0, 0}, "Editor"},
-    {ControlKind::BrowseButton, "SpeedButton1", "TabSheet1", {240, 16, 25, 25}},
-
-    {ControlKind::TabPage, "TabSheet2", "PageControl1", {}, "TeXCompiler"},
-    {ControlKind::CheckBox, "chkAutoCompile", "TabSheet2", {32, 48, 97, 17}, "自動コンパイル",
-     "ファイルが更新されると、自動的にコンパイルする。"},
-    {ControlKind::Edit, "edtCheckInterval", "TabSheet2", {112, 72, 65, 20}},
-    {ControlKind::CheckBox, "chkAutoDVI", "TabSheet2", {32, 104, 249, 25}, "コンパイル成功時に自動的にDVIwareを起動",
-     "エラーがなければDVIwareを起動する。"},
-    {ControlKind::Edit, "Edit3", "TabSheet2", {75, 14, 163, 20}, "", "TeXコンパイラの実行コマンド", true},
-    {ControlKind::Label, "Label3", "TabSheet2", {16, 16, 0, 0}, "TeX"},
-    {ControlKind::BrowseButton, "SpeedButton3", "TabSheet2", {240, 16, 25, 25}},
-    {ControlKind::Label, "Label5", "TabSheet2", {32, 80, 0, 0}, "チェック間隔"},
-    {ControlKind::Label, "Label2", "TabSheet2", {184, 80, 0, 0}, "ms"},
-
-    {ControlKind::TabPage, "TabSheet3", "PageControl1", {}, "DVIware"},
-    {ControlKind::CheckBox, "chkUseDDE", "TabSheet3", {32, 61, 97, 17}, "DDE通信を使う"},
-    {ControlKind::Edit, "Edit4", "TabSheet3", {75, 14, 163, 20}, "", "DVIビューアの実行ファイル", true},
-    {ControlKind::Label, "Label4", "TabSheet3", {16, 16, 0, 0}, "DVIware"},
-    {ControlKind::BrowseButton, "SpeedButton4", "TabSheet3", {240, 16, 25, 25}},
-
-    {ControlKind::TabPage, "TabSheet4", "PageControl1", {}, "DeleteLog"},
-    {ControlKind::Edit, "Edit2", "TabSheet4", {24, 26, 233, 20}},
-    {ControlKind::Label, "Label6", "TabSheet4", {24, 10, 0, 0}, "拡張子(カンマで区切る)"},
-};
-
-const OpenDialogSpec programDialog{"", "実行可能ファイル|*.exe", ""};
+const OpenDialogSpec programDialog{.filter = "実行可能ファイル|*.exe"};
 // clang-format on
 } // namespace
 
+// clang-format off
 TForm2::Controls::Controls(Form& window)
-    : Edit1(window.get<Edit>("Edit1")), edtJumpOption(window.get<Edit>("edtJumpOption")),
-      chkErrorJump(window.get<CheckBox>("chkErrorJump")), chkFocusTeX(window.get<CheckBox>("chkFocusTeX")),
-      Edit3(window.get<Edit>("Edit3")), chkAutoCompile(window.get<CheckBox>("chkAutoCompile")),
-      edtCheckInterval(window.get<Edit>("edtCheckInterval")), chkAutoDVI(window.get<CheckBox>("chkAutoDVI")),
-      Edit4(window.get<Edit>("Edit4")), chkUseDDE(window.get<CheckBox>("chkUseDDE")), Edit2(window.get<Edit>("Edit2")),
-      PageControl1(window.get<PageControl>("PageControl1")), SpeedButton1(window.get<Button>("SpeedButton1")),
-      SpeedButton3(window.get<Button>("SpeedButton3")), SpeedButton4(window.get<Button>("SpeedButton4")) {}
+    : BitBtn1(window.add<ControlKind::OkButton>({.name = "BitBtn1", .bounds = {147, 198, 75, 25}, .caption = "OK", .isDefault = true})),
+      BitBtn2(window.add<ControlKind::CancelButton>({.name = "BitBtn2", .bounds = {232, 198, 82, 25}, .caption = "キャンセル"})),
+      PageControl1(window.add<ControlKind::PageControl>({.name = "PageControl1", .bounds = {16, 8, 305, 185}})),
+
+      TabSheet1(window.add<ControlKind::TabPage>({.name = "TabSheet1", .parent = "PageControl1", .caption = "Editor"})),
+      edtJumpOption(window.add<ControlKind::Edit>({.name = "edtJumpOption", .parent = "TabSheet1", .bounds = {152, 48, 89, 20}, .hint = "エディタのオプションを入力。%lを行番号に置換。", .showHint = true})),
+      chkErrorJump(window.add<ControlKind::CheckBox>({.name = "chkErrorJump", .parent = "TabSheet1", .bounds = {32, 48, 113, 17}, .caption = "エラー時ジャンプ"})),
+      Edit1(window.add<ControlKind::Edit>({.name = "Edit1", .parent = "TabSheet1", .bounds = {75, 14, 163, 20}, .hint = "編集に使うエディタの実行ファイル", .showHint = true})),
+      chkFocusTeX(window.add<ControlKind::CheckBox>({.name = "chkFocusTeX", .parent = "TabSheet1", .bounds = {32, 80, 177, 17}, .caption = "DVIwareにフォーカスを移さない"})),
+      Label1(window.add<ControlKind::Label>({.name = "Label1", .parent = "TabSheet1", .bounds = {16, 16, 0, 0}, .caption = "Editor"})),
+      SpeedButton1(window.add<ControlKind::BrowseButton>({.name = "SpeedButton1", .parent = "TabSheet1", .bounds = {240, 16, 25, 25}})),
+
+      TabSheet2(window.add<ControlKind::TabPage>({.name = "TabSheet2", .parent = "PageControl1", .caption = "TeXCompiler"})),
+      chkAutoCompile(window.add<ControlKind::CheckBox>({.name = "chkAutoCompile", .parent = "TabSheet2", .bounds = {32, 48, 97, 17}, .caption = "自動コンパイル", .hint = "ファイルが更新されると、自動的にコンパイルする。"})),
+      edtCheckInterval(window.add<ControlKind::Edit>({.name = "edtCheckInterval", .parent = "TabSheet2", .bounds = {112, 72, 65, 20}})),
+      chkAutoDVI(window.add<ControlKind::CheckBox>({.name = "chkAutoDVI", .parent = "TabSheet2", .bounds = {32, 104, 249, 25}, .caption = "コンパイル成功時に自動的にDVIwareを起動", .hint = "エラーがなければDVIwareを起動する。"})),
+      Edit3(window.add<ControlKind::Edit>({.name = "Edit3", .parent = "TabSheet2", .bounds = {75, 14, 163, 20}, .hint = "TeXコンパイラの実行コマンド", .showHint = true})),
+      Label3(window.add<ControlKind::Label>({.name = "Label3", .parent = "TabSheet2", .bounds = {16, 16, 0, 0}, .caption = "TeX"})),
+      SpeedButton3(window.add<ControlKind::BrowseButton>({.name = "SpeedButton3", .parent = "TabSheet2", .bounds = {240, 16, 25, 25}})),
+      Label5(window.add<ControlKind::Label>({.name = "Label5", .parent = "TabSheet2", .bounds = {32, 80, 0, 0}, .caption = "チェック間隔"})),
+      Label2(window.add<ControlKind::Label>({.name = "Label2", .parent = "TabSheet2", .bounds = {184, 80, 0, 0}, .caption = "ms"})),
+
+      TabSheet3(window.add<ControlKind::TabPage>({.name = "TabSheet3", .parent = "PageControl1", .caption = "DVIware"})),
+      chkUseDDE(window.add<ControlKind::CheckBox>({.name = "chkUseDDE", .parent = "TabSheet3", .bounds = {32, 61, 97, 17}, .caption = "DDE通信を使う"})),
+      Edit4(window.add<ControlKind::Edit>({.name = "Edit4", .parent = "TabSheet3", .bounds = {75, 14, 163, 20}, .hint = "DVIビューアの実行ファイル", .showHint = true})),
+      Label4(window.add<ControlKind::Label>({.name = "Label4", .parent = "TabSheet3", .bounds = {16, 16, 0, 0}, .caption = "DVIware"})),
+      SpeedButton4(window.add<ControlKind::BrowseButton>({.name = "SpeedButton4", .parent = "TabSheet3", .bounds = {240, 16, 25, 25}})),
+
+      TabSheet4(window.add<ControlKind::TabPage>({.name = "TabSheet4", .parent = "PageControl1", .caption = "DeleteLog"})),
+      Edit2(window.add<ControlKind::Edit>({.name = "Edit2", .parent = "TabSheet4", .bounds = {24, 26, 233, 20}})),
+      Label6(window.add<ControlKind::Label>({.name = "Label6", .parent = "TabSheet4", .bounds = {24, 10, 0, 0}, .caption = "拡張子(カンマで区切る)"})) {}
+// clang-format on
 
 TForm2::TForm2(Application& app, const std::string& iniFileName)
     : app_(app), iniFileName_(iniFileName), OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
@@ -94,7 +82,7 @@ TForm2::Controls& TForm2::controls() {
 }
 
 void TForm2::makeWindow() {
-    std::unique_ptr<Form> window = app_.toolkit().createForm(optionsForm, optionsLayout);
+    std::unique_ptr<Form> window = app_.toolkit().createForm(optionsForm);
     auto controls = std::make_unique<Controls>(*window);
     controls->Edit1.setText(loaded_.editor);
     controls->Edit3.setText(loaded_.tex);

@@ -15,24 +15,41 @@ class TForm2 {
 public:
     TForm2(Application& app, const std::string& iniFileName);
 
-    // The dialog's controls, by the names they have in its layout.
+    // The dialog's controls in tab order, as its constructor adds them: the two
+    // buttons, the page control, then each page and its controls.
     struct Controls {
         explicit Controls(platform::Form& window);
-        platform::Edit& Edit1;
+        platform::Button& BitBtn1;
+        platform::Button& BitBtn2;
+        platform::PageControl& PageControl1;
+
+        platform::Control& TabSheet1;
         platform::Edit& edtJumpOption;
         platform::CheckBox& chkErrorJump;
+        platform::Edit& Edit1;
         platform::CheckBox& chkFocusTeX;
-        platform::Edit& Edit3;
+        platform::Control& Label1;
+        platform::Button& SpeedButton1;
+
+        platform::Control& TabSheet2;
         platform::CheckBox& chkAutoCompile;
         platform::Edit& edtCheckInterval;
         platform::CheckBox& chkAutoDVI;
-        platform::Edit& Edit4;
-        platform::CheckBox& chkUseDDE;
-        platform::Edit& Edit2;
-        platform::PageControl& PageControl1;
-        platform::Button& SpeedButton1;
+        platform::Edit& Edit3;
+        platform::Control& Label3;
         platform::Button& SpeedButton3;
+        platform::Control& Label5;
+        platform::Control& Label2;
+
+        platform::Control& TabSheet3;
+        platform::CheckBox& chkUseDDE;
+        platform::Edit& Edit4;
+        platform::Control& Label4;
         platform::Button& SpeedButton4;
+
+        platform::Control& TabSheet4;
+        platform::Edit& Edit2;
+        platform::Control& Label6;
     };
 
     platform::Form& window();

@@ -5,15 +5,12 @@
 // mouse button goes down on it.
 #include <cstdint>
 
+#include "platform/Colours.h"
 #include "platform/Os.h"
 #include "platform/Toolkit.h"
 
 class TURLLabel {
 public:
-    static constexpr int crHandPoint = 32761; // the cursor index the label registers its hand under
-    static constexpr uint32_t clCyan = 16776960;
-    static constexpr uint32_t clRed = 255;
-
     TURLLabel(platform::Toolkit& toolkit, platform::Launcher& launcher, platform::LinkLabel& label);
 
     bool Executable = false;
@@ -36,7 +33,7 @@ private:
     platform::Launcher& launcher_;
     platform::LinkLabel& label_;
     bool hotTrack_ = true;
-    uint32_t normalColor_ = 0;
-    uint32_t hotColor_ = clCyan;
-    uint32_t pushedColor_ = clRed;
+    uint32_t normalColor_ = platform::clBlack;
+    uint32_t hotColor_ = platform::clCyan;
+    uint32_t pushedColor_ = platform::clRed;
 };

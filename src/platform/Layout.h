@@ -1,9 +1,8 @@
 #pragma once
 // Creation records for windows and their controls. Geometry is in pixels at
 // 96 dots per inch; a backend scales it to the display. A form's controls are
-// listed in tab order, each after the container that holds it.
+// added in tab order, each after the container that holds it.
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace platform {
@@ -36,19 +35,16 @@ enum class ControlKind {
 
 enum class Align { None, Top, Client };
 
+// A control's row of its form's table. Rows name only what differs from the
+// defaults, with designated initializers: {.name = "Edit1", .parent = "TabSheet1", ...};
+// every member of these records has a default, so that any may be left out.
 struct ControlSpec {
-    ControlSpec(ControlKind kind, std::string name, std::string parent = {}, Bounds bounds = {},
-                std::string caption = {}, std::string hint = {}, bool showHint = false, Align align = Align::None,
-                bool isDefault = false, int itemHeight = 0)
-        : kind(kind), name(std::move(name)), parent(std::move(parent)), bounds(bounds), caption(std::move(caption)),
-          hint(std::move(hint)), showHint(showHint), align(align), isDefault(isDefault), itemHeight(itemHeight) {}
-
-    ControlKind kind;
-    std::string name;
-    std::string parent; // empty: the form itself
-    Bounds bounds;      // a label's width and height may be 0: sized to its text
-    std::string caption;
-    std::string hint;      // stored with the control
+    ControlKind kind = ControlKind::Panel; // set by Form::add from its kind argument
+    std::string name{};
+    std::string parent{}; // empty: the form itself
+    Bounds bounds{};      // a label's width and height may be 0: sized to its text
+    std::string caption{};
+    std::string hint{};    // stored with the control
     bool showHint = false; // shown as a tooltip only when set
     Align align = Align::None;
     bool isDefault = false; // answers Enter
@@ -59,29 +55,25 @@ enum class FormBorder { Sizeable, Dialog };
 enum class FormPosition { Stored, ScreenCenter, MainFormCenter };
 
 struct FormSpec {
-    std::string name;
-    std::string caption;
-    Bounds bounds; // outer bounds, or client width and height when sizeIsClient
+    std::string name{};
+    std::string caption{};
+    Bounds bounds{}; // outer bounds, or client width and height when sizeIsClient
     bool sizeIsClient = false;
     FormBorder border = FormBorder::Sizeable;
     FormPosition position = FormPosition::Stored;
 };
 
 struct MenuItemSpec {
-    MenuItemSpec(std::string name, std::string parent, std::string caption, std::string shortcut = {})
-        : name(std::move(name)), parent(std::move(parent)), caption(std::move(caption)), shortcut(std::move(shortcut)) {
-    }
-
-    std::string name;
-    std::string parent;   // empty: an item of the menu bar
-    std::string caption;  // "&" marks the access key; "-" makes a separator line
-    std::string shortcut; // "Ctrl+O", "F1" or empty
+    std::string name{};
+    std::string parent{};   // empty: an item of the menu bar
+    std::string caption{};  // "&" marks the access key; "-" makes a separator line
+    std::string shortcut{}; // "Ctrl+O", "F1" or empty
 };
 
 struct OpenDialogSpec {
-    std::string title;         // empty: the platform's own title
-    std::string filter;        // "description|pattern|description|pattern"
-    std::string defaultExt;    // appended to a name typed without extension
+    std::string title{};       // empty: the platform's own title
+    std::string filter{};      // "description|pattern|description|pattern"
+    std::string defaultExt{};  // appended to a name typed without extension
     bool fileMustExist = true; // false: a name that does not exist yet is taken too (its folder must exist)
 };
 

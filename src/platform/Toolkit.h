@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/Events.h"
@@ -84,6 +86,27 @@ public:
     std::function<void(MouseButton, int x, int y)> onMouseUp;
 };
 
+// The interface a control of each kind answers to.
+template <ControlKind kind> constexpr auto interfaceOf() {
+    using enum ControlKind;
+    if constexpr (kind == Button || kind == OkButton || kind == CancelButton || kind == PushOkButton ||
+                  kind == BrowseButton)
+        return std::type_identity<platform::Button>{};
+    else if constexpr (kind == CheckBox)
+        return std::type_identity<platform::CheckBox>{};
+    else if constexpr (kind == Edit)
+        return std::type_identity<platform::Edit>{};
+    else if constexpr (kind == ListBox)
+        return std::type_identity<platform::ListBox>{};
+    else if constexpr (kind == PageControl)
+        return std::type_identity<platform::PageControl>{};
+    else if constexpr (kind == LinkLabel)
+        return std::type_identity<platform::LinkLabel>{};
+    else
+        return std::type_identity<Control>{}; // labels, panels and tab pages
+}
+template <ControlKind kind> using ControlOf = typename decltype(interfaceOf<kind>())::type;
+
 class MenuItem {
 public:
     virtual ~MenuItem() = default;
@@ -102,9 +125,13 @@ public:
     virtual int top() const = 0;
     virtual void setPosition(int left, int top) = 0;
 
-    virtual Control& control(const std::string& name) = 0;
+    // Adds a control of the given kind, next in tab order; its container (the
+    // parent named in the row) must have been added before it.
+    template <ControlKind kind> ControlOf<kind>& add(ControlSpec control) {
+        control.kind = kind;
+        return static_cast<ControlOf<kind>&>(addControl(std::move(control)));
+    }
     virtual MenuItem& menuItem(const std::string& name) = 0;
-    template <class T> T& get(const std::string& name) { return dynamic_cast<T&>(control(name)); }
 
     // Shows the form modally; returns how it was closed.
     virtual ModalResult showModal() = 0;
@@ -115,6 +142,10 @@ public:
 
     EventHandler onShow;
     EventHandler onClose;
+
+protected:
+    // Makes the control of control.kind; it implements ControlOf<control.kind>.
+    virtual Control& addControl(ControlSpec control) = 0;
 };
 
 class Timer {
@@ -146,8 +177,8 @@ class Toolkit {
 public:
     virtual ~Toolkit() = default;
 
-    virtual std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
-                                             const std::vector<MenuItemSpec>& menu = {}) = 0;
+    // A form with its menu and no controls yet: Form::add adds them.
+    virtual std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<MenuItemSpec>& menu = {}) = 0;
     virtual std::unique_ptr<Timer> createTimer(Form& owner) = 0;
     virtual std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& layout) = 0;
     // Loads a cursor from the program's resources into the cursor table at

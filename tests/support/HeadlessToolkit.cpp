@@ -72,22 +72,25 @@ std::unique_ptr<Control> makeControl(const ControlSpec& layout) {
 }
 } // namespace
 
-HeadlessForm::HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<ControlSpec>& controls,
-                           const std::vector<MenuItemSpec>& menu)
+HeadlessForm::HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<MenuItemSpec>& menu)
     : toolkit_(toolkit), spec_(std::move(layout)), caption_(spec_.caption), menu_(menu) {
-    for (const ControlSpec& control : controls) {
-        if (!control.parent.empty() && !controls_.count(control.parent))
-            throw std::logic_error("parent after child: " + control.name);
-        if (!controls_.emplace(control.name, makeControl(control)).second)
-            throw std::logic_error("duplicate control: " + control.name);
-        order_.push_back(control.name);
-        if (control.kind == ControlKind::OkButton || control.kind == ControlKind::PushOkButton)
-            dynamic_cast<Button&>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::OK); };
-        if (control.kind == ControlKind::CancelButton)
-            dynamic_cast<Button&>(*controls_[control.name]).onClick = [this] { endModal(ModalResult::Cancel); };
-    }
     for (const MenuItemSpec& item : menu)
         menuItems_.emplace(item.name, std::make_unique<HeadlessMenuItem>(item));
+}
+
+Control& HeadlessForm::addControl(ControlSpec layout) {
+    if (!layout.parent.empty() && !controls_.count(layout.parent))
+        throw std::logic_error("parent after child: " + layout.name);
+    const std::string name = layout.name;
+    auto [added, isNew] = controls_.emplace(name, makeControl(layout));
+    if (!isNew) throw std::logic_error("duplicate control: " + name);
+    order_.push_back(name);
+    Control& control = *added->second;
+    if (layout.kind == ControlKind::OkButton || layout.kind == ControlKind::PushOkButton)
+        dynamic_cast<Button&>(control).onClick = [this] { endModal(ModalResult::OK); };
+    if (layout.kind == ControlKind::CancelButton)
+        dynamic_cast<Button&>(control).onClick = [this] { endModal(ModalResult::Cancel); };
+    return control;
 }
 
 void HeadlessForm::setPosition(int left, int top) {
@@ -143,9 +146,8 @@ bool HeadlessOpenDialog::execute() {
     return true;
 }
 
-std::unique_ptr<Form> HeadlessToolkit::createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
-                                                  const std::vector<MenuItemSpec>& menu) {
-    auto created = std::make_unique<HeadlessForm>(*this, form, controls, menu);
+std::unique_ptr<Form> HeadlessToolkit::createForm(const FormSpec& form, const std::vector<MenuItemSpec>& menu) {
+    auto created = std::make_unique<HeadlessForm>(*this, form, menu);
     forms[form.name] = created.get();
     return created;
 }

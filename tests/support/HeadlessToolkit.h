@@ -123,20 +123,20 @@ class HeadlessToolkit;
 
 class HeadlessForm : public Form {
 public:
-    HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<ControlSpec>& controls,
-                 const std::vector<MenuItemSpec>& menu);
+    HeadlessForm(HeadlessToolkit& toolkit, FormSpec layout, const std::vector<MenuItemSpec>& menu);
     const FormSpec& layout() const override { return spec_; }
     std::string caption() const override { return caption_; }
     void setCaption(const std::string& caption) override { caption_ = caption; }
     int left() const override { return left_; }
     int top() const override { return top_; }
     void setPosition(int left, int top) override;
-    Control& control(const std::string& name) override;
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
     void close() override;
 
+    // A control by the name in its row, for tests that check a layout.
+    Control& control(const std::string& name);
     // The user moves the window.
     void moveTo(int left, int top) { setPosition(left, top); }
     bool visible() const { return visible_; }
@@ -150,6 +150,9 @@ public:
     HeadlessMenuItem& item(const std::string& name) { return dynamic_cast<HeadlessMenuItem&>(menuItem(name)); }
     const std::vector<MenuItemSpec>& menu() const { return menu_; }
     int showModalCount = 0;
+
+protected:
+    Control& addControl(ControlSpec control) override;
 
 private:
     HeadlessToolkit& toolkit_;
@@ -207,8 +210,7 @@ struct ShownMessage {
 
 class HeadlessToolkit : public Toolkit {
 public:
-    std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
-                                     const std::vector<MenuItemSpec>& menu) override;
+    std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<MenuItemSpec>& menu) override;
     std::unique_ptr<Timer> createTimer(Form& owner) override;
     std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& layout) override;
     void registerCursor(int index, const std::string& resourceName) override {

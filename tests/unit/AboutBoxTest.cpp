@@ -44,10 +44,10 @@ TEST(AboutBox, LayoutAndVersionCommand) {
 
 TEST(URLLabel, ConstructionRegistersTheHandAndSetsTheDefaults) {
     AboutWorld world;
-    EXPECT_EQ(32761, world.link().cursor);
-    EXPECT_EQ("HANDPOINT", world.ui.cursors[32761]);
-    EXPECT_EQ(16776960u, world.label().HotColor());
-    EXPECT_EQ(255u, world.label().PushedColor());
+    EXPECT_EQ(crHandPoint, world.link().cursor);
+    EXPECT_EQ("HANDPOINT", world.ui.cursors[crHandPoint]);
+    EXPECT_EQ(clCyan, world.label().HotColor());
+    EXPECT_EQ(clRed, world.label().PushedColor());
     EXPECT_TRUE(world.label().HotTrack());
     EXPECT_TRUE(world.label().Executable) << "the about box's link opens its mail address";
 
@@ -61,13 +61,13 @@ TEST(URLLabel, ColourFollowsTheMouseAndAnyButtonOpensTheCaptionAtOnce) {
     HeadlessLinkLabel& link = world.link();
     link.setTextColor(0x00112233);
     link.mouseTo(5, 5);
-    EXPECT_EQ(16776960u, link.textColor());
+    EXPECT_EQ(clCyan, link.textColor());
     link.press(MouseButton::Right);
-    EXPECT_EQ(255u, link.textColor());
+    EXPECT_EQ(clRed, link.textColor());
     EXPECT_EQ((std::vector<std::string>{"OPEN|" + link.caption() + "|||5"}), world.system.launcher.shellOpens)
         << "before the button is released";
     link.release(MouseButton::Right);
-    EXPECT_EQ(16776960u, link.textColor()) << "released over the link";
+    EXPECT_EQ(clCyan, link.textColor()) << "released over the link";
 
     link.press();
     link.mouseTo(142, 5); // dragged off: the right edge is outside
@@ -86,7 +86,7 @@ TEST(URLLabel, WithoutHotTrackOrExecutable) {
     link.mouseTo(3, 3);
     link.press();
     link.release();
-    EXPECT_EQ(0u, link.textColor());
+    EXPECT_EQ(clBlack, link.textColor());
     EXPECT_EQ(1u, world.system.launcher.shellOpens.size());
 
     world.label().setHotTrack(true);
@@ -94,7 +94,7 @@ TEST(URLLabel, WithoutHotTrackOrExecutable) {
     link.mouseAway();
     link.mouseTo(3, 3);
     link.press();
-    EXPECT_EQ(255u, link.textColor());
+    EXPECT_EQ(clRed, link.textColor());
     EXPECT_EQ(1u, world.system.launcher.shellOpens.size());
 }
 
@@ -102,13 +102,13 @@ TEST(URLLabel, SettersRepaintOnlyOnAChange) {
     AboutWorld world;
     HeadlessLinkLabel& link = world.link();
     const int before = link.repaints;
-    world.label().setHotColor(16776960);
-    world.label().setPushedColor(255);
+    world.label().setHotColor(clCyan);
+    world.label().setPushedColor(clRed);
     world.label().setHotTrack(true);
     EXPECT_EQ(before, link.repaints);
-    world.label().setHotColor(0xFF);
-    world.label().setPushedColor(0xFF00);
+    world.label().setHotColor(clRed);
+    world.label().setPushedColor(clCyan);
     world.label().setHotTrack(false);
     EXPECT_EQ(before + 3, link.repaints);
-    EXPECT_EQ(0xFFu, world.label().HotColor());
+    EXPECT_EQ(clRed, world.label().HotColor());
 }

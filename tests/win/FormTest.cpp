@@ -60,7 +60,7 @@ TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel)
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_NE(GetMenu(window), nullptr);
 
-    const RECT panel = boundsInParent(handleOf(form1.window().control("Panel1")));
+    const RECT panel = boundsInParent(handleOf(form1.Panel1));
     const RECT log = boundsInParent(handleOf(form1.ListBox1));
     EXPECT_EQ(panel.bottom - panel.top, scaled(137));
     EXPECT_EQ(panel.right, client.right);
@@ -82,7 +82,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
     EXPECT_EQ(client.bottom, scaled(229));
     EXPECT_FALSE(GetWindowLongA(window, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 
-    const RECT ok = boundsInParent(handleOf(form2.window().control("BitBtn1")));
+    const RECT ok = boundsInParent(handleOf(form2.controls().BitBtn1));
     EXPECT_EQ(ok.left, scaled(147));
     EXPECT_EQ(ok.top, scaled(198));
     EXPECT_EQ(sizeOf(ok).cx, scaled(75));
@@ -96,7 +96,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
     GetWindowRect(handleOf(form2.controls().PageControl1), &tabs);
     EXPECT_TRUE(page.left > tabs.left && page.top > tabs.top && page.right < tabs.right && page.bottom < tabs.bottom);
     // A label of no size takes the size of its text.
-    const RECT label = boundsInParent(handleOf(form2.window().control("Label1")));
+    const RECT label = boundsInParent(handleOf(form2.controls().Label1));
     EXPECT_GT(sizeOf(label).cx, 0);
     EXPECT_GT(sizeOf(label).cy, 0);
 }
@@ -152,11 +152,16 @@ TEST_F(Forms, OnlyControlsMeantToShowTheirHintGetATooltip) {
     EXPECT_STREQ(text, "編集に使うエディタの実行ファイル");
 }
 
-const FormSpec smallForm{"Small", "Small", {0, 0, 200, 120}, true, FormBorder::Dialog, FormPosition::ScreenCenter};
+const FormSpec smallForm{.name = "Small",
+                         .caption = "Small",
+                         .bounds = {0, 0, 200, 120},
+                         .sizeIsClient = true,
+                         .border = FormBorder::Dialog,
+                         .position = FormPosition::ScreenCenter};
 
 TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
-    auto form = toolkit.createForm(smallForm, {{ControlKind::Edit, "Edit", "", {8, 8, 150, 20}}});
-    Edit& edit = form->get<Edit>("Edit");
+    auto form = toolkit.createForm(smallForm);
+    Edit& edit = form->add<ControlKind::Edit>({.name = "Edit", .bounds = {8, 8, 150, 20}});
     int changes = 0;
     edit.onChange = [&] { ++changes; };
 
@@ -184,10 +189,37 @@ TEST_F(Forms, EditReportsEveryChangeExactlyOnce) {
     EXPECT_EQ(edit.text(), "1000");
 }
 
+// Form::add answers a control as the interface of its kind without a check at
+// run time, so each kind must be made as a window that implements that interface.
+template <ControlKind kind> bool madeAsItsInterface(Form& form, ControlSpec row) {
+    Control& added = form.add<kind>(std::move(row));
+    return dynamic_cast<ControlOf<kind>*>(&added) != nullptr;
+}
+
+TEST_F(Forms, EachKindIsMadeAsTheInterfaceThatAddAnswers) {
+    auto form = toolkit.createForm(smallForm);
+    using enum ControlKind;
+    EXPECT_TRUE(madeAsItsInterface<Panel>(*form, {.name = "Panel"}));
+    EXPECT_TRUE(madeAsItsInterface<SunkenPanel>(*form, {.name = "SunkenPanel"}));
+    EXPECT_TRUE(madeAsItsInterface<PageControl>(*form, {.name = "PageControl"}));
+    EXPECT_TRUE(madeAsItsInterface<TabPage>(*form, {.name = "TabPage", .parent = "PageControl"}));
+    EXPECT_TRUE(madeAsItsInterface<ListBox>(*form, {.name = "ListBox"}));
+    EXPECT_TRUE(madeAsItsInterface<Button>(*form, {.name = "Button"}));
+    EXPECT_TRUE(madeAsItsInterface<OkButton>(*form, {.name = "OkButton"}));
+    EXPECT_TRUE(madeAsItsInterface<CancelButton>(*form, {.name = "CancelButton"}));
+    EXPECT_TRUE(madeAsItsInterface<PushOkButton>(*form, {.name = "PushOkButton"}));
+    EXPECT_TRUE(madeAsItsInterface<BrowseButton>(*form, {.name = "BrowseButton"}));
+    EXPECT_TRUE(madeAsItsInterface<CheckBox>(*form, {.name = "CheckBox"}));
+    EXPECT_TRUE(madeAsItsInterface<Edit>(*form, {.name = "Edit"}));
+    EXPECT_TRUE(madeAsItsInterface<Label>(*form, {.name = "Label"}));
+    EXPECT_TRUE(madeAsItsInterface<CentredLabel>(*form, {.name = "CentredLabel"}));
+    EXPECT_TRUE(madeAsItsInterface<LinkLabel>(*form, {.name = "LinkLabel"}));
+}
+
 TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
-    auto form = toolkit.createForm(
-        smallForm, {{ControlKind::ListBox, "Log", "", {0, 0, 200, 120}, "", "", false, Align::Client, false, 12}});
-    ListBox& log = form->get<ListBox>("Log");
+    auto form = toolkit.createForm(smallForm);
+    ListBox& log = form->add<ControlKind::ListBox>(
+        {.name = "Log", .bounds = {0, 0, 200, 120}, .align = Align::Client, .itemHeight = 12});
     // The lines are views into one text, as a compile's log gives them.
     std::string text = "line\r\n! Undefined control sequence.\r\n表示能力\r\n";
     for (int i = 3; i < 500; ++i)
@@ -213,15 +245,17 @@ TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     EXPECT_EQ(log.line(5), "");
 }
 
+// clang-format off
 const std::vector<MenuItemSpec> menu{
-    {"File1", "", "&File"},
-    {"Open1", "File1", "&Open", "Ctrl+O"},
-    {"N1", "File1", "-"},
-    {"Exit1", "File1", "&Exit"},
-    {"Option", "", "&Option"},
-    {"Help", "", "&Help", "F1"},
-    {"Version1", "Help", "&Version"},
+    {.name = "File1", .caption = "&File"},
+    {.name = "Open1", .parent = "File1", .caption = "&Open", .shortcut = "Ctrl+O"},
+    {.name = "N1", .parent = "File1", .caption = "-"},
+    {.name = "Exit1", .parent = "File1", .caption = "&Exit"},
+    {.name = "Option", .caption = "&Option"},
+    {.name = "Help", .caption = "&Help", .shortcut = "F1"},
+    {.name = "Version1", .parent = "Help", .caption = "&Version"},
 };
+// clang-format on
 
 std::string menuText(HMENU menu, UINT position) {
     char text[128] = "";
@@ -238,7 +272,7 @@ void holdControl(bool down) {
 }
 
 TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
-    auto form = toolkit.createForm({"Main", "Main", {0, 0, 267, 269}}, {}, menu);
+    auto form = toolkit.createForm({.name = "Main", .caption = "Main", .bounds = {0, 0, 267, 269}}, menu);
     HWND window = handleOf(*form);
     std::vector<std::string> clicked;
     for (const char* name : {"File1", "Open1", "Exit1", "Option", "Help", "Version1"})
@@ -306,7 +340,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
 TEST_F(Forms, TerminateEndsTheModalLoopAsCancelled) {
     TForm2 form2(app, folder.file("Velumo.ini"));
     int clicks = 0;
-    form2.window().get<Button>("BitBtn1").onClick = [&] { ++clicks; };
+    form2.controls().BitBtn1.onClick = [&] { ++clicks; };
     repeatUntil([&] {
         toolkit.terminate();
         return true;
@@ -317,7 +351,7 @@ TEST_F(Forms, TerminateEndsTheModalLoopAsCancelled) {
 }
 
 TEST_F(Forms, TimerTicksUntilSwitchedOff) {
-    auto form = toolkit.createForm(smallForm, {});
+    auto form = toolkit.createForm(smallForm);
     auto timer = toolkit.createTimer(*form);
     int ticks = 0;
     timer->onTimer = [&] { ++ticks; };

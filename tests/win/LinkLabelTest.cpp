@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "WindowTestSupport.h"
+#include "platform/Colours.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Toolkit.h"
 
@@ -16,7 +17,12 @@ namespace {
 
 using namespace platform;
 
-const FormSpec labelForm{"Links", "Links", {0, 0, 240, 80}, true, FormBorder::Dialog, FormPosition::ScreenCenter};
+const FormSpec labelForm{.name = "Links",
+                         .caption = "Links",
+                         .bounds = {0, 0, 240, 80},
+                         .sizeIsClient = true,
+                         .border = FormBorder::Dialog,
+                         .position = FormPosition::ScreenCenter};
 
 std::string nameOf(MouseButton button) {
     switch (button) {
@@ -33,10 +39,10 @@ std::string nameOf(MouseButton button) {
 class LinkLabels : public ::testing::Test {
 protected:
     LinkLabels() {
-        form = toolkit.createForm(labelForm,
-                                  {{ControlKind::SunkenPanel, "Panel", "", {4, 4, 232, 72}},
-                                   {ControlKind::LinkLabel, "Link", "Panel", {8, 8, 200, 24}, "■■■■■■■■■■■■■■■■"}});
-        link = &form->get<LinkLabel>("Link");
+        form = toolkit.createForm(labelForm);
+        form->add<ControlKind::SunkenPanel>({.name = "Panel", .bounds = {4, 4, 232, 72}});
+        link = &form->add<ControlKind::LinkLabel>(
+            {.name = "Link", .parent = "Panel", .bounds = {8, 8, 200, 24}, .caption = "■■■■■■■■■■■■■■■■"});
         window = handleOf(*link);
         form->show();
         toolkit.processMessages();
@@ -126,16 +132,16 @@ TEST_F(LinkLabels, MouseMessagesFireTheCallbacksWithButtonsAndClientCoordinates)
 }
 
 TEST_F(LinkLabels, DrawsItsCaptionInTheColourSet) {
-    EXPECT_EQ(link->textColor(), 0x000000u);
+    EXPECT_EQ(link->textColor(), clBlack);
     EXPECT_GT(pixelsOf(RGB(0, 0, 0)), 100);
 
-    link->setTextColor(0x0000FF); // red
+    link->setTextColor(clRed);
     link->repaint();
-    EXPECT_EQ(link->textColor(), 0x0000FFu);
+    EXPECT_EQ(link->textColor(), clRed);
     EXPECT_GT(pixelsOf(RGB(255, 0, 0)), 100);
     EXPECT_EQ(pixelsOf(RGB(0, 0, 0)), 0);
 
-    link->setTextColor(0xFFFF00); // cyan
+    link->setTextColor(clCyan);
     link->repaint();
     EXPECT_GT(pixelsOf(RGB(0, 255, 255)), 100);
     EXPECT_EQ(pixelsOf(RGB(255, 0, 0)), 0);
@@ -174,15 +180,15 @@ TEST_F(LinkLabels, ShowsTheCursorRegisteredAtItsIndex) {
         SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     };
-    EXPECT_EQ(tables.ui().cursor(32761), arrow) << "an index never registered is the arrow";
+    EXPECT_EQ(tables.ui().cursor(crHandPoint), arrow) << "an index never registered is the arrow";
 
-    tables.ui().setCursor(32761, cross);
-    link->setCursor(32761);
+    tables.ui().setCursor(crHandPoint, cross);
+    link->setCursor(crHandPoint);
     EXPECT_EQ(shownOverLabel(), cross);
 
     // This test program has no cursor resources: the entry is replaced by the arrow.
-    toolkit.registerCursor(32761, "HANDPOINT");
-    EXPECT_EQ(tables.ui().cursor(32761), arrow);
+    toolkit.registerCursor(crHandPoint, "HANDPOINT");
+    EXPECT_EQ(tables.ui().cursor(crHandPoint), arrow);
     EXPECT_EQ(shownOverLabel(), arrow);
 }
 

@@ -2,6 +2,7 @@
 // The control windows of a form.
 #include <vector>
 
+#include "platform/Colours.h"
 #include "platform/win32/ChildWindow.h"
 
 namespace platform::win32 {
@@ -66,9 +67,11 @@ private:
     void buttonDown(MouseButton button, LPARAM position);
     void buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM position);
 
+    static constexpr int classCursor = -1; // any index below 0: the arrow of the window class
+
     const Ui& ui_;
-    uint32_t textColour_ = 0x000000;
-    int cursorIndex_ = -1; // -1: the arrow of the window class
+    uint32_t textColour_ = clBlack;
+    int cursorIndex_ = classCursor;
     bool mouseInside_ = false;
 };
 

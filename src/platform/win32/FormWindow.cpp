@@ -40,8 +40,7 @@ SIZE outerSize(const FormSpec& form, bool hasMenu, const Ui& ui) {
 }
 } // namespace
 
-FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<ControlSpec>& controls,
-                       const std::vector<MenuItemSpec>& menu)
+FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<MenuItemSpec>& menu)
     : toolkit_(toolkit), layout_(form), menu_(menu, firstMenuId) {
     const SIZE size = outerSize(form, menu_.handle() != nullptr, toolkit.ui());
     FormWindow* mainForm = toolkit.mainForm();
@@ -52,9 +51,6 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::v
     if (!window_) throw EOSError(GetLastError(), "ウィンドウを作成できません: " + form.name);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit.ui().font()), FALSE);
     toolkit_.addForm(*this);
-    createControls(controls);
-    addTooltips();
-    arrangeAlignedControls();
 }
 
 FormWindow::~FormWindow() {
@@ -64,24 +60,29 @@ FormWindow::~FormWindow() {
     if (window_) DestroyWindow(window_);
 }
 
-// Controls are created in table order, which makes it their tab order too.
-void FormWindow::createControls(const std::vector<ControlSpec>& controls) {
-    for (const ControlSpec& control : controls) {
-        const int id = firstControlId + static_cast<int>(children_.size());
-        std::unique_ptr<ChildWindow> child;
-        if (control.kind == ControlKind::TabPage) {
-            auto* pages =
-                dynamic_cast<PageControlWindow*>(byName_.count(control.parent) ? byName_[control.parent] : nullptr);
-            if (!pages) throw Exception("ページの親がページコントロールではありません: " + control.name);
-            child = pages->addPage(control, id);
-        } else {
-            child = createChildWindow(control, containerOf(control), id, toolkit_.ui());
-        }
-        if (control.isDefault && !defaultButton_) defaultButton_ = child.get();
-        if (control.kind == ControlKind::CancelButton && !cancelButton_) cancelButton_ = child.get();
-        byName_[control.name] = child.get();
-        children_.push_back(std::move(child));
-    }
+// Controls are created in the order they are added, which makes it their tab
+// order too. Whatever depends on the controls before it is settled as each
+// one comes: the default and Cancel buttons, its tooltip, the aligned layout.
+Control& FormWindow::addControl(ControlSpec control) {
+    const int id = firstControlId + static_cast<int>(children_.size());
+    std::unique_ptr<ChildWindow> created = createChild(control, id);
+    ChildWindow& child = *created;
+    children_.push_back(std::move(created));
+    byName_[control.name] = &child;
+    if (control.isDefault && !defaultButton_) defaultButton_ = &child;
+    if (control.kind == ControlKind::CancelButton && !cancelButton_) cancelButton_ = &child;
+    if (control.showHint) addTooltip(child);
+    if (control.parent.empty() && control.align != Align::None) arrangeAlignedControls();
+    return child.control();
+}
+
+std::unique_ptr<ChildWindow> FormWindow::createChild(const ControlSpec& control, int id) {
+    if (control.kind != ControlKind::TabPage)
+        return createChildWindow(control, containerOf(control), id, toolkit_.ui());
+    auto found = byName_.find(control.parent);
+    auto* pages = found != byName_.end() ? dynamic_cast<PageControlWindow*>(found->second) : nullptr;
+    if (!pages) throw Exception("ページの親がページコントロールではありません: " + control.name);
+    return pages->addPage(control, id);
 }
 
 HWND FormWindow::containerOf(const ControlSpec& control) {
@@ -91,26 +92,23 @@ HWND FormWindow::containerOf(const ControlSpec& control) {
     return found->second->handle();
 }
 
-// Only a control whose hint is meant to be shown gets a tooltip.
-void FormWindow::addTooltips() {
-    HWND tooltip = nullptr;
-    for (const auto& child : children_) {
-        if (!child->layout().showHint) continue;
-        if (!tooltip) {
-            tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-            if (!tooltip) return;
-            SendMessageA(tooltip, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.ui().font()), FALSE);
-        }
-        TTTOOLINFOA tool{};
-        tool.cbSize = TTTOOLINFOA_V2_SIZE;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = GetParent(child->handle());
-        tool.uId = reinterpret_cast<UINT_PTR>(child->handle());
-        tool.lpszText = const_cast<char*>(child->layout().hint.c_str());
-        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+// Only a control whose hint is meant to be shown gets a tooltip; the form's
+// one tooltip window is made for the first of them.
+void FormWindow::addTooltip(const ChildWindow& child) {
+    if (!tooltip_) {
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        if (!tooltip_) return;
+        SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit_.ui().font()), FALSE);
     }
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(child.handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(child.handle());
+    tool.lpszText = const_cast<char*>(child.layout().hint.c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 // Controls of the form itself aligned to the top stack downwards at full
@@ -148,12 +146,6 @@ int FormWindow::top() const {
 
 void FormWindow::setPosition(int left, int top) {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-Control& FormWindow::control(const std::string& name) {
-    auto found = byName_.find(name);
-    if (found == byName_.end()) throw Exception("コントロールがありません: " + name);
-    return found->second->control();
 }
 
 MenuItem& FormWindow::menuItem(const std::string& name) {

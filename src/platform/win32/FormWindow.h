@@ -1,6 +1,6 @@
 #pragma once
-// A form: a top-level window with the controls of its layout table, an
-// optional menu bar, its timers, and the modal loop of showModal.
+// A form: a top-level window with the controls of its layout table, added one
+// at a time, an optional menu bar, its timers, and the modal loop of showModal.
 #include <windows.h>
 
 #include <map>
@@ -18,8 +18,7 @@ class WindowTimer;
 
 class FormWindow : public Form {
 public:
-    FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<ControlSpec>& controls,
-               const std::vector<MenuItemSpec>& menu);
+    FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::vector<MenuItemSpec>& menu);
     ~FormWindow() override;
 
     const FormSpec& layout() const override { return layout_; }
@@ -28,7 +27,6 @@ public:
     int left() const override;
     int top() const override;
     void setPosition(int left, int top) override;
-    Control& control(const std::string& name) override;
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
@@ -45,10 +43,13 @@ public:
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void windowCreated(HWND window) { window_ = window; }
 
+protected:
+    Control& addControl(ControlSpec control) override;
+
 private:
-    void createControls(const std::vector<ControlSpec>& controls);
+    std::unique_ptr<ChildWindow> createChild(const ControlSpec& control, int id);
     HWND containerOf(const ControlSpec& control);
-    void addTooltips();
+    void addTooltip(const ChildWindow& child);
     void arrangeAlignedControls();
     void placeOnScreen();
     void makeVisible();
@@ -65,7 +66,8 @@ private:
     MenuBar menu_;
     HWND window_ = nullptr;
     std::vector<std::unique_ptr<ChildWindow>> children_; // in tab order; the id tells the index
-    std::map<std::string, ChildWindow*> byName_;
+    std::map<std::string, ChildWindow*> byName_;         // for the controls that name one as their parent
+    HWND tooltip_ = nullptr;                             // made with the first control that shows its hint
     ChildWindow* defaultButton_ = nullptr;
     ChildWindow* cancelButton_ = nullptr;
     HWND focus_ = nullptr; // the control that gets the focus back when the form is active again

@@ -39,26 +39,37 @@ const Picture& pictureOf(Glyph glyph) {
     return checkMark;
 }
 
+// The pictures' colours, by the letters that stand for them above.
+constexpr COLORREF green = RGB(0, 144, 0);        // G
+constexpr COLORREF lightGreen = RGB(96, 192, 96); // g
+constexpr COLORREF red = RGB(208, 0, 0);          // R
+constexpr COLORREF darkGrey = RGB(64, 64, 64);    // k
+constexpr COLORREF white = RGB(255, 255, 255);    // w
+constexpr COLORREF grey = RGB(144, 144, 144);     // l
+constexpr COLORREF ochre = RGB(192, 136, 0);      // Y
+constexpr COLORREF yellow = RGB(255, 208, 64);    // y
+constexpr COLORREF unknownCode = RGB(128, 128, 128);
+
 COLORREF colourOf(char code) {
     switch (code) {
     case 'G':
-        return RGB(0, 144, 0);
+        return green;
     case 'g':
-        return RGB(96, 192, 96);
+        return lightGreen;
     case 'R':
-        return RGB(208, 0, 0);
+        return red;
     case 'k':
-        return RGB(64, 64, 64);
+        return darkGrey;
     case 'w':
-        return RGB(255, 255, 255);
+        return white;
     case 'l':
-        return RGB(144, 144, 144);
+        return grey;
     case 'Y':
-        return RGB(192, 136, 0);
+        return ochre;
     case 'y':
-        return RGB(255, 208, 64);
+        return yellow;
     }
-    return RGB(128, 128, 128);
+    return unknownCode;
 }
 
 // Light pixels vanish in the greyed look; the dark ones keep the outline.

@@ -41,9 +41,8 @@ Win32Toolkit::Win32Toolkit() { initCommonControls(); }
 
 Win32Toolkit::~Win32Toolkit() = default;
 
-std::unique_ptr<Form> Win32Toolkit::createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
-                                               const std::vector<MenuItemSpec>& menu) {
-    return std::make_unique<FormWindow>(*this, form, controls, menu);
+std::unique_ptr<Form> Win32Toolkit::createForm(const FormSpec& form, const std::vector<MenuItemSpec>& menu) {
+    return std::make_unique<FormWindow>(*this, form, menu);
 }
 
 std::unique_ptr<Timer> Win32Toolkit::createTimer(Form& owner) {

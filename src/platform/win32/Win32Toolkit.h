@@ -18,8 +18,7 @@ public:
     Win32Toolkit();
     ~Win32Toolkit() override;
 
-    std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<ControlSpec>& controls,
-                                     const std::vector<MenuItemSpec>& menu) override;
+    std::unique_ptr<Form> createForm(const FormSpec& form, const std::vector<MenuItemSpec>& menu) override;
     std::unique_ptr<Timer> createTimer(Form& owner) override;
     std::unique_ptr<OpenDialog> createOpenDialog(const OpenDialogSpec& dialog) override;
     void registerCursor(int index, const std::string& resourceName) override;
