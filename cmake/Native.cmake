@@ -6,8 +6,9 @@ target_compile_options(velumo_core PRIVATE ${sanitizers})
 
 file(GLOB headless_sources CONFIGURE_DEPENDS tests/support/*.cpp)
 file(GLOB unit_sources CONFIGURE_DEPENDS tests/unit/*.cpp)
-add_executable(unit_tests ${headless_sources} ${unit_sources})
-target_include_directories(unit_tests PRIVATE tests)
+# The shared toolkit suite runs here on the headless toolkit, in win_tests on real windows.
+add_executable(unit_tests ${headless_sources} ${unit_sources} tests/shared/ToolkitBehaviourTest.cpp)
+target_include_directories(unit_tests PRIVATE tests tests/shared/headless)
 target_compile_options(unit_tests PRIVATE ${sanitizers})
 target_link_options(unit_tests PRIVATE ${sanitizers})
 target_link_libraries(unit_tests PRIVATE velumo_core GTest::gtest GTest::gtest_main)

@@ -30,8 +30,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
     target_compile_options(gtest_main PRIVATE -w -fexec-charset=UTF-8)
 
     file(GLOB win_sources CONFIGURE_DEPENDS tests/win/*.cpp)
-    add_executable(win_tests ${win_sources})
-    target_include_directories(win_tests PRIVATE tests)
+    add_executable(win_tests ${win_sources} tests/shared/ToolkitBehaviourTest.cpp)
+    target_include_directories(win_tests PRIVATE tests tests/shared/win32)
     target_link_libraries(win_tests PRIVATE velumo_win32 gtest gtest_main)
     target_link_options(win_tests PRIVATE ${static_runtime})
     add_dependencies(win_tests platex) # the bridge's tests run it

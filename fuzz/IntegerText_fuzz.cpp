@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "FuzzSupport.h"
+#include "StrToInt.h"
 #include "platform/Exception.h"
 #include "text/IntegerText.h"
 
@@ -42,7 +43,7 @@ std::optional<int32_t> expectedValue(const std::string& text) {
 
 std::optional<int32_t> strictValue(const std::string& text) {
     try {
-        return text::strToInt(text);
+        return strToInt(text);
     } catch (const platform::Exception& e) {
         FUZZ_CHECK(e.message().find(text) != std::string::npos);
         return std::nullopt;

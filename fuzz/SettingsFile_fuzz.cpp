@@ -7,6 +7,7 @@
 #include <map>
 
 #include "FuzzSupport.h"
+#include "StrToInt.h"
 #include "platform/Exception.h"
 #include "settings/SettingsFile.h"
 #include "text/IntegerText.h"
@@ -40,7 +41,7 @@ public:
 
 std::optional<int32_t> strictValue(const std::string& text) {
     try {
-        return text::strToInt(text);
+        return strToInt(text);
     } catch (const platform::Exception&) {
         return std::nullopt;
     }

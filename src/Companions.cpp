@@ -19,19 +19,18 @@ bool Companions::EnumWindowsProc(WindowHandle window, intptr_t search) {
 CompanionStart Companions::LaunchCompanion(const std::string& program, const std::string& file) {
     Desktop& desktop = app_.os().desktop;
     const std::string commandLine = "\"" + program + "\" \"" + file + "\"";
-    ProcessRecord process;
     uint32_t errorCode = 0;
-    if (!desktop.createProcess(commandLine, process, errorCode)) {
+    const std::unique_ptr<StartedProgram> started = desktop.createProcess(commandLine, errorCode);
+    if (!started) {
         app_.showMessage("実行できません(エラーコード" + std::to_string(errorCode) + ")");
         return {};
     }
-    desktop.waitForInputIdle(process, 5000);
+    started->waitForInputIdle(5000);
     // Cleared first, so a companion without a window of its own is remembered
     // as none, never as the window an earlier search found.
     FoundWindow = 0;
-    CompanionSearch search{*this, process.processId};
+    CompanionSearch search{*this, started->processId()};
     desktop.enumWindows(EnumWindowsProc, reinterpret_cast<intptr_t>(&search));
-    desktop.closeHandles(process);
     return {true, FoundWindow};
 }
 

@@ -85,6 +85,6 @@ bool CompileCommand::fillLogAndJumpToFirstError(const Document& document, const 
     const std::string jumpCommandLine =
         text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), document.texPath);
     log.addLine(jumpCommandLine);
-    app_.os().launcher.winExec(jumpCommandLine, showNormal);
+    app_.os().launcher.winExec(jumpCommandLine, ShowState::Normal);
     return true;
 }

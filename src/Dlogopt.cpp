@@ -1,5 +1,6 @@
 #include "Dlogopt.h"
 
+#include "StrToInt.h"
 #include "text/IntegerText.h"
 
 using namespace platform;
@@ -119,7 +120,7 @@ void TForm2::SpeedButton1Click(Button& sender) {
 // A text that does not convert raises, and the caller's text stays; a number
 // not greater than 0 is reported and gives way to "1000".
 std::string TForm2::checkedInterval(const std::string& text) {
-    if (text::strToInt(text) > 0) return text;
+    if (strToInt(text) > 0) return text;
     app_.messageDialog("0より大きい整数を入力してください。", MessageType::Error, mbOK);
     return "1000";
 }
@@ -131,7 +132,7 @@ void TForm2::edtCheckIntervalChange() {
     if (checked != text) interval.setText(checked);
 }
 
-int32_t TForm2::checkInterval() { return text::strToInt(controls().edtCheckInterval.text()); }
+int32_t TForm2::checkInterval() { return strToInt(controls().edtCheckInterval.text()); }
 
 void TForm2::saveOptions(settings::SettingsFile& settings) {
     Controls& c = controls();

@@ -47,7 +47,7 @@ void TURLLabel::MouseLeave() {
 
 void TURLLabel::MouseDown(MouseButton, int, int) {
     if (hotTrack_) showColour(pushedColor_);
-    if (Executable) launcher_.shellOpen("OPEN", label_.caption(), "", "", showNormal);
+    if (Executable) launcher_.shellOpen("OPEN", label_.caption(), "", "", ShowState::Normal);
 }
 
 void TURLLabel::MouseUp(MouseButton, int, int) {

@@ -2,18 +2,21 @@
 // Other programs' processes and top-level windows: starting a companion
 // program, finding its window, bringing windows forward.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform {
 
 using WindowHandle = uintptr_t; // a top-level window; 0 is none
 
-// What a process start yields; the two handles are closed by closeHandles.
-struct ProcessRecord {
-    uintptr_t process = 0;
-    uintptr_t thread = 0;
-    uint32_t processId = 0;
-    uint32_t threadId = 0;
+// A program that createProcess started. It owns the process's and its first
+// thread's handles and closes them when destroyed; the program runs on.
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    virtual uint32_t processId() const = 0;
+    // Waits until the program waits for input, or the time has passed.
+    virtual void waitForInputIdle(int milliseconds) = 0;
 };
 
 // The window enumeration callback: true goes on, false stops.
@@ -23,12 +26,9 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     // Starts a command line with default show state, no inherited handles and
-    // the default error mode, in the current folder. False with the system's
+    // the default error mode, in the current folder. Null with the system's
     // error code when refused.
-    virtual bool createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) = 0;
-    // Waits until the process waits for input, or the time has passed.
-    virtual void waitForInputIdle(const ProcessRecord& record, int milliseconds) = 0;
-    virtual void closeHandles(ProcessRecord& record) = 0; // the thread's, then the process's
+    virtual std::unique_ptr<StartedProgram> createProcess(const std::string& commandLine, uint32_t& errorCode) = 0;
     // Every top-level window, from the top of the Z order down, until the callback says stop.
     virtual void enumWindows(EnumWindowsCallback callback, intptr_t value) = 0;
     virtual uint32_t windowProcessId(WindowHandle window) = 0;

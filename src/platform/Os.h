@@ -48,20 +48,23 @@ public:
     virtual std::string commandLine() = 0;    // as the program received it, program name first
 };
 
+// How a started program shows its first window.
+enum class ShowState {
+    Normal,        // shown and activated as it is
+    MinNoActivate, // minimised, the active window staying active
+};
+
 // Starting programs that the system does not watch.
 class Launcher {
 public:
     virtual ~Launcher() = default;
     // Starts a command line with a show state; the result is 32 or more on success.
-    virtual uint32_t winExec(const std::string& commandLine, int showState) = 0;
+    virtual uint32_t winExec(const std::string& commandLine, ShowState show) = 0;
     // Asks the shell to perform an operation ("OPEN") on a file, URL or
     // "mailto:" address; what the shell does about a failure is its own.
     virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                           const std::string& directory, int showState) = 0;
+                           const std::string& directory, ShowState show) = 0;
 };
-
-inline constexpr int showNormal = 5;        // SW_SHOW
-inline constexpr int showMinNoActivate = 7; // SW_SHOWMINNOACTIVE
 
 struct Os {
     Profile& profile;

@@ -28,6 +28,15 @@ public:
     EventHandler onClick;
 };
 
+// What a click on a button of this kind asks of its modal form once onClick
+// has run: the OK kinds close it with OK, the Cancel kind with Cancel, the rest
+// leave it open (None).
+ModalResult modalResultOf(ControlKind kind);
+
+// A click as every backend makes it: onClick runs, then the answer is the
+// modal result the form is to close with.
+ModalResult clickButton(Button& button);
+
 class CheckBox : public Control {
 public:
     virtual bool checked() const = 0;
@@ -37,9 +46,14 @@ public:
 class Edit : public Control {
 public:
     virtual std::string text() const = 0;
-    // Setting the text it already holds is no change; any other text fires onChange.
-    virtual void setText(const std::string& text) = 0;
+    // Setting the text it already holds is no change; any other text fires
+    // onChange once, after the new text is in place.
+    void setText(const std::string& text);
     EventHandler onChange; // every change, typed or set by the program
+
+protected:
+    // Puts the text in place without reporting it: setText reports it.
+    virtual void replaceText(const std::string& text) = 0;
 };
 
 class ListBox : public Control {
@@ -137,19 +151,28 @@ public:
     virtual ModalResult showModal() = 0;
     // Makes the main form visible: onShow runs first, before anything is drawn.
     virtual void show() = 0;
-    // Asks the form to close, as its close box does: onClose runs.
-    virtual void close() = 0;
+    // Asks the form to close, as its close box does: a modal showing ends as
+    // cancelled, any other form runs onClose.
+    void close();
 
     EventHandler onShow;
     EventHandler onClose;
 
 protected:
+    virtual bool modalShowing() const = 0;
+    // Ends the modal showing with the result; None leaves it running.
+    virtual void endModal(ModalResult result) = 0;
+
     // Makes the control of control.kind; it implements ControlOf<control.kind>.
     virtual Control& addControl(ControlSpec control) = 0;
 };
 
+// A new timer runs, every second, as the classic timer component does.
 class Timer {
 public:
+    static constexpr bool enabledWhenNew = true;
+    static constexpr int newInterval = 1000; // milliseconds
+
     virtual ~Timer() = default;
     virtual bool enabled() const = 0;
     virtual void setEnabled(bool enabled) = 0; // switching on restarts the period
@@ -172,6 +195,12 @@ enum class MessageType { Warning, Error, Information, Confirmation };
 
 // Button sets of a typed message dialog.
 enum MessageButton : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
+
+// What Enter answers in a message dialog with these buttons: OK when it has
+// one or has no Yes, else Yes.
+ModalResult defaultAnswer(unsigned buttons);
+// What Esc and the close box answer: Cancel, else No, else OK.
+ModalResult escapeAnswer(unsigned buttons);
 
 class Toolkit {
 public:

@@ -1,8 +1,5 @@
 #include "text/IntegerText.h"
 
-#include "platform/Exception.h"
-#include "text/Format.h"
-
 namespace text {
 namespace {
 int hexDigitValue(char c) {
@@ -58,12 +55,6 @@ std::optional<int32_t> parseInteger(const std::string& text) {
     if (!pattern) return std::nullopt;
     const uint32_t value = negative ? 0u - *pattern : *pattern;
     return static_cast<int32_t>(value);
-}
-
-int32_t strToInt(const std::string& text) {
-    const std::optional<int32_t> value = parseInteger(text);
-    if (!value) throw platform::Exception(formatText("'%s' は整数ではありません", text));
-    return *value;
 }
 
 int32_t strToIntDef(const std::string& text, int32_t def) {

@@ -11,9 +11,6 @@ namespace text {
 
 std::optional<int32_t> parseInteger(const std::string& text);
 
-// Strict: raises "'%s' は整数ではありません" for a text that does not convert.
-int32_t strToInt(const std::string& text);
-
 // Lenient, as the settings reader converts: def for a text that does not convert.
 int32_t strToIntDef(const std::string& text, int32_t def);
 

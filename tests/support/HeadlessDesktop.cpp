@@ -9,31 +9,40 @@ std::string programOf(const std::string& commandLine) {
     if (commandLine.empty() || commandLine[0] != '"') return commandLine;
     return commandLine.substr(1, commandLine.find('"', 1) - 1);
 }
+
+// Holds the process's and the thread's handle, counted in the desktop.
+class ScriptedProgram : public platform::StartedProgram {
+public:
+    ScriptedProgram(ScriptedDesktop& desktop, uint32_t processId) : desktop_(desktop), processId_(processId) {
+        desktop_.openHandles += 2;
+    }
+    ~ScriptedProgram() override { desktop_.openHandles -= 2; }
+    ScriptedProgram(const ScriptedProgram&) = delete;
+    ScriptedProgram& operator=(const ScriptedProgram&) = delete;
+    uint32_t processId() const override { return processId_; }
+    void waitForInputIdle(int milliseconds) override { desktop_.idleWaits.push_back(milliseconds); }
+
+private:
+    ScriptedDesktop& desktop_;
+    uint32_t processId_;
+};
 } // namespace
 
-bool ScriptedDesktop::createProcess(const std::string& commandLine, platform::ProcessRecord& record,
-                                    uint32_t& errorCode) {
+std::unique_ptr<platform::StartedProgram> ScriptedDesktop::createProcess(const std::string& commandLine,
+                                                                         uint32_t& errorCode) {
     started.push_back(commandLine);
     const std::string program = programOf(commandLine);
     if (failures.count(program)) {
         errorCode = failures[program];
-        return false;
+        return nullptr;
     }
-    record.processId = nextProcessId_++;
-    record.process = 1;
-    record.thread = 2;
-    openHandles += 2;
+    const uint32_t processId = nextProcessId_++;
     const int count = windowsOf.count(program) ? windowsOf[program] : 1;
     std::vector<Window> opened;
     for (int i = 0; i < count; ++i)
-        opened.push_back({nextWindow_++, record.processId});
+        opened.push_back({nextWindow_++, processId});
     if (!opened.empty()) windows.insert(windows.begin(), opened.begin(), opened.end());
-    return true;
-}
-
-void ScriptedDesktop::closeHandles(platform::ProcessRecord& record) {
-    openHandles -= (record.thread ? 1 : 0) + (record.process ? 1 : 0);
-    record.thread = record.process = 0;
+    return std::make_unique<ScriptedProgram>(*this, processId);
 }
 
 void ScriptedDesktop::enumWindows(platform::EnumWindowsCallback callback, intptr_t value) {

@@ -14,11 +14,8 @@ using platform::WindowHandle;
 
 class ScriptedDesktop : public platform::Desktop {
 public:
-    bool createProcess(const std::string& commandLine, platform::ProcessRecord& record, uint32_t& errorCode) override;
-    void waitForInputIdle(const platform::ProcessRecord&, int milliseconds) override {
-        idleWaits.push_back(milliseconds);
-    }
-    void closeHandles(platform::ProcessRecord& record) override;
+    std::unique_ptr<platform::StartedProgram> createProcess(const std::string& commandLine,
+                                                            uint32_t& errorCode) override;
     void enumWindows(platform::EnumWindowsCallback callback, intptr_t value) override;
     uint32_t windowProcessId(WindowHandle window) override;
     bool isWindowEnabled(WindowHandle window) override;
@@ -35,7 +32,7 @@ public:
     std::vector<std::string> focusCalls;
     std::vector<int> idleWaits;
     int slept = 0;
-    int openHandles = 0;
+    int openHandles = 0; // two for each started program not yet destroyed
 
     struct Window {
         WindowHandle handle;

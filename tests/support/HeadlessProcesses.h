@@ -39,21 +39,21 @@ public:
 
 class RecordingLauncher : public platform::Launcher {
 public:
-    uint32_t winExec(const std::string& commandLine, int showState) override {
-        started.push_back({commandLine, showState});
+    uint32_t winExec(const std::string& commandLine, platform::ShowState show) override {
+        started.push_back({commandLine, show});
         if (onStart) onStart(commandLine);
         return result;
     }
     std::function<void(const std::string&)> onStart;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, int showState) override {
+                   const std::string& directory, platform::ShowState show) override {
         shellOpens.push_back(operation + "|" + file + "|" + parameters + "|" + directory + "|" +
-                             std::to_string(showState));
+                             (show == platform::ShowState::Normal ? "normal" : "minimised"));
     }
     std::vector<std::string> shellOpens;
     struct Start {
         std::string commandLine;
-        int showState;
+        platform::ShowState show;
         bool operator==(const Start&) const = default;
     };
     std::vector<Start> started;

@@ -4,11 +4,11 @@
 
 namespace headless {
 
-void HeadlessEdit::setText(const std::string& text) {
-    if (text == text_) return;
+void HeadlessButton::click() { form_.endModal(clickButton(*this)); }
+
+void HeadlessEdit::replaceText(const std::string& text) {
     text_ = text;
     ++changeCount;
-    fireEvent(onChange);
 }
 
 void HeadlessEdit::type(const std::string& text) {
@@ -48,14 +48,14 @@ void HeadlessLinkLabel::release(MouseButton button) {
 }
 
 namespace {
-std::unique_ptr<Control> makeControl(const ControlSpec& layout) {
+std::unique_ptr<Control> makeControl(const ControlSpec& layout, HeadlessForm& form) {
     switch (layout.kind) {
     case ControlKind::Button:
     case ControlKind::OkButton:
     case ControlKind::CancelButton:
     case ControlKind::PushOkButton:
     case ControlKind::BrowseButton:
-        return std::make_unique<HeadlessButton>(layout);
+        return std::make_unique<HeadlessButton>(layout, form);
     case ControlKind::CheckBox:
         return std::make_unique<HeadlessCheckBox>(layout);
     case ControlKind::Edit:
@@ -82,15 +82,10 @@ Control& HeadlessForm::addControl(ControlSpec layout) {
     if (!layout.parent.empty() && !controls_.count(layout.parent))
         throw std::logic_error("parent after child: " + layout.name);
     const std::string name = layout.name;
-    auto [added, isNew] = controls_.emplace(name, makeControl(layout));
+    auto [added, isNew] = controls_.emplace(name, makeControl(layout, *this));
     if (!isNew) throw std::logic_error("duplicate control: " + name);
     order_.push_back(name);
-    Control& control = *added->second;
-    if (layout.kind == ControlKind::OkButton || layout.kind == ControlKind::PushOkButton)
-        dynamic_cast<Button&>(control).onClick = [this] { endModal(ModalResult::OK); };
-    if (layout.kind == ControlKind::CancelButton)
-        dynamic_cast<Button&>(control).onClick = [this] { endModal(ModalResult::Cancel); };
-    return control;
+    return *added->second;
 }
 
 void HeadlessForm::setPosition(int left, int top) {
@@ -127,13 +122,6 @@ ModalResult HeadlessForm::showModal() {
 void HeadlessForm::show() {
     fireEvent(onShow);
     visible_ = true;
-}
-
-void HeadlessForm::close() {
-    if (modalShowing_)
-        modalResult_ = ModalResult::Cancel;
-    else
-        fireEvent(onClose);
 }
 
 bool HeadlessOpenDialog::execute() {
@@ -178,7 +166,7 @@ ModalResult HeadlessToolkit::messageDialog(const std::string& text, MessageType 
         messageAnswers.pop_front();
         return answer;
     }
-    return (buttons & mbOK) ? ModalResult::OK : ModalResult::Yes;
+    return defaultAnswer(buttons);
 }
 
 void HeadlessToolkit::showErrorBox(const std::string& title, const std::string& text) {

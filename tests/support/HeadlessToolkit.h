@@ -25,10 +25,16 @@ private:
 
 using HeadlessControl = WithSpec<Control>;
 
+class HeadlessForm;
+
 class HeadlessButton : public WithSpec<Button> {
 public:
-    using WithSpec::WithSpec;
-    void click() { fireEvent(onClick); }
+    HeadlessButton(ControlSpec layout, HeadlessForm& form) : WithSpec(std::move(layout)), form_(form) {}
+    // The user clicks: onClick runs, then an OK or Cancel button ends its modal form.
+    void click();
+
+private:
+    HeadlessForm& form_;
 };
 
 class HeadlessCheckBox : public WithSpec<CheckBox> {
@@ -45,12 +51,13 @@ class HeadlessEdit : public WithSpec<Edit> {
 public:
     using WithSpec::WithSpec;
     std::string text() const override { return text_; }
-    void setText(const std::string& text) override;
     // The user types: each prefix of the text appears in turn, as keystrokes would make it.
     void type(const std::string& text);
     int changeCount = 0;
 
 private:
+    void replaceText(const std::string& text) override;
+
     std::string text_;
 };
 
@@ -133,16 +140,17 @@ public:
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
-    void close() override;
 
     // A control by the name in its row, for tests that check a layout.
     Control& control(const std::string& name);
     // The user moves the window.
     void moveTo(int left, int top) { setPosition(left, top); }
     bool visible() const { return visible_; }
-    bool modalShowing() const { return modalShowing_; }
+    bool modalShowing() const override { return modalShowing_; }
     // Closes the modal showing with this result, as its buttons do.
-    void endModal(ModalResult result) { modalResult_ = result; }
+    void endModal(ModalResult result) override {
+        if (modalShowing_ && result != ModalResult::None) modalResult_ = result;
+    }
     const std::vector<std::string>& controlOrder() const { return order_; }
     HeadlessButton& button(const std::string& name) { return dynamic_cast<HeadlessButton&>(control(name)); }
     HeadlessEdit& edit(const std::string& name) { return dynamic_cast<HeadlessEdit&>(control(name)); }
@@ -180,8 +188,8 @@ public:
     }
 
 private:
-    bool enabled_ = true;
-    int interval_ = 1000;
+    bool enabled_ = enabledWhenNew;
+    int interval_ = newInterval;
 };
 
 class HeadlessOpenDialog : public OpenDialog {

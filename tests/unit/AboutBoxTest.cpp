@@ -64,7 +64,7 @@ TEST(URLLabel, ColourFollowsTheMouseAndAnyButtonOpensTheCaptionAtOnce) {
     EXPECT_EQ(clCyan, link.textColor());
     link.press(MouseButton::Right);
     EXPECT_EQ(clRed, link.textColor());
-    EXPECT_EQ((std::vector<std::string>{"OPEN|" + link.caption() + "|||5"}), world.system.launcher.shellOpens)
+    EXPECT_EQ((std::vector<std::string>{"OPEN|" + link.caption() + "|||normal"}), world.system.launcher.shellOpens)
         << "before the button is released";
     link.release(MouseButton::Right);
     EXPECT_EQ(clCyan, link.textColor()) << "released over the link";

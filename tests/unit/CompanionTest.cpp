@@ -150,7 +150,8 @@ TEST(PreviewDde, NobodyAnsweringStartsWindviOnceAndTriesAgain) {
     world.preview();
     world.system.launcher.onStart = [&](const std::string&) { world.system.dde.serverAnswers = true; };
     world.preview();
-    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{"windvi windvi", 7}}), world.system.launcher.started);
+    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{"windvi windvi", platform::ShowState::MinNoActivate}}),
+              world.system.launcher.started);
     EXPECT_EQ(2, world.system.dde.connectAttempts);
     EXPECT_EQ(1u, world.system.dde.executes.size());
 

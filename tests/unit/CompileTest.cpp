@@ -44,7 +44,8 @@ TEST(Compile, ErrorLineSelectedAndEditorStartedAtItsLine) {
                                         "l.12 \\badmacro", "", "! Another error.", "l.20 x", ")", "12", jump}),
               world.log().lines());
     EXPECT_EQ(2, world.log().selectedIndex());
-    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{jump, 5}}), world.system.launcher.started);
+    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{jump, platform::ShowState::Normal}}),
+              world.system.launcher.started);
     EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
     EXPECT_TRUE(world.timer().enabled());
     EXPECT_TRUE(world.ui.messages.empty());

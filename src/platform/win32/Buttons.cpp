@@ -27,16 +27,7 @@ PushButtonWindow::PushButtonWindow(const ControlSpec& layout, HWND parent, int i
 
 ModalResult PushButtonWindow::command(int notification) {
     if (notification != BN_CLICKED) return ModalResult::None;
-    fireEvent(onClick);
-    switch (layout_.kind) {
-    case ControlKind::OkButton:
-    case ControlKind::PushOkButton:
-        return ModalResult::OK;
-    case ControlKind::CancelButton:
-        return ModalResult::Cancel;
-    default:
-        return ModalResult::None;
-    }
+    return clickButton(*this);
 }
 
 // The picture and the caption side by side, centred together, as a bitmap

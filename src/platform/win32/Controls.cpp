@@ -104,13 +104,11 @@ EditWindow::EditWindow(const ControlSpec& layout, HWND parent, int id, const Ui&
 std::string EditWindow::text() const { return windowText(window_); }
 
 // The window's own EN_CHANGE is ignored while the text is set here, so the
-// change is reported exactly once, after the new text is in place.
-void EditWindow::setText(const std::string& text) {
-    if (text == this->text()) return;
+// change is reported exactly once, by setText.
+void EditWindow::replaceText(const std::string& text) {
     settingText_ = true;
     SetWindowTextA(window_, text.c_str());
     settingText_ = false;
-    fireEvent(onChange);
 }
 
 ModalResult EditWindow::command(int notification) {

@@ -86,10 +86,11 @@ class EditWindow : public ChildOf<Edit> {
 public:
     EditWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui);
     std::string text() const override;
-    void setText(const std::string& text) override;
     ModalResult command(int notification) override;
 
 private:
+    void replaceText(const std::string& text) override;
+
     bool settingText_ = false; // the program's own change, reported by setText itself
 };
 

@@ -186,13 +186,6 @@ void FormWindow::show() {
     if (!toolkit_.terminated() && window_) makeVisible();
 }
 
-void FormWindow::close() {
-    if (modal_)
-        endModal(ModalResult::Cancel);
-    else
-        fireEvent(onClose);
-}
-
 // The other forms are disabled for as long as this one is shown, and enabled
 // again before it hides, so that the window below becomes active again.
 ModalResult FormWindow::showModal() {

@@ -30,7 +30,6 @@ public:
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
-    void close() override;
 
     HWND handle() const { return window_; }
     // Turns a key of one of the menu's shortcuts into its command.
@@ -57,7 +56,8 @@ private:
     void command(int id, int notification, HWND source);
     void notify(const NMHDR& header);
     LRESULT defaultButtonId();
-    void endModal(ModalResult result);
+    bool modalShowing() const override { return modal_; }
+    void endModal(ModalResult result) override;
     void activated(bool active);
     ChildWindow* childById(int id);
 

@@ -2,9 +2,28 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/OwnedHandle.h"
+
 namespace platform::win32 {
 
-bool Win32Desktop::createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) {
+namespace {
+class Win32StartedProgram : public StartedProgram {
+public:
+    explicit Win32StartedProgram(const PROCESS_INFORMATION& started)
+        : process_(started.hProcess), thread_(started.hThread), processId_(started.dwProcessId) {}
+    uint32_t processId() const override { return processId_; }
+    void waitForInputIdle(int milliseconds) override {
+        WaitForInputIdle(process_.get(), static_cast<DWORD>(milliseconds));
+    }
+
+private:
+    OwnedHandle process_;
+    OwnedHandle thread_; // declared last, so closed first
+    DWORD processId_;
+};
+} // namespace
+
+std::unique_ptr<StartedProgram> Win32Desktop::createProcess(const std::string& commandLine, uint32_t& errorCode) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -12,23 +31,9 @@ bool Win32Desktop::createProcess(const std::string& commandLine, ProcessRecord& 
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
                         &startup, &process)) {
         errorCode = GetLastError();
-        return false;
+        return nullptr;
     }
-    record.process = reinterpret_cast<uintptr_t>(process.hProcess);
-    record.thread = reinterpret_cast<uintptr_t>(process.hThread);
-    record.processId = process.dwProcessId;
-    record.threadId = process.dwThreadId;
-    return true;
-}
-
-void Win32Desktop::waitForInputIdle(const ProcessRecord& record, int milliseconds) {
-    WaitForInputIdle(reinterpret_cast<HANDLE>(record.process), static_cast<DWORD>(milliseconds));
-}
-
-void Win32Desktop::closeHandles(ProcessRecord& record) {
-    if (record.thread) CloseHandle(reinterpret_cast<HANDLE>(record.thread));
-    if (record.process) CloseHandle(reinterpret_cast<HANDLE>(record.process));
-    record.thread = record.process = 0;
+    return std::make_unique<Win32StartedProgram>(process);
 }
 
 namespace {
@@ -64,14 +69,26 @@ void Win32Desktop::setActiveWindow(WindowHandle window) { SetActiveWindow(window
 
 void Win32Desktop::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-uint32_t Win32Launcher::winExec(const std::string& commandLine, int showState) {
-    return WinExec(commandLine.c_str(), static_cast<UINT>(showState));
+namespace {
+int showCommandOf(ShowState show) {
+    switch (show) {
+    case ShowState::Normal:
+        return SW_SHOW;
+    case ShowState::MinNoActivate:
+        return SW_SHOWMINNOACTIVE;
+    }
+    return SW_SHOW;
+}
+} // namespace
+
+uint32_t Win32Launcher::winExec(const std::string& commandLine, ShowState show) {
+    return WinExec(commandLine.c_str(), static_cast<UINT>(showCommandOf(show)));
 }
 
 // The shell reports a failure in its own way; the result tells nothing more.
 void Win32Launcher::shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                              const std::string& directory, int showState) {
-    ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), showState);
+                              const std::string& directory, ShowState show) {
+    ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), showCommandOf(show));
 }
 
 } // namespace platform::win32

@@ -8,9 +8,7 @@ namespace platform::win32 {
 
 class Win32Desktop : public Desktop {
 public:
-    bool createProcess(const std::string& commandLine, ProcessRecord& record, uint32_t& errorCode) override;
-    void waitForInputIdle(const ProcessRecord& record, int milliseconds) override;
-    void closeHandles(ProcessRecord& record) override;
+    std::unique_ptr<StartedProgram> createProcess(const std::string& commandLine, uint32_t& errorCode) override;
     void enumWindows(EnumWindowsCallback callback, intptr_t value) override;
     uint32_t windowProcessId(WindowHandle window) override;
     bool isWindowEnabled(WindowHandle window) override;
@@ -21,9 +19,9 @@ public:
 
 class Win32Launcher : public Launcher {
 public:
-    uint32_t winExec(const std::string& commandLine, int showState) override;
+    uint32_t winExec(const std::string& commandLine, ShowState show) override;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, int showState) override;
+                   const std::string& directory, ShowState show) override;
 };
 
 } // namespace platform::win32

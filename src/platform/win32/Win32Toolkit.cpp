@@ -10,6 +10,10 @@
 
 namespace platform::win32 {
 
+static_assert(static_cast<int>(ModalResult::OK) == IDOK && static_cast<int>(ModalResult::Cancel) == IDCANCEL &&
+                  static_cast<int>(ModalResult::Yes) == IDYES && static_cast<int>(ModalResult::No) == IDNO,
+              "a modal result is the id of the button that gives it");
+
 namespace {
 // Common controls are initialised before the first window class is registered.
 bool initCommonControls() {
@@ -67,8 +71,8 @@ void Win32Toolkit::showMessage(const std::string& title, const std::string& text
     messageDialogs_.run(dialogOwner(), content);
 }
 
-// Buttons in the order Yes, No, OK, Cancel; OK is the default when there is
-// one, else Yes; Esc gives Cancel, else No, else OK.
+// Buttons in the order Yes, No, OK, Cancel; Enter and Esc answer as the
+// toolkit's rules say.
 ModalResult Win32Toolkit::messageDialog(const std::string& text, MessageType type, unsigned buttons) {
     const TypeLook look = lookOf(type);
     MessageContent content;
@@ -79,8 +83,9 @@ ModalResult Win32Toolkit::messageDialog(const std::string& text, MessageType typ
     for (const auto& [flag, id] : order)
         if (buttons & flag) content.buttons.push_back(id);
     if (content.buttons.empty()) content.buttons.push_back(IDOK);
-    content.defaultButton = (buttons & mbOK) || !(buttons & mbYes) ? IDOK : IDYES;
-    content.escapeResult = (buttons & mbCancel) ? IDCANCEL : (buttons & mbNo) ? IDNO : IDOK;
+    // The answers are the dialog's button ids.
+    content.defaultButton = static_cast<int>(defaultAnswer(buttons));
+    content.escapeResult = static_cast<int>(escapeAnswer(buttons));
     return static_cast<ModalResult>(messageDialogs_.run(dialogOwner(), content));
 }
 

@@ -4,7 +4,6 @@
 
 namespace platform::win32 {
 
-// Like the classic timer component, a new timer runs, every second.
 WindowTimer::WindowTimer(FormWindow& owner) : owner_(&owner), id_(owner.addTimer(*this)) { restart(); }
 
 WindowTimer::~WindowTimer() {

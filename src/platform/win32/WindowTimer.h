@@ -26,8 +26,8 @@ private:
 
     FormWindow* owner_;
     uintptr_t id_;
-    bool enabled_ = true;
-    int interval_ = 1000;
+    bool enabled_ = enabledWhenNew;
+    int interval_ = newInterval;
 };
 
 } // namespace platform::win32
