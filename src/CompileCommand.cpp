@@ -48,7 +48,9 @@ void CompileCommand::compileOnce(const Document& document) {
     if (app_.os().files.fileAge(document.texPath) == -1) {
         app_.showMessage(document.texName + "は存在しません。");
     } else {
-        app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
+        // The document was just found, so its folder is there; should the change
+        // still be refused, the compiler reports the file it cannot find.
+        (void)app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
         CapturedOutput captured;
         try {
             captured = RunConsoleRedirect(app_.os().processes, app_.toolkit(),
@@ -85,6 +87,8 @@ bool CompileCommand::fillLogAndJumpToFirstError(const Document& document, const 
     const std::string jumpCommandLine =
         text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), document.texPath);
     log.addLine(jumpCommandLine);
-    app_.os().launcher.winExec(jumpCommandLine, ShowState::Normal);
+    // An editor that cannot be started shows nothing: the jump's command line
+    // stands in the log for the user to see.
+    (void)app_.os().launcher.winExec(jumpCommandLine, ShowState::Normal);
     return true;
 }

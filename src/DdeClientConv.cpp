@@ -12,7 +12,7 @@ bool DdeClientConv::setLink(const std::string& service, const std::string& topic
     topicHandle_ = dde.createString(topic_);
     conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_ && !service_.empty() &&
-        os_.launcher.winExec(service_ + " " + topic_, platform::ShowState::MinNoActivate) >= 32)
+        os_.launcher.winExec(service_ + " " + topic_, platform::ShowState::MinNoActivate))
         conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_) {
         closeLink();

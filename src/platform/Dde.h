@@ -17,15 +17,15 @@ class DdeClient {
 public:
     virtual ~DdeClient() = default;
     // Registers the program's instance; 0 on success, otherwise the DDE error code.
-    virtual uint32_t initialize() = 0;
+    [[nodiscard]] virtual uint32_t initialize() = 0;
     virtual void uninitialize() = 0;
-    virtual DdeStringHandle createString(const std::string& text) = 0;
+    [[nodiscard]] virtual DdeStringHandle createString(const std::string& text) = 0;
     virtual void freeString(DdeStringHandle handle) = 0;
     // Connects with a context that asks for the ANSI code page; 0 when nobody answers.
-    virtual DdeConversation connect(DdeStringHandle service, DdeStringHandle topic) = 0;
+    [[nodiscard]] virtual DdeConversation connect(DdeStringHandle service, DdeStringHandle topic) = 0;
     // The conversation's data format, 0 when it names none.
     virtual uint32_t conversationFormat(DdeConversation conversation) = 0;
-    virtual DdeDataHandle createData(const std::string& bytes, uint32_t format) = 0;
+    [[nodiscard]] virtual DdeDataHandle createData(const std::string& bytes, uint32_t format) = 0;
     // Sends an execute transaction without waiting for its answer.
     virtual void executeAsync(DdeConversation conversation, DdeDataHandle data, uint32_t format) = 0;
     virtual void disconnect(DdeConversation conversation) = 0;

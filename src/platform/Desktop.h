@@ -28,7 +28,8 @@ public:
     // Starts a command line with default show state, no inherited handles and
     // the default error mode, in the current folder. Null with the system's
     // error code when refused.
-    virtual std::unique_ptr<StartedProgram> createProcess(const std::string& commandLine, uint32_t& errorCode) = 0;
+    [[nodiscard]] virtual std::unique_ptr<StartedProgram> createProcess(const std::string& commandLine,
+                                                                        uint32_t& errorCode) = 0;
     // Every top-level window, from the top of the Z order down, until the callback says stop.
     virtual void enumWindows(EnumWindowsCallback callback, intptr_t value) = 0;
     virtual uint32_t windowProcessId(WindowHandle window) = 0;

@@ -19,8 +19,8 @@ public:
     virtual std::string readString(const std::string& section, const std::string& key, const std::string& def,
                                    const std::string& path) = 0;
     // Stores the value, creating file, section and key as needed; false when refused.
-    virtual bool writeString(const std::string& section, const std::string& key, const std::string& value,
-                             const std::string& path) = 0;
+    [[nodiscard]] virtual bool writeString(const std::string& section, const std::string& key, const std::string& value,
+                                           const std::string& path) = 0;
     // Writes out any cached copy of the file; never creates the file.
     virtual void flush(const std::string& path) = 0;
 };
@@ -30,14 +30,15 @@ public:
     virtual ~FileSystem() = default;
     // Last-write time in local time, packed as a DOS date-time; -1 when the
     // path names no file, names a folder, or holds a time the packing cannot express.
-    virtual int32_t fileAge(const std::string& path) = 0;
-    virtual bool deleteFile(const std::string& path) = 0;
-    virtual bool setCurrentDirectory(const std::string& path) = 0;
+    [[nodiscard]] virtual int32_t fileAge(const std::string& path) = 0;
+    // False when the system refused; a caller that does not care says so and why.
+    [[nodiscard]] virtual bool deleteFile(const std::string& path) = 0;
+    [[nodiscard]] virtual bool setCurrentDirectory(const std::string& path) = 0;
     // The full path that the system makes of a name before it touches the
     // file: a relative name resolved against the current folder, "/" read as
     // "\", "." and ".." resolved, the trailing dots and blanks of the last
     // part dropped. The name unchanged when it cannot be resolved.
-    virtual std::string fullPathName(const std::string& path) = 0;
+    [[nodiscard]] virtual std::string fullPathName(const std::string& path) = 0;
 };
 
 // Facts about the running program.
@@ -58,8 +59,8 @@ enum class ShowState {
 class Launcher {
 public:
     virtual ~Launcher() = default;
-    // Starts a command line with a show state; the result is 32 or more on success.
-    virtual uint32_t winExec(const std::string& commandLine, ShowState show) = 0;
+    // Starts a command line with a show state; false when it cannot be started.
+    [[nodiscard]] virtual bool winExec(const std::string& commandLine, ShowState show) = 0;
     // Asks the shell to perform an operation ("OPEN") on a file, URL or
     // "mailto:" address; what the shell does about a failure is its own.
     virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,

@@ -39,10 +39,10 @@ public:
 
 class RecordingLauncher : public platform::Launcher {
 public:
-    uint32_t winExec(const std::string& commandLine, platform::ShowState show) override {
+    bool winExec(const std::string& commandLine, platform::ShowState show) override {
         started.push_back({commandLine, show});
         if (onStart) onStart(commandLine);
-        return result;
+        return starts;
     }
     std::function<void(const std::string&)> onStart;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
@@ -57,7 +57,7 @@ public:
         bool operator==(const Start&) const = default;
     };
     std::vector<Start> started;
-    uint32_t result = 33;
+    bool starts = true; // false: no program can be started
 };
 
 } // namespace headless

@@ -157,7 +157,7 @@ TEST(PreviewDde, NobodyAnsweringStartsWindviOnceAndTriesAgain) {
 
     CompanionWorld refused("UseDDE=1\r\n");
     refused.preview();
-    refused.system.launcher.result = 2; // windvi cannot be started either
+    refused.system.launcher.starts = false; // windvi cannot be started either
     refused.preview();
     EXPECT_EQ(1, refused.system.dde.connectAttempts) << "no second attempt after a failed start";
     EXPECT_TRUE(refused.system.dde.executes.empty());

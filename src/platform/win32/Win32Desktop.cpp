@@ -81,8 +81,9 @@ int showCommandOf(ShowState show) {
 }
 } // namespace
 
-uint32_t Win32Launcher::winExec(const std::string& commandLine, ShowState show) {
-    return WinExec(commandLine.c_str(), static_cast<UINT>(showCommandOf(show)));
+// WinExec answers 32 or more when the program started, else an error code.
+bool Win32Launcher::winExec(const std::string& commandLine, ShowState show) {
+    return WinExec(commandLine.c_str(), static_cast<UINT>(showCommandOf(show))) >= 32;
 }
 
 // The shell reports a failure in its own way; the result tells nothing more.

@@ -19,7 +19,7 @@ public:
 
 class Win32Launcher : public Launcher {
 public:
-    uint32_t winExec(const std::string& commandLine, ShowState show) override;
+    bool winExec(const std::string& commandLine, ShowState show) override;
     void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
                    const std::string& directory, ShowState show) override;
 };
