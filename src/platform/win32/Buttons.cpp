@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/DeviceContext.h"
 #include "platform/win32/Glyphs.h"
 
 namespace platform::win32 {
@@ -46,7 +47,7 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED | DFCS_FLAT : 0));
 
     const std::string caption = windowText(window_);
-    HGDIOBJ previousFont = SelectObject(dc, ui_.font());
+    const SelectedObject font(dc, ui_.font());
     RECT textBounds{0, 0, 0, 0};
     DrawTextA(dc, caption.c_str(), -1, &textBounds, DT_CALCRECT | DT_SINGLELINE);
     const int pixel = pictureScale(ui_);
@@ -62,7 +63,6 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextA(dc, caption.c_str(), -1, &textArea, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    SelectObject(dc, previousFont);
 
     if (item.itemState & ODS_FOCUS) {
         RECT focus = frame;
@@ -140,8 +140,8 @@ void ToolButtonWindow::trackPointer(LPARAM position) {
 
 // Flat until the pointer is over it: raised then, sunken while held down.
 void ToolButtonWindow::paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintDC painting(window_);
+    const HDC dc = painting.get();
     RECT client;
     GetClientRect(window_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -156,7 +156,6 @@ void ToolButtonWindow::paint() {
     const int pixel = pictureScale(ui_), picture = glyphSize * pixel, shift = down ? 1 : 0;
     drawGlyph(dc, Glyph::OpenFolder, (client.right - picture) / 2 + shift, (client.bottom - picture) / 2 + shift, pixel,
               !enabled);
-    EndPaint(window_, &paint);
 }
 
 } // namespace platform::win32

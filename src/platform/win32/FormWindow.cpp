@@ -57,7 +57,7 @@ FormWindow::~FormWindow() {
     for (auto& [id, timer] : timers_)
         timer->ownerGone();
     toolkit_.removeForm(*this);
-    if (window_) DestroyWindow(window_);
+    window_.reset();
 }
 
 // Controls are created in the order they are added, which makes it their tab
@@ -277,7 +277,7 @@ LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
+        window_.forget();
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

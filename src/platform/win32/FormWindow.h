@@ -10,6 +10,7 @@
 #include "platform/Toolkit.h"
 #include "platform/win32/ChildWindow.h"
 #include "platform/win32/MenuBar.h"
+#include "platform/win32/OwnedWindow.h"
 
 namespace platform::win32 {
 
@@ -40,7 +41,7 @@ public:
     void removeTimer(UINT_PTR id);
 
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void windowCreated(HWND window) { window_ = window; }
+    void windowCreated(HWND window) { window_.attach(window); }
 
 protected:
     Control& addControl(ControlSpec control) override;
@@ -64,7 +65,6 @@ private:
     Win32Toolkit& toolkit_;
     FormSpec layout_;
     MenuBar menu_;
-    HWND window_ = nullptr;
     std::vector<std::unique_ptr<ChildWindow>> children_; // in tab order; the id tells the index
     std::map<std::string, ChildWindow*> byName_;         // for the controls that name one as their parent
     HWND tooltip_ = nullptr;                             // made with the first control that shows its hint
@@ -75,6 +75,10 @@ private:
     UINT_PTR nextTimerId_ = 1;
     bool modal_ = false;
     ModalResult modalResult_ = ModalResult::None;
+    // Last, so that it goes first, however the form ends (a constructor that
+    // throws too): the window and the controls' windows in it go before the
+    // objects behind them.
+    OwnedWindow window_;
 };
 
 } // namespace platform::win32

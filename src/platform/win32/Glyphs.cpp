@@ -1,5 +1,7 @@
 #include "platform/win32/Glyphs.h"
 
+#include "platform/win32/DeviceContext.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -86,7 +88,7 @@ void fillPixel(HDC dc, int x, int y, int size, COLORREF colour) {
 
 void drawGlyph(HDC dc, Glyph glyph, int x, int y, int pixelSize, bool greyed) {
     const Picture& picture = pictureOf(glyph);
-    COLORREF previous = GetDCBrushColor(dc);
+    const KeptBrushColour keptColour(dc);
     for (int row = 0; row < glyphSize; ++row) {
         for (int column = 0; column < glyphSize && picture[row][column]; ++column) {
             char code = picture[row][column];
@@ -101,7 +103,6 @@ void drawGlyph(HDC dc, Glyph glyph, int x, int y, int pixelSize, bool greyed) {
             }
         }
     }
-    SetDCBrushColor(dc, previous);
 }
 
 } // namespace platform::win32

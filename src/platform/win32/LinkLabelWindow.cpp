@@ -1,6 +1,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/Controls.h"
+#include "platform/win32/DeviceContext.h"
 
 namespace platform::win32 {
 
@@ -124,18 +125,16 @@ void LinkLabelWindow::buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM po
 // The caption in the form's font and the label's colour over the face colour
 // of the panel below, left-aligned as a label is.
 void LinkLabelWindow::paint() {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window_, &paint);
+    const PaintDC painting(window_);
+    const HDC dc = painting.get();
     RECT client;
     GetClientRect(window_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ previousFont = SelectObject(dc, ui_.font());
+    const SelectedObject font(dc, ui_.font());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, static_cast<COLORREF>(textColour_));
     const std::string text = caption();
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_LEFT | DT_TOP | DT_NOCLIP);
-    SelectObject(dc, previousFont);
-    EndPaint(window_, &paint);
 }
 
 } // namespace platform::win32

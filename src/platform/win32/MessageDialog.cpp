@@ -1,4 +1,5 @@
 #include "platform/win32/MessageDialog.h"
+#include "platform/win32/DeviceContext.h"
 
 #include <algorithm>
 #include <cstring>
@@ -132,12 +133,12 @@ void MessageDialogs::layOut(HWND dialog, const Running& running) {
     const int iconSize = content.icon ? GetSystemMetrics(SM_CXICON) : 0;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
-    HDC dc = GetDC(dialog);
-    HGDIOBJ previous = SelectObject(dc, ui.font());
     RECT text{0, 0, screenWidth / 2, 0};
-    DrawTextA(dc, content.text.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, previous);
-    ReleaseDC(dialog, dc);
+    {
+        const WindowDC dc(dialog);
+        const SelectedObject font(dc.get(), ui.font());
+        DrawTextA(dc.get(), content.text.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    }
 
     const int textLeft = margin + (content.icon ? iconSize + margin : 0);
     const int contentHeight = std::max<int>(text.bottom, iconSize);

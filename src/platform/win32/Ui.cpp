@@ -1,6 +1,7 @@
 #include "platform/win32/Ui.h"
 
 #include "platform/win32/Controls.h"
+#include "platform/win32/DeviceContext.h"
 
 #include <vector>
 
@@ -29,10 +30,14 @@ void registerClass(const char* name, WNDPROC procedure, HICON icon) {
 }
 } // namespace
 
-Ui::Ui() {
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+namespace {
+int screenDpi() {
+    const WindowDC screen;
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+} // namespace
+
+Ui::Ui() : dpi_(screenDpi()) {
     font_ = CreateFontA(-scale(formFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                         formFontName);
@@ -50,12 +55,10 @@ Ui::~Ui() {
 }
 
 SIZE Ui::textExtent(const std::string& text) const {
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font_);
+    const WindowDC screen;
+    const SelectedObject font(screen.get(), font_);
     RECT bounds{0, 0, 0, 0};
-    DrawTextA(screen, text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_EXPANDTABS);
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
+    DrawTextA(screen.get(), text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | DT_EXPANDTABS);
     return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
