@@ -22,18 +22,5 @@ TAboutBox::Controls::Controls(Form& window, Application& app)
 }
 // clang-format on
 
-platform::Form& TAboutBox::window() {
-    if (!window_) makeWindow();
-    return *window_;
-}
-
-TAboutBox::Controls& TAboutBox::controls() {
-    if (!window_) makeWindow();
-    return *controls_;
-}
-
-void TAboutBox::makeWindow() {
-    std::unique_ptr<Form> window = app_.toolkit().createForm(aboutForm);
-    controls_ = std::make_unique<Controls>(*window, app_);
-    window_ = std::move(window);
-}
+TAboutBox::TAboutBox(Application& app)
+    : form_(app.toolkit(), aboutForm, [&app](Form& window) { return std::make_unique<Controls>(window, app); }) {}

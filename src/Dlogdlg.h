@@ -6,11 +6,12 @@
 #include <memory>
 
 #include "Application.h"
+#include "FormOnDemand.h"
 #include "URLLabel.h"
 
 class TAboutBox {
 public:
-    explicit TAboutBox(Application& app) : app_(app) {}
+    explicit TAboutBox(Application& app);
 
     // The box's controls in tab order, as its constructor adds them: OK first,
     // so that it has the focus when the box opens, then the panel and its labels.
@@ -25,14 +26,9 @@ public:
         platform::Control& Comments;
     };
 
-    platform::Form& window();
-    TURLLabel& URLLabel1() { return controls().URLLabel1; }
+    platform::Form& window() { return form_.window(); }
+    TURLLabel& URLLabel1() { return form_.controls().URLLabel1; }
 
 private:
-    Controls& controls();
-    void makeWindow();
-
-    Application& app_;
-    std::unique_ptr<platform::Form> window_;
-    std::unique_ptr<Controls> controls_;
+    FormOnDemand<Controls> form_;
 };

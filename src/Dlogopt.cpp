@@ -50,7 +50,9 @@ TForm2::Controls::Controls(Form& window)
 // clang-format on
 
 TForm2::TForm2(Application& app, const std::string& iniFileName)
-    : app_(app), iniFileName_(iniFileName), OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
+    : app_(app), iniFileName_(iniFileName),
+      form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
+      OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
     FormCreate();
 }
 
@@ -72,19 +74,9 @@ void TForm2::FormCreate() {
     loaded_.focusTeX = settings.read(settings::focusTeX);
 }
 
-Form& TForm2::window() {
-    if (!window_) makeWindow();
-    return *window_;
-}
-
-TForm2::Controls& TForm2::controls() {
-    if (!window_) makeWindow();
-    return *controls_;
-}
-
-void TForm2::makeWindow() {
-    std::unique_ptr<Form> window = app_.toolkit().createForm(optionsForm);
-    auto controls = std::make_unique<Controls>(*window);
+// The controls show the values read at start-up.
+std::unique_ptr<TForm2::Controls> TForm2::makeControls(Form& window) {
+    auto controls = std::make_unique<Controls>(window);
     controls->Edit1.setText(loaded_.editor);
     controls->Edit3.setText(loaded_.tex);
     controls->Edit4.setText(loaded_.dviWare);
@@ -100,8 +92,7 @@ void TForm2::makeWindow() {
     for (Button* browse : {&controls->SpeedButton1, &controls->SpeedButton3, &controls->SpeedButton4})
         browse->onClick = [this, browse] { SpeedButton1Click(*browse); };
     controls->edtCheckInterval.onChange = [this] { edtCheckIntervalChange(); };
-    window_ = std::move(window);
-    controls_ = std::move(controls);
+    return controls;
 }
 
 Edit& TForm2::editFor(Button& browseButton) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "Application.h"
+#include "FormOnDemand.h"
 #include "settings/SettingsFile.h"
 
 class TForm2 {
@@ -52,8 +53,8 @@ public:
         platform::Control& Label6;
     };
 
-    platform::Form& window();
-    Controls& controls();
+    platform::Form& window() { return form_.window(); }
+    Controls& controls() { return form_.controls(); }
 
     void FormCreate();
     void SpeedButton1Click(platform::Button& sender);
@@ -73,14 +74,13 @@ private:
         bool autoCompile = false, errorJump = false, useDde = false, autoDvi = false, focusTeX = false;
     };
 
-    void makeWindow();
+    std::unique_ptr<Controls> makeControls(platform::Form& window);
     std::string checkedInterval(const std::string& text);
     platform::Edit& editFor(platform::Button& browseButton);
 
     Application& app_;
     std::string iniFileName_;
     Values loaded_;
-    std::unique_ptr<platform::Form> window_;
-    std::unique_ptr<Controls> controls_;
+    FormOnDemand<Controls> form_;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
 };
