@@ -18,7 +18,7 @@ void Application::showMessage(const std::string& text) {
 }
 
 ModalResult Application::messageDialog(const std::string& text, platform::MessageType type, unsigned buttons) {
-    if (terminated_) return cancelResultOf(buttons);
+    if (terminated_) return platform::escapeAnswer(buttons);
     return toolkit_.messageDialog(text, type, buttons);
 }
 
@@ -36,10 +36,4 @@ void Application::showException(const platform::Exception& error) {
 void Application::terminate() {
     terminated_ = true;
     toolkit_.terminate();
-}
-
-ModalResult cancelResultOf(unsigned buttons) {
-    if (buttons & platform::mbCancel) return ModalResult::Cancel;
-    if (buttons & platform::mbNo) return ModalResult::No;
-    return ModalResult::OK;
 }

@@ -38,6 +38,3 @@ private:
     std::string iniFileName_;
     bool terminated_ = false;
 };
-
-// The answer that Esc or the close box gives for a set of buttons.
-platform::ModalResult cancelResultOf(unsigned buttons);
