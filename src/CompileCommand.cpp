@@ -1,6 +1,7 @@
 #include "CompileCommand.h"
 
 #include "ConsoleRedirect.h"
+#include "DocumentFiles.h"
 #include "settings/SettingsFile.h"
 #include "text/ErrorJump.h"
 #include "text/Lines.h"
@@ -64,31 +65,29 @@ void CompileCommand::compileOnce(const Document& document) {
         }
         // A compile cut short by the end of the program starts no editor and no viewer.
         const bool ending = app_.terminated();
-        const bool NoErrorJump =
-            !fillLogAndJumpToFirstError(document, captured.output, errorJump && !ending, editor, jumpOption);
+        const std::vector<std::string_view> lines = text::splitLines(captured.output);
+        window_.log().setLines(lines);
+        const std::optional<size_t> errorLine = text::firstErrorLine(lines);
+        const FilesOfCompile read = filesOfCompile(app_.os().files, document, lines, errorLine);
+        window_.compileRan(document, read.filesRead);
+        const bool NoErrorJump = !(errorJump && !ending && errorLine);
+        if (!NoErrorJump) jumpToError(lines, *errorLine, read.errorFile, editor, jumpOption);
         if (!ending && autoDvi && NoErrorJump) window_.previewAfterCompile(document);
     }
     window_.compileEnded();
 }
 
-bool CompileCommand::fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput,
-                                                bool errorJump, const std::string& editor,
-                                                const std::string& jumpOption) {
+void CompileCommand::jumpToError(const std::vector<std::string_view>& lines, size_t errorLine,
+                                 const std::string& errorFile, const std::string& editor,
+                                 const std::string& jumpOption) {
     ListBox& log = window_.log();
-    const std::vector<std::string_view> lines = text::splitLines(compilerOutput);
-    log.setLines(lines);
-    if (!errorJump) return false;
-    const std::optional<size_t> errorLine = text::firstErrorLine(lines);
-    if (!errorLine) return false;
-
-    log.select(static_cast<int>(*errorLine));
-    const std::string lineNumber = text::lineNumberText(lines, *errorLine);
+    log.select(static_cast<int>(errorLine));
+    const std::string lineNumber = text::lineNumberText(lines, errorLine);
     log.addLine(lineNumber);
     const std::string jumpCommandLine =
-        text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), document.texPath);
+        text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), errorFile);
     log.addLine(jumpCommandLine);
     // An editor that cannot be started shows nothing: the jump's command line
     // stands in the log for the user to see.
     (void)app_.os().launcher.winExec(jumpCommandLine, ShowState::Normal);
-    return true;
 }

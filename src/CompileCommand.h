@@ -7,6 +7,8 @@
 // end of the program has been requested meanwhile.
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Application.h"
 #include "Document.h"
@@ -22,6 +24,8 @@ public:
     // The caption names the current document again and the timer runs as stored.
     virtual void compileEnded() = 0;
     virtual platform::ListBox& log() = 0;
+    // The compiler ran on the document and read these of its files.
+    virtual void compileRan(const Document& document, const std::vector<std::string>& filesRead) = 0;
     // A compile that made no error jump, with automatic preview on.
     virtual void previewAfterCompile(const Document& document) = 0;
 };
@@ -37,9 +41,10 @@ public:
 
 private:
     void compileOnce(const Document& document);
-    // Fills the log; returns whether the editor was started at an error.
-    bool fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
-                                    const std::string& editor, const std::string& jumpOption);
+    // Selects the error, starts the editor at its line in the file TeX was
+    // reading, and adds the line number and the editor's command line to the log.
+    void jumpToError(const std::vector<std::string_view>& lines, size_t errorLine, const std::string& errorFile,
+                     const std::string& editor, const std::string& jumpOption);
 
     Application& app_;
     const std::string& iniFileName_;

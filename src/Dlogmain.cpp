@@ -144,6 +144,7 @@ void TForm1::OptionClick() {
     if (app_.showModal(form2_->window()) != ModalResult::OK) return;
     settings::SettingsFile settings = settingsFile();
     form2_->saveOptions(settings);
+    watcher_.settingsChanged();
     Timer1->setEnabled(form2_->autoCompileChecked());
     Timer1->setInterval(form2_->checkInterval());
 }

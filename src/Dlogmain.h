@@ -62,6 +62,9 @@ private:
     void restoreCaption() override;
     void compileEnded() override;
     platform::ListBox& log() override { return ListBox1; }
+    void compileRan(const Document& document, const std::vector<std::string>& filesRead) override {
+        watcher_.compiled(document, filesRead, app_.os().files);
+    }
     void previewAfterCompile(const Document& document) override { preview(document); }
 
     Application& app_;

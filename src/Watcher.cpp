@@ -1,12 +1,33 @@
 #include "Watcher.h"
 
+#include <algorithm>
+
 #include "text/DosDateTime.h"
 
+Watcher::State Watcher::stateOf(const Document& document, platform::FileSystem& files) const {
+    State state{document.texPath, files.fileAge(document.texPath), {}, files.fileAge(document.dviPath),
+                settingsVersion_};
+    if (document.texPath == readBy_)
+        for (const std::string& file : filesRead_)
+            state.filesReadAges.push_back(files.fileAge(file));
+    return state;
+}
+
 bool Watcher::shouldCompile(const Document& document, platform::FileSystem& files) {
-    const int32_t documentAge = files.fileAge(document.texPath);
-    if (!text::documentIsNewer(documentAge, files.fileAge(document.dviPath))) return false;
-    const Version version{document.texPath, documentAge};
-    if (lastCompiled_ == version) return false;
-    lastCompiled_ = version;
-    return true;
+    asked_ = false;
+    const State state = stateOf(document, files);
+    if (state.documentAge == text::noFileAge) return false;
+    const auto newerThanDvi = [&](int32_t age) { return text::documentIsNewer(age, state.dviAge); };
+    if (!newerThanDvi(state.documentAge) &&
+        std::none_of(state.filesReadAges.begin(), state.filesReadAges.end(), newerThanDvi))
+        return false;
+    asked_ = state != done_;
+    return asked_;
+}
+
+void Watcher::compiled(const Document& document, std::vector<std::string> filesRead, platform::FileSystem& files) {
+    readBy_ = document.texPath;
+    filesRead_ = std::move(filesRead);
+    if (asked_) done_ = stateOf(document, files);
+    asked_ = false;
 }

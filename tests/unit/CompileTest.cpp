@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "support/World.h"
 
 using namespace headless;
@@ -225,4 +228,45 @@ TEST(Compile, ClosingDuringAnEndlessCompileEndsTheCompilerAtOnce) {
     EXPECT_TRUE(world.system.launcher.started.empty());
     EXPECT_TRUE(world.system.desktop.started.empty());
     EXPECT_TRUE(world.ui.terminated);
+}
+
+// Real pTeX output of documents of several files (tex-output/): the editor goes
+// to the file TeX was reading at the first error, named by its full path; an
+// error in a file of the TeX installation, or output without file marks, goes
+// to the document.
+TEST(Compile, ErrorJumpOpensTheFileWhereTheErrorIs) {
+    const std::string folder = "C:\\doc one\\";
+    struct Case {
+        const char* recording;
+        std::string file, line;
+    };
+    for (const Case& c : {Case{"several-files.txt", folder + "mystyle.sty", "3"},
+                          Case{"nested.txt", folder + "outer.tex", "6"},
+                          Case{"wrapped-name.txt",
+                               folder + "long\\a_rather_long_folder_name_for_chapters\\and_another_level_of_folders_"
+                                        "here\\third\\chapter_with_a_long_name.tex",
+                               "2"},
+                          Case{"shift-jis-names.txt", folder + "表.tex", "2"},
+                          Case{"installation-file.txt", folder + "paper.tex", "48"},
+                          Case{"no-file-marks", folder + "paper.tex", "12"}}) {
+        SCOPED_TRACE(c.recording);
+        World world;
+        world.settings("Editor=ed.exe\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
+        for (const char* name : {"paper.tex", "mystyle.sty", "chapter.tex", "outer.tex", "inner.tex", "表.tex"})
+            world.system.files.put(folder + name, "x");
+        world.system.files.put(c.file, "x");
+        world.startWithArguments("\"" + folder + "paper.tex\"");
+        std::ifstream recorded(std::string(VELUMO_TEX_OUTPUT_DIR) + "/" + c.recording, std::ios::binary);
+        std::stringstream output;
+        if (recorded) output << recorded.rdbuf();
+        else output << "! Undefined control sequence.\r\nl.12 \\badmacro\r\n";
+        world.system.processes.run.outputReads = {output.str()};
+        world.main().button("btnCompile").click();
+
+        const std::string jump = "\"ed.exe\" -n" + c.line + " \"" + c.file + "\"";
+        ASSERT_EQ(1u, world.system.launcher.started.size());
+        EXPECT_EQ(jump, world.system.launcher.started[0].commandLine);
+        const std::vector<std::string> log = dynamic_cast<HeadlessListBox&>(world.main().control("ListBox1")).lines();
+        EXPECT_EQ((std::vector<std::string>{c.line, jump}), std::vector<std::string>(log.end() - 2, log.end()));
+    }
 }

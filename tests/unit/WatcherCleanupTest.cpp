@@ -173,3 +173,65 @@ TEST(Cleanup, ReadOnlyAndMissingFilesAreLeftSilently) {
     none.cleanup();
     EXPECT_TRUE(none.has("paper.log"));
 }
+
+namespace {
+const std::string chapter = "C:\\doc\\chap.tex";
+const std::string chapterAux = "C:\\doc\\chap.aux";
+int32_t at10and(int seconds) { return text::packDosDateTime({2026, 12, 7, 10, seconds / 60, seconds % 60}); }
+
+// A document that reads \include{chap}; each compile rewrites chap.aux at the
+// given age and writes the DVI only when it succeeds.
+struct IncludeWorld : WatchWorld {
+    int32_t now = at10and(10);
+    bool writesDvi = true;
+    IncludeWorld() {
+        system.files.put(document, "x", at10);
+        system.files.put(chapter, "x", at10);
+        system.processes.run.outputReads = {"(./paper.tex (./chap.tex) (./paper.aux (./chap.aux)) )\r\n"};
+        system.processes.run.whileRunning = [this] {
+            system.files.put(chapterAux, "aux", now);
+            if (writesDvi) system.files.put(dvi, "dvi", now);
+        };
+    }
+    size_t ticks(int count) {
+        for (int tick = 0; tick < count; ++tick) {
+            now += 4;
+            timer().elapse();
+        }
+        return compiles();
+    }
+};
+} // namespace
+
+TEST(Watcher, ASavedChapterCompilesOnceAndFilesTheCompileWritesNever) {
+    for (const bool writesDvi : {true, false}) {
+        SCOPED_TRACE(writesDvi ? "the compile writes its DVI" : "the compile fails without a DVI");
+        IncludeWorld world;
+        world.writesDvi = writesDvi;
+        EXPECT_EQ(1u, world.ticks(4)) << "no DVI: the document is compiled once";
+
+        world.system.files.put(chapter, "y", world.now);
+        EXPECT_EQ(2u, world.ticks(4)) << "the saved chapter, once; never its .aux";
+    }
+}
+
+TEST(Watcher, ADeletedDviOrConfirmedOptionsLetTheSameVersionCompileAgain) {
+    IncludeWorld world;
+    EXPECT_EQ(1u, world.ticks(3));
+    world.system.files.remove(dvi);
+    EXPECT_EQ(2u, world.ticks(3)) << "the DVI that was deleted is built again";
+
+    // A compiler that cannot be run leaves no version done, and the timer off.
+    world.writesDvi = false;
+    world.system.files.remove(dvi);
+    world.settings("AutoCompile=1\r\nTeX=C:\\none.exe\r\n");
+    world.system.processes.failures["\"C:\\none.exe\" paper.tex"] = 2;
+    EXPECT_EQ(3u, world.ticks(3));
+    EXPECT_FALSE(world.timer().enabled());
+    world.system.processes.failures.clear();
+    world.ui.onModal["Form2"] = [](HeadlessForm&) { return ModalResult::OK; };
+    world.main().item("Option").click();
+    EXPECT_EQ(4u, world.ticks(3)) << "the corrected settings are tried once";
+    world.main().item("Option").click();
+    EXPECT_EQ(5u, world.ticks(3)) << "confirmed options are a change even without a save";
+}
