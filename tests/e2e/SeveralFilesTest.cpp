@@ -1,0 +1,122 @@
+// Documents of several files with the real pTeX: the error jump reaches the
+// file where the error is, and the watcher sees every file the compile read.
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+void touchNow(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+}
+
+// How many compiles start within the span: the title turns to "コンパイル中" for each.
+int compilesWithin(HWND main, DWORD milliseconds) {
+    int compiles = 0;
+    bool compiling = windowText(main) == "コンパイル中";
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
+        const bool now = windowText(main) == "コンパイル中";
+        compiles += now && !compiling;
+        compiling = now;
+    }
+    return compiles;
+}
+
+std::string documentReading(const std::string& command) {
+    return "\\documentclass{jarticle}\n\\usepackage{mystyle}\n\\begin{document}\n" + command + "\n\\end{document}\n";
+}
+} // namespace
+
+TEST(SeveralFilesE2E, TheErrorJumpOpensTheFileWhereTheErrorIs) {
+    Installation installation;
+    installation.add("platex.exe");
+    const std::string editor = installation.add("recording_editor.exe");
+    const std::string folder = installation.path("my doc");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryA((folder + "\\chapters").c_str(), nullptr);
+    const std::string document = folder + "\\paper.tex";
+    writeFile(folder + "\\mystyle.sty", "\\ProvidesPackage{mystyle}\n\\newcommand\\mine{x}\n");
+    writeFile(folder + "\\chapter.tex", "Chapter\n\nline three\n\\undefinedinchapter\n");
+    writeFile(folder + "\\chapters\\one.tex", "One\n\\undefinedinone\n");
+    writeFile(folder + "\\intro.tex", "Intro\n\n\\undefinedinintro\n");
+    writeFile(installation.ini(), "[Option]\r\nEditor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
+    writeFile(document, documentReading("x"));
+    Velumo velumo(installation, "\"" + document + "\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+
+    struct Case {
+        std::string command, file, line;
+    };
+    const std::vector<Case> cases = {
+        {"\\input{chapter}", folder + "\\chapter.tex", "4"},
+        {"\\input{chapters/one}", folder + "\\chapters\\one.tex", "2"},
+        {"\\include{intro}", folder + "\\intro.tex", "3"},
+        {"\\mine\\undefinedinpaper", document, "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        DeleteFileA(installation.path("record.txt").c_str());
+        writeFile(document, documentReading(c.command));
+        press(childWithText(main, "Compile TeXfile"));
+        ASSERT_TRUE(waitUntil([&] { return fileExists(installation.path("record.txt")); }, 60000));
+        ASSERT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + document; }, 30000));
+        const std::string jump = "\"" + editor + "\" -n" + c.line + " \"" + c.file + "\"";
+        EXPECT_EQ((std::vector<std::string>{jump}), readLines(installation.path("record.txt")));
+        EXPECT_EQ(jump, listLines(childWindows(main, "ListBox").at(0)).back());
+    }
+
+    // An error inside the author's own package beside the document.
+    writeFile(folder + "\\mystyle.sty", "\\ProvidesPackage{mystyle}\n\\newcommand\\mine{x}\n\\undefinedinsty\n");
+    DeleteFileA(installation.path("record.txt").c_str());
+    press(childWithText(main, "Compile TeXfile"));
+    ASSERT_TRUE(waitUntil([&] { return fileExists(installation.path("record.txt")); }, 60000));
+    EXPECT_EQ((std::vector<std::string>{"\"" + editor + "\" -n3 \"" + folder + "\\mystyle.sty\""}),
+              readLines(installation.path("record.txt")));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
+
+// \include{chap} writes chap.aux at every compile; with an \input of a missing
+// file no DVI is written, so chap.aux is newer than any DVI. Neither may start
+// a compile; a saved chapter starts exactly one.
+TEST(SeveralFilesE2E, TheWatcherCompilesASavedChapterOnceAndNeverForFilesItWrites) {
+    Installation installation;
+    installation.add("platex.exe");
+    const std::string document = installation.path("paper.tex");
+    const std::string chapter = installation.path("chap.tex");
+    writeFile(chapter, "A chapter\n");
+    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n\\include{chap}\n\\end{document}\n");
+    writeFile(installation.ini(), "[Option]\r\nAutoCompile=1\r\nCheckInterval=500\r\n");
+    Velumo velumo(installation, "\"" + document + "\"");
+    HWND main = velumo.mainWindow();
+    ASSERT_NE(nullptr, main);
+    const auto idle = [&] { return windowText(main) == "Velumo - " + document; };
+    ASSERT_TRUE(waitUntil([&] { return fileExists(installation.path("paper.dvi")); }, 30000));
+    ASSERT_TRUE(waitUntil(idle, 30000));
+    Sleep(2100); // the next save lies in a later two-second step than the DVI
+    EXPECT_EQ(0, compilesWithin(main, 1500));
+
+    touchNow(chapter);
+    EXPECT_EQ(1, compilesWithin(main, 2500)) << "the saved chapter is compiled once";
+    ASSERT_TRUE(waitUntil(idle, 30000));
+
+    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n\\include{chap}\n\\input{missing}\n"
+                        "\\end{document}\n");
+    DeleteFileA(installation.path("paper.dvi").c_str());
+    EXPECT_EQ(1, compilesWithin(main, 4000)) << "a document that fails without a DVI is compiled once";
+    ASSERT_TRUE(waitUntil(idle, 30000));
+    EXPECT_FALSE(fileExists(installation.path("paper.dvi")));
+    EXPECT_EQ(0, compilesWithin(main, 3000)) << "not again because of the files it wrote";
+    Sleep(2100);
+    touchNow(chapter);
+    EXPECT_EQ(1, compilesWithin(main, 4000)) << "the saved chapter, once";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(velumo.waitForExit());
+}
