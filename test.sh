@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test tier:
 # unit tests and the fuzz targets over their corpora natively, Windows tests and
-# end-to-end tests under Wine in Xvfb.
+# end-to-end tests under Wine in Xvfb; and the release archive is made and checked.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -13,6 +13,8 @@ echo "== unit tests (native, sanitizers)"
 ctest --test-dir build/native --output-on-failure || status=1
 echo "== fuzz targets over their corpora (native, sanitizers)"
 ./tools/fuzz.sh replay || status=1
+echo "== release archive"
+{ cmake --build build/win32 --target package >/dev/null && python3 tools/check_release.py build/win32; } || status=1
 
 # A wineserver left from an earlier run may hold streams of its own; start afresh.
 WINEPREFIX=${WINEPREFIX:-$HOME/.wine-velumo} wineserver -k 2>/dev/null || true

@@ -10,7 +10,11 @@ build_native() {
   cmake --build build/native -j"$jobs"
 }
 build_win32() {
-  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  # The toolchain file counts only on a tree's first configure; given again,
+  # CMake warns that it was not used.
+  local toolchain=()
+  [ -f build/win32/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
+  cmake -S . -B build/win32 "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build/win32 -j"$jobs"
 }
 
