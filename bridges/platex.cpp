@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "FileNames.h"
 #include "WinePaths.h"
 
 using bridge::shellQuoted;
@@ -256,7 +257,7 @@ int main() {
 
     const ShellEnd end = waitForShell(work);
     // Whatever platex wrote before a failure still helps to see what happened.
-    writeAll(GetStdHandle(STD_OUTPUT_HANDLE), readFile(work.file("out")));
+    writeAll(GetStdHandle(STD_OUTPUT_HANDLE), bridge::fileNamesInCodePage(readFile(work.file("out"))));
     writeAll(GetStdHandle(STD_ERROR_HANDLE), readFile(work.file("err")));
     switch (end) {
     case ShellEnd::LeftExitCode:

@@ -45,6 +45,8 @@ TEST(SeveralFilesE2E, TheErrorJumpOpensTheFileWhereTheErrorIs) {
     writeFile(folder + "\\chapter.tex", "Chapter\n\nline three\n\\undefinedinchapter\n");
     writeFile(folder + "\\chapters\\one.tex", "One\n\\undefinedinone\n");
     writeFile(folder + "\\intro.tex", "Intro\n\n\\undefinedinintro\n");
+    CreateDirectoryA((folder + "\\ソース").c_str(), nullptr);
+    writeFile(folder + "\\ソース\\第1章.tex", "表\n\\undefinedindai\n");
     writeFile(installation.ini(), "[Option]\r\nEditor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
     writeFile(document, documentReading("x"));
     Velumo velumo(installation, "\"" + document + "\"");
@@ -58,6 +60,7 @@ TEST(SeveralFilesE2E, TheErrorJumpOpensTheFileWhereTheErrorIs) {
         {"\\input{chapter}", folder + "\\chapter.tex", "4"},
         {"\\input{chapters/one}", folder + "\\chapters\\one.tex", "2"},
         {"\\include{intro}", folder + "\\intro.tex", "3"},
+        {"\\input{ソース/第1章}", folder + "\\ソース\\第1章.tex", "2"},
         {"\\mine\\undefinedinpaper", document, "4"},
     };
     for (const Case& c : cases) {
