@@ -290,4 +290,24 @@ void killUnixProcess(const std::string& pid) {
     Sleep(200);
 }
 
+void touchNow(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+    CloseHandle(file);
+}
+
+int compilesWithin(HWND main, DWORD milliseconds) {
+    int compiles = 0;
+    bool compiling = windowText(main) == "コンパイル中";
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
+        const bool now = windowText(main) == "コンパイル中";
+        compiles += now && !compiling;
+        compiling = now;
+    }
+    return compiles;
+}
+
 } // namespace e2e

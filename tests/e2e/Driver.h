@@ -75,5 +75,10 @@ DWORD processOf(HWND window);
 std::vector<std::string> unixProcessesWith(const std::string& text);
 void killUnixProcess(const std::string& pid);
 RECT clientRect(HWND window);
+// Gives the file the current time as its last-write time, as a save does.
+void touchNow(const std::string& path);
+// How many compiles start within the span: the title turns to "コンパイル中"
+// for each (a pTeX run through the bridge takes well over the polling step).
+int compilesWithin(HWND main, DWORD milliseconds);
 
 } // namespace e2e

@@ -7,27 +7,6 @@
 using namespace e2e;
 
 namespace {
-void touchNow(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file, nullptr, nullptr, &now);
-    CloseHandle(file);
-}
-
-// How many compiles start within the span: the title turns to "コンパイル中" for each.
-int compilesWithin(HWND main, DWORD milliseconds) {
-    int compiles = 0;
-    bool compiling = windowText(main) == "コンパイル中";
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(10)) {
-        const bool now = windowText(main) == "コンパイル中";
-        compiles += now && !compiling;
-        compiling = now;
-    }
-    return compiles;
-}
-
 std::string documentReading(const std::string& command) {
     return "\\documentclass{jarticle}\n\\usepackage{mystyle}\n\\begin{document}\n" + command + "\n\\end{document}\n";
 }

@@ -5,32 +5,6 @@
 
 using namespace e2e;
 
-namespace {
-void touchNow(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file, nullptr, nullptr, &now);
-    CloseHandle(file);
-}
-
-// How many compiles start within the span: the title turns to "コンパイル中"
-// for each (a pTeX run through the bridge takes well over the polling step).
-int compilesWithin(HWND main, DWORD milliseconds) {
-    int compiles = 0;
-    bool compiling = windowText(main) == "コンパイル中";
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        const bool now = windowText(main) == "コンパイル中";
-        if (now && !compiling) ++compiles;
-        compiling = now;
-        Sleep(10);
-    }
-    return compiles;
-}
-} // namespace
-
 TEST(WatcherE2E, ASavedDocumentIsCompiledOnceAndThenLeftAlone) {
     Installation installation;
     installation.add("platex.exe");
