@@ -6,7 +6,7 @@
 #include <charconv>
 
 #include "FuzzSupport.h"
-#include "StrToInt.h"
+#include "features/StrToInt.h"
 #include "platform/Exception.h"
 #include "text/IntegerText.h"
 

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "FuzzSupport.h"
-#include "StrToInt.h"
+#include "features/StrToInt.h"
 #include "platform/Exception.h"
 #include "settings/SettingsFile.h"
 #include "text/IntegerText.h"

@@ -1,10 +1,10 @@
 // Program entry: the DDE instance first, then the forms in order (the main
 // window, the about box, the options dialog), then the message loop.
-#include "Application.h"
-#include "DdeClientConv.h"
-#include "Dlogdlg.h"
-#include "Dlogmain.h"
-#include "Dlogopt.h"
+#include "features/Application.h"
+#include "features/DdeClientConv.h"
+#include "forms/Dlogdlg.h"
+#include "forms/Dlogmain.h"
+#include "forms/Dlogopt.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace {

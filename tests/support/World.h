@@ -3,10 +3,10 @@
 // up files, settings and answers, starts the program and acts as a user would.
 #include <memory>
 
-#include "Application.h"
-#include "Dlogdlg.h"
-#include "Dlogmain.h"
-#include "Dlogopt.h"
+#include "features/Application.h"
+#include "forms/Dlogdlg.h"
+#include "forms/Dlogmain.h"
+#include "forms/Dlogopt.h"
 #include "support/HeadlessOs.h"
 #include "support/HeadlessToolkit.h"
 

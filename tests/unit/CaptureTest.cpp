@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ConsoleRedirect.h"
+#include "features/ConsoleRedirect.h"
 #include "support/HeadlessOs.h"
 #include "support/HeadlessToolkit.h"
 

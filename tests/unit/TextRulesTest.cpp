@@ -2,7 +2,7 @@
 
 #include "text/FileNames.h"
 
-#include "StrToInt.h"
+#include "features/StrToInt.h"
 #include "platform/Exception.h"
 #include "text/CommandLine.h"
 #include "text/DosDateTime.h"

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "ConsoleRedirect.h"
+#include "features/ConsoleRedirect.h"
 #include "platform/win32/ConsoleChild.h"
 #include "platform/win32/Win32Toolkit.h"
 

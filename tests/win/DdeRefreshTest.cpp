@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "DdeClientConv.h"
+#include "features/DdeClientConv.h"
 #include "TempFolder.h"
 #include "platform/win32/Win32Platform.h"
 

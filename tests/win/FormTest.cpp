@@ -7,9 +7,9 @@
 
 #include <iostream>
 
-#include "Application.h"
-#include "Dlogmain.h"
-#include "Dlogopt.h"
+#include "features/Application.h"
+#include "forms/Dlogmain.h"
+#include "forms/Dlogopt.h"
 #include "TempFolder.h"
 #include "WindowTestSupport.h"
 #include "platform/win32/Win32Platform.h"

@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "platform/win32/Win32Toolkit.h"
-#include "text/Cp932.h"
 
 namespace platform::win32 {
 
 std::string filterList(const std::string& filter) {
     std::string list;
     for (size_t index = 0; index < filter.size();) {
-        const size_t next = text::nextCharIndex(filter, index);
+        const bool lead = IsDBCSLeadByte(static_cast<BYTE>(filter[index])) && index + 1 < filter.size();
+        const size_t next = index + (lead ? 2 : 1);
         if (next == index + 1 && filter[index] == '|')
             list += '\0';
         else

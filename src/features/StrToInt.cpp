@@ -1,4 +1,4 @@
-#include "StrToInt.h"
+#include "features/StrToInt.h"
 
 #include "platform/Exception.h"
 #include "text/Format.h"

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "Application.h"
-#include "Companions.h"
-#include "CompileCommand.h"
-#include "Document.h"
-#include "Watcher.h"
+#include "features/Application.h"
+#include "features/Companions.h"
+#include "features/CompileCommand.h"
+#include "features/Document.h"
+#include "features/Watcher.h"
 #include "settings/SettingsFile.h"
 
 class TAboutBox;

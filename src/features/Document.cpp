@@ -1,4 +1,4 @@
-#include "Document.h"
+#include "features/Document.h"
 
 #include "text/FileNames.h"
 #include "text/PathParts.h"

@@ -1,4 +1,4 @@
-#include "DdeClientConv.h"
+#include "features/DdeClientConv.h"
 
 #include <cctype>
 #include <charconv>

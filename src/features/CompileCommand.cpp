@@ -1,7 +1,7 @@
-#include "CompileCommand.h"
+#include "features/CompileCommand.h"
 
-#include "ConsoleRedirect.h"
-#include "DocumentFiles.h"
+#include "features/ConsoleRedirect.h"
+#include "features/DocumentFiles.h"
 #include "settings/SettingsFile.h"
 #include "text/ErrorJump.h"
 #include "text/Lines.h"

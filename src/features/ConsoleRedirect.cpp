@@ -1,4 +1,4 @@
-#include "ConsoleRedirect.h"
+#include "features/ConsoleRedirect.h"
 
 #include "platform/Exception.h"
 #include "text/Format.h"

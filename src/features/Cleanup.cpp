@@ -1,4 +1,4 @@
-#include "Cleanup.h"
+#include "features/Cleanup.h"
 
 #include "text/ExtensionList.h"
 #include "text/FileNames.h"

@@ -5,8 +5,8 @@
 // forward or see whether they still run.
 #include <string>
 
-#include "Application.h"
-#include "DdeClientConv.h"
+#include "features/Application.h"
+#include "features/DdeClientConv.h"
 
 struct CompanionStart {
     bool started = false;

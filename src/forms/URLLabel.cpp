@@ -1,4 +1,4 @@
-#include "URLLabel.h"
+#include "forms/URLLabel.h"
 
 using namespace platform;
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Application.h"
-#include "Document.h"
+#include "features/Application.h"
+#include "features/Document.h"
 
 // What a compile asks of the window it runs in.
 class CompileWindow {

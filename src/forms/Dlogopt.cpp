@@ -1,6 +1,6 @@
-#include "Dlogopt.h"
+#include "forms/Dlogopt.h"
 
-#include "StrToInt.h"
+#include "features/StrToInt.h"
 #include "text/IntegerText.h"
 
 using namespace platform;

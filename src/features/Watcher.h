@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "Document.h"
+#include "features/Document.h"
 #include "platform/Os.h"
 
 class Watcher {

@@ -1,4 +1,4 @@
-#include "Companions.h"
+#include "features/Companions.h"
 
 using namespace platform;
 

@@ -8,8 +8,8 @@
 // a dialog that most sessions never open.
 #include <memory>
 
-#include "Application.h"
-#include "FormOnDemand.h"
+#include "features/Application.h"
+#include "forms/FormOnDemand.h"
 #include "settings/SettingsFile.h"
 
 class TForm2 {

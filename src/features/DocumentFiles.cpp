@@ -1,4 +1,4 @@
-#include "DocumentFiles.h"
+#include "features/DocumentFiles.h"
 
 #include "text/FileNames.h"
 #include "text/PathParts.h"

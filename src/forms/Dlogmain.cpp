@@ -1,8 +1,8 @@
-#include "Dlogmain.h"
+#include "forms/Dlogmain.h"
 
-#include "Cleanup.h"
-#include "Dlogdlg.h"
-#include "Dlogopt.h"
+#include "features/Cleanup.h"
+#include "forms/Dlogdlg.h"
+#include "forms/Dlogopt.h"
 #include "text/CommandLine.h"
 
 using namespace platform;

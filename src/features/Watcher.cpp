@@ -1,4 +1,4 @@
-#include "Watcher.h"
+#include "features/Watcher.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "Application.h"
+#include "features/Application.h"
 
 #include "text/MessageText.h"
 #include "text/PathParts.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Document.h"
+#include "features/Document.h"
 #include "platform/Os.h"
 
 struct FilesOfCompile {

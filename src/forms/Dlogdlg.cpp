@@ -1,4 +1,4 @@
-#include "Dlogdlg.h"
+#include "forms/Dlogdlg.h"
 
 #include "VelumoVersion.h"
 

@@ -5,9 +5,9 @@
 // pay for a box that most sessions never open.
 #include <memory>
 
-#include "Application.h"
-#include "FormOnDemand.h"
-#include "URLLabel.h"
+#include "features/Application.h"
+#include "forms/FormOnDemand.h"
+#include "forms/URLLabel.h"
 
 class TAboutBox {
 public:
