@@ -32,9 +32,9 @@ int main() {
         return 1;
     }
 
-    TForm1 Form1(app, app.iniFileName());
+    TForm1 Form1(app, app.settings());
     TAboutBox AboutBox(app);
-    TForm2 Form2(app, app.iniFileName());
+    TForm2 Form2(app, app.settings().path());
     Form1.attachDialogs(AboutBox, Form2);
 
     Form1.window().show();

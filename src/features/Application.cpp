@@ -7,7 +7,7 @@ using platform::ModalResult;
 
 Application::Application(platform::Toolkit& toolkit, platform::Os& os)
     : toolkit_(toolkit), os_(os), title_(text::applicationTitle(os.program.executablePath())),
-      iniFileName_(text::changeFileExt(os.program.executablePath(), ".ini")) {
+      settings_(os.profile, text::changeFileExt(os.program.executablePath(), ".ini")) {
     platform::setExceptionHandler([this](const platform::Exception& error) { showException(error); });
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/Os.h"
 #include "platform/Toolkit.h"
+#include "settings/SettingsFile.h"
 
 class Application {
 public:
@@ -17,7 +18,7 @@ public:
     platform::Os& os() { return os_; }
     const std::string& title() const { return title_; }
     // The settings file: the program's own path with the extension ".ini".
-    const std::string& iniFileName() const { return iniFileName_; }
+    const settings::SettingsStore& settings() const { return settings_; }
 
     // A plain message: the text with an OK button under the application's title.
     void showMessage(const std::string& text);
@@ -35,6 +36,6 @@ private:
     platform::Toolkit& toolkit_;
     platform::Os& os_;
     std::string title_;
-    std::string iniFileName_;
+    settings::SettingsStore settings_;
     bool terminated_ = false;
 };

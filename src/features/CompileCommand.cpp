@@ -2,7 +2,6 @@
 
 #include "features/ConsoleRedirect.h"
 #include "features/DocumentFiles.h"
-#include "settings/SettingsFile.h"
 #include "text/ErrorJump.h"
 #include "text/Lines.h"
 #include "text/PathParts.h"
@@ -38,7 +37,7 @@ void CompileCommand::compileOnce(const Document& document) {
     std::string compiler, editor, jumpOption;
     bool errorJump = false, autoDvi = false;
     {
-        settings::SettingsFile settings(app_.os().profile, iniFileName_);
+        settings::SettingsFile settings = settings_.open();
         compiler = settings.read(settings::tex);
         editor = settings.read(settings::editor);
         errorJump = settings.read(settings::errorJumpInCompile);

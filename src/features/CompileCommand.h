@@ -12,6 +12,7 @@
 
 #include "features/Application.h"
 #include "features/Document.h"
+#include "settings/SettingsFile.h"
 
 // What a compile asks of the window it runs in.
 class CompileWindow {
@@ -32,8 +33,8 @@ public:
 
 class CompileCommand {
 public:
-    CompileCommand(Application& app, const std::string& iniFileName, CompileWindow& window)
-        : app_(app), iniFileName_(iniFileName), window_(window) {}
+    CompileCommand(Application& app, const settings::SettingsStore& settings, CompileWindow& window)
+        : app_(app), settings_(settings), window_(window) {}
 
     // The document is taken by value: the user may adopt another one while it
     // runs, and its error jump and preview still name its own.
@@ -47,7 +48,7 @@ private:
                      const std::string& editor, const std::string& jumpOption);
 
     Application& app_;
-    const std::string& iniFileName_;
+    const settings::SettingsStore& settings_;
     CompileWindow& window_;
     bool compiling_ = false;
     std::optional<Document> requested_;

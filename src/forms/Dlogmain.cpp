@@ -33,8 +33,8 @@ const OpenDialogSpec documentDialog{.title = "TeXファイルを開く", .filter
 } // namespace
 
 // clang-format off
-TForm1::TForm1(Application& app, const std::string& iniFileName)
-    : IniFileName(iniFileName), app_(app), window_(app.toolkit().createForm(mainForm, mainMenu)),
+TForm1::TForm1(Application& app, const settings::SettingsStore& settings)
+    : IniFileName(settings.path()), app_(app), settings_(settings), window_(app.toolkit().createForm(mainForm, mainMenu)),
       ListBox1(window_->add<ControlKind::ListBox>({.name = "ListBox1", .bounds = {0, 137, 259, 86}, .hint = "ログ表示", .align = Align::Client, .itemHeight = 12})),
       Panel1(window_->add<ControlKind::Panel>({.name = "Panel1", .bounds = {0, 0, 259, 137}, .align = Align::Top})),
       btnCompile(window_->add<ControlKind::Button>({.name = "btnCompile", .parent = "Panel1", .bounds = {136, 8, 97, 25}, .caption = "Compile TeXfile", .hint = "コンパイルしてDVIファイルを作成"})),
@@ -43,7 +43,7 @@ TForm1::TForm1(Application& app, const std::string& iniFileName)
       btnOpenDvi(window_->add<ControlKind::Button>({.name = "btnOpenDvi", .parent = "Panel1", .bounds = {136, 48, 97, 25}, .caption = "Preview DVIfile", .hint = "DVIファイルを表示"})),
       btnOpenTeX(window_->add<ControlKind::Button>({.name = "btnOpenTeX", .parent = "Panel1", .bounds = {16, 8, 97, 25}, .caption = "Open TeXfile", .hint = "使用するTeXファイルを開く"})),
       Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)),
-      companions_(app), compileCommand_(app, IniFileName, *this) {
+      companions_(app), compileCommand_(app, settings, *this), preview_(app, settings, companions_, compileCommand_) {
     wireCommands();
     FormCreate();
 }
@@ -155,24 +155,7 @@ void TForm1::btnCompileClick() { compileCommand_.compile(document_); }
 
 void TForm1::btnEditTeXClick() { companions_.edit(settingsFile().read(settings::editor), document_.texPath); }
 
-void TForm1::btnOpenDviClick() { preview(document_); }
-
-// A missing DVI is offered to be compiled first; the compile, when it ends
-// cleanly with automatic preview on, comes back here.
-void TForm1::preview(const Document& document) {
-    ViewerSettings viewer;
-    {
-        settings::SettingsFile settings = settingsFile();
-        viewer = {settings.read(settings::dviWare), settings.read(settings::useDde), settings.read(settings::focusTeX)};
-    }
-    if (app_.os().files.fileAge(document.dviPath) == -1) {
-        if (app_.messageDialog(document.dviName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
-                               mbYes | mbNo | mbCancel) == ModalResult::Yes)
-            compileCommand_.compile(document);
-        return;
-    }
-    companions_.showDvi(document.dviPath, viewer);
-}
+void TForm1::btnOpenDviClick() { preview_.show(document_); }
 
 void TForm1::btnDelLogClick() {
     if (app_.messageDialog("中間ファイルを削除します。よろしいですか？", MessageType::Confirmation,

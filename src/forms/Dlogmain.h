@@ -10,6 +10,7 @@
 #include "features/Companions.h"
 #include "features/CompileCommand.h"
 #include "features/Document.h"
+#include "features/Preview.h"
 #include "features/Watcher.h"
 #include "settings/SettingsFile.h"
 
@@ -18,7 +19,7 @@ class TForm2;
 
 class TForm1 : private CompileWindow {
 public:
-    TForm1(Application& app, const std::string& iniFileName);
+    TForm1(Application& app, const settings::SettingsStore& settings);
 
     platform::Form& window() { return *window_; }
     // The about box and the options dialog are made after the main window.
@@ -55,8 +56,7 @@ private:
     void openDocument(Opening opening);
     void wireCommands();
     void writeWindowPosition();
-    settings::SettingsFile settingsFile() { return {app_.os().profile, IniFileName}; }
-    void preview(const Document& document);
+    settings::SettingsFile settingsFile() { return settings_.open(); }
 
     void compileStarting() override;
     void restoreCaption() override;
@@ -65,9 +65,10 @@ private:
     void compileRan(const Document& document, const std::vector<std::string>& filesRead) override {
         watcher_.compiled(document, filesRead, app_.os().files);
     }
-    void previewAfterCompile(const Document& document) override { preview(document); }
+    void previewAfterCompile(const Document& document) override { preview_.show(document); }
 
     Application& app_;
+    const settings::SettingsStore& settings_;
     TAboutBox* aboutBox_ = nullptr;
     TForm2* form2_ = nullptr;
     std::unique_ptr<platform::Form> window_;
@@ -90,4 +91,5 @@ private:
     Companions companions_;
     Watcher watcher_;
     CompileCommand compileCommand_;
+    Preview preview_;
 };

@@ -4,6 +4,7 @@
 // there is no cache. Releasing (the destructor) flushes the platform's copy.
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/Os.h"
 #include "settings/Settings.h"
@@ -27,6 +28,19 @@ public:
     void write(const Text& setting, const std::string& value);
     void write(const Integer& setting, int32_t value);
     void write(const Flag& setting, bool value);
+
+private:
+    platform::Profile& profile_;
+    std::string path_;
+};
+
+// The one door through which the windows and the features reach the settings
+// file: each command opens its own access for its own span.
+class SettingsStore {
+public:
+    SettingsStore(platform::Profile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
+    SettingsFile open() const { return {profile_, path_}; }
+    const std::string& path() const { return path_; }
 
 private:
     platform::Profile& profile_;

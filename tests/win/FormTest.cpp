@@ -45,7 +45,8 @@ protected:
 };
 
 TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel) {
-    TForm1 form1(app, folder.file("Velumo.ini"));
+    const settings::SettingsStore settings(platform.os().profile, folder.file("Velumo.ini"));
+    TForm1 form1(app, settings);
     HWND window = handleOf(form1.window());
     RECT outer, client;
     GetWindowRect(window, &outer);
@@ -303,7 +304,8 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
 // the close box are Cancel; the main window is disabled meanwhile, and the
 // dialog keeps its page between showings.
 TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
-    TForm1 form1(app, folder.file("Velumo.ini"));
+    const settings::SettingsStore settings(platform.os().profile, folder.file("Velumo.ini"));
+    TForm1 form1(app, settings);
     TForm2 form2(app, folder.file("Velumo.ini"));
     HWND mainWindow = handleOf(form1.window()), options = handleOf(form2.window());
     bool mainDisabled = false;
