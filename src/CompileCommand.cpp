@@ -1,6 +1,6 @@
 #include "CompileCommand.h"
 
-#include "ConsoleRedirect.h"
+#include "CompileTurn.h"
 #include "settings/SettingsFile.h"
 #include "text/ErrorJump.h"
 #include "text/Lines.h"
@@ -47,28 +47,32 @@ void CompileCommand::compileOnce(const Document& document) {
 
     if (app_.os().files.fileAge(document.texPath) == -1) {
         app_.showMessage(document.texName + "は存在しません。");
-    } else {
-        // The document was just found, so its folder is there; should the change
-        // still be refused, the compiler reports the file it cannot find.
-        (void)app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
-        CapturedOutput captured;
-        try {
-            captured = RunConsoleRedirect(app_.os().processes, app_.toolkit(),
-                                          text::compileCommandLine(compiler, text::extractFileName(document.texPath)),
-                                          "R", [this] { return app_.terminated(); });
-        } catch (const Exception&) {
-            // The caption comes back; the timer stays off, so a compiler that
-            // cannot be started is not tried again at every tick.
-            window_.restoreCaption();
-            throw;
-        }
+    } else if (const std::optional<CapturedOutput> captured = runCompiler(document, compiler)) {
         // A compile cut short by the end of the program starts no editor and no viewer.
         const bool ending = app_.terminated();
         const bool NoErrorJump =
-            !fillLogAndJumpToFirstError(document, captured.output, errorJump && !ending, editor, jumpOption);
+            !fillLogAndJumpToFirstError(document, captured->output, errorJump && !ending, editor, jumpOption);
         if (!ending && autoDvi && NoErrorJump) window_.previewAfterCompile(document);
     }
     window_.compileEnded();
+}
+
+std::optional<CapturedOutput> CompileCommand::runCompiler(const Document& document, const std::string& compiler) {
+    const CompileTurn turn(app_, document.texPath);
+    if (!turn.taken()) return std::nullopt;
+    // The document was just found, so its folder is there; should the change
+    // still be refused, the compiler reports the file it cannot find.
+    (void)app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
+    try {
+        return RunConsoleRedirect(app_.os().processes, app_.toolkit(),
+                                  text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R",
+                                  [this] { return app_.terminated(); });
+    } catch (const Exception&) {
+        // The caption comes back; the timer stays off, so a compiler that
+        // cannot be started is not tried again at every tick.
+        window_.restoreCaption();
+        throw;
+    }
 }
 
 bool CompileCommand::fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput,

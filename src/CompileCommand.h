@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Application.h"
+#include "ConsoleRedirect.h"
 #include "Document.h"
 
 // What a compile asks of the window it runs in.
@@ -37,6 +38,10 @@ public:
 
 private:
     void compileOnce(const Document& document);
+    // Runs the compiler in the document's folder once no other copy of the
+    // program compiles the same document; nothing when the end of the program
+    // is requested first.
+    std::optional<CapturedOutput> runCompiler(const Document& document, const std::string& compiler);
     // Fills the log; returns whether the editor was started at an error.
     bool fillLogAndJumpToFirstError(const Document& document, const std::string& compilerOutput, bool errorJump,
                                     const std::string& editor, const std::string& jumpOption);

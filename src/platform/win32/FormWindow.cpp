@@ -148,6 +148,25 @@ void FormWindow::setPosition(int left, int top) {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+int FormWindow::width() const {
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    return outer.right - outer.left;
+}
+
+int FormWindow::height() const {
+    RECT outer;
+    GetWindowRect(window_, &outer);
+    return outer.bottom - outer.top;
+}
+
+// What the window's style puts above its client area, the menu bar left out.
+int FormWindow::titleBarHeight() const {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, GetWindowLongA(window_, GWL_STYLE), FALSE, GetWindowLongA(window_, GWL_EXSTYLE));
+    return -frame.top;
+}
+
 MenuItem& FormWindow::menuItem(const std::string& name) {
     MenuItem* item = menu_.itemByName(name);
     if (!item) throw Exception("メニュー項目がありません: " + name);

@@ -28,6 +28,9 @@ public:
     int left() const override;
     int top() const override;
     void setPosition(int left, int top) override;
+    int width() const override;
+    int height() const override;
+    int titleBarHeight() const override;
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
