@@ -2,6 +2,8 @@
 // the platex.exe bridge and an editor of the tests that records its command line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e/Driver.h"
 
 using namespace e2e;
@@ -94,6 +96,39 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     EXPECT_TRUE(velumo.waitForExit());
 }
 
+// Two copies of the program on one document, the second naming it in capitals
+// through a folder and "..": its compile waits under "コンパイル中" while the
+// first one's compiler runs, then runs.
+TEST(CompileE2E, TwoCopiesNeverCompileTheSameDocumentAtOnce) {
+    Installation installation;
+    const std::string compiler = installation.add("slow_compiler.exe");
+    const std::string document = installation.path("paper.tex");
+    writeFile(document, "x");
+    writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
+    std::string otherName = installation.path("sub\\..\\paper");
+    CharUpperA(otherName.data());
+    Velumo first(installation, '"' + document + '"');
+    Velumo second(installation, '"' + otherName + '"');
+    HWND firstMain = first.mainWindow(), secondMain = second.mainWindow();
+    ASSERT_NE(nullptr, firstMain);
+    ASSERT_NE(nullptr, secondMain);
+
+    press(childWithText(firstMain, "Compile TeXfile"));
+    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 1; }));
+    press(childWithText(secondMain, "Compile TeXfile"));
+    EXPECT_TRUE(waitUntil([&] { return windowText(secondMain) == "コンパイル中"; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 4; }, 20000));
+    const std::vector<std::string> runs = readLines(installation.path("compiles.txt"));
+    EXPECT_EQ(0u, runs[1].rfind("end", 0)) << "the second copy's compiler started beside the first";
+    EXPECT_EQ(0u, runs[2].rfind("start", 0));
+    EXPECT_TRUE(waitUntil([&] { return compileEnded(firstMain) && compileEnded(secondMain); }));
+    EXPECT_EQ((std::vector<std::string>{"slow compile done"}), listLines(logOf(secondMain)));
+    for (Velumo* velumo : {&first, &second}) {
+        PostMessageA(velumo->mainWindow(), WM_CLOSE, 0, 0);
+        EXPECT_TRUE(velumo->waitForExit());
+    }
+}
+
 // pTeX loops for ever on this document and prints nothing. Closing the window
 // ends the compiler and everything it started, and then the program.
 TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
@@ -107,15 +142,26 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
     press(childWithText(main, "Compile TeXfile"));
-    ASSERT_TRUE(waitUntil([] { return !unixProcessesWith("endless.tex").empty(); }, 30000)) << "pTeX did not start";
+    // The Unix processes behind the bridge that this program started, pTeX among them.
+    std::vector<std::string> compiler;
+    const auto findCompiler = [&] {
+        for (const DWORD bridge : childProcesses(velumo.processId()))
+            for (const std::string& pid : bridgeUnixProcesses(bridge))
+                if (std::find(compiler.begin(), compiler.end(), pid) == compiler.end()) compiler.push_back(pid);
+        return std::any_of(compiler.begin(), compiler.end(),
+                           [](const std::string& pid) { return unixCommandLine(pid).rfind("platex", 0) == 0; });
+    };
+    ASSERT_TRUE(waitUntil(findCompiler, 30000)) << "pTeX did not start";
     Sleep(1000);
+    findCompiler();
     const DWORD start = GetTickCount();
     PostMessageA(main, WM_CLOSE, 0, 0);
     const bool ended = velumo.waitForExit(10000);
     const DWORD took = GetTickCount() - start;
-    const bool compilerGone = waitUntil([] { return unixProcessesWith("endless.tex").empty(); }, 5000);
-    for (const std::string& process : unixProcessesWith("endless.tex")) // nothing left behind, even on failure
-        killUnixProcess(process.substr(0, process.find(' ')));
+    const auto running = [&] { return std::count_if(compiler.begin(), compiler.end(), unixProcessRunning); };
+    const bool compilerGone = waitUntil([&] { return running() == 0; }, 5000);
+    for (const std::string& pid : compiler) // nothing of this test's left behind, even on failure
+        if (unixProcessRunning(pid)) killUnixProcess(pid);
     EXPECT_TRUE(ended);
     EXPECT_LT(took, 5000u);
     EXPECT_TRUE(compilerGone);
