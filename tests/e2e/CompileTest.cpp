@@ -96,39 +96,6 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     EXPECT_TRUE(velumo.waitForExit());
 }
 
-// Two copies of the program on one document, the second naming it in capitals
-// through a folder and "..": its compile waits under "コンパイル中" while the
-// first one's compiler runs, then runs.
-TEST(CompileE2E, TwoCopiesNeverCompileTheSameDocumentAtOnce) {
-    Installation installation;
-    const std::string compiler = installation.add("slow_compiler.exe");
-    const std::string document = installation.path("paper.tex");
-    writeFile(document, "x");
-    writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
-    std::string otherName = installation.path("sub\\..\\paper");
-    CharUpperA(otherName.data());
-    Velumo first(installation, '"' + document + '"');
-    Velumo second(installation, '"' + otherName + '"');
-    HWND firstMain = first.mainWindow(), secondMain = second.mainWindow();
-    ASSERT_NE(nullptr, firstMain);
-    ASSERT_NE(nullptr, secondMain);
-
-    press(childWithText(firstMain, "Compile TeXfile"));
-    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 1; }));
-    press(childWithText(secondMain, "Compile TeXfile"));
-    EXPECT_TRUE(waitUntil([&] { return windowText(secondMain) == "コンパイル中"; }, 5000));
-    ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("compiles.txt")).size() == 4; }, 20000));
-    const std::vector<std::string> runs = readLines(installation.path("compiles.txt"));
-    EXPECT_EQ(0u, runs[1].rfind("end", 0)) << "the second copy's compiler started beside the first";
-    EXPECT_EQ(0u, runs[2].rfind("start", 0));
-    EXPECT_TRUE(waitUntil([&] { return compileEnded(firstMain) && compileEnded(secondMain); }));
-    EXPECT_EQ((std::vector<std::string>{"slow compile done"}), listLines(logOf(secondMain)));
-    for (Velumo* velumo : {&first, &second}) {
-        PostMessageA(velumo->mainWindow(), WM_CLOSE, 0, 0);
-        EXPECT_TRUE(velumo->waitForExit());
-    }
-}
-
 // pTeX loops for ever on this document and prints nothing. Closing the window
 // ends the compiler and everything it started, and then the program.
 TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {

@@ -1,6 +1,6 @@
-// Named locks on the real mutexes: one holder at a time across threads (as
-// across programs), a window message waking a wait, and a lock whose holder
-// ended without releasing it.
+// Named locks on the real mutexes: one holder at a time across threads, as
+// across programs; a window message wakes a wait; a holder that ended without
+// releasing leaves the lock to be taken.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,47 +11,39 @@
 
 namespace {
 
-using platform::SharedLock;
-using platform::win32::Win32SharedLocks;
-
 TEST(SharedLock, OneHolderAtATimeAMessageWakesTheWaitAnAbandonedLockIsTaken) {
-    Win32SharedLocks locks;
+    platform::win32::Win32SharedLocks locks;
     const std::string name = "Velumo.test." + std::to_string(GetCurrentProcessId());
-    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread other([&] {
-        std::unique_ptr<SharedLock> theirs = locks.open(name);
-        EXPECT_TRUE(theirs && theirs->acquire(0));
+    HANDLE held = CreateEventA(nullptr, FALSE, FALSE, nullptr), release = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    // The other holder keeps its lock until told to go, then leaks it or releases it.
+    const auto otherHolder = [&](bool abandons) {
+        auto theirs = locks.open(name);
+        EXPECT_TRUE(theirs->acquire(0));
         SetEvent(held);
         WaitForSingleObject(release, INFINITE);
-    });
-    WaitForSingleObject(held, INFINITE);
+        if (abandons) theirs.release(); // as by a program that was killed
+    };
 
-    std::unique_ptr<SharedLock> mine = locks.open(name);
-    ASSERT_TRUE(mine);
-    EXPECT_FALSE(mine->acquire(50)) << "held by the other thread";
+    std::thread other(otherHolder, false);
+    WaitForSingleObject(held, INFINITE);
+    auto mine = locks.open(name);
+    EXPECT_FALSE(mine->acquire(50));
     PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0);
     const DWORD start = GetTickCount();
     EXPECT_FALSE(mine->acquire(5000)) << "a waiting message ends the wait";
     EXPECT_LT(GetTickCount() - start, 1000u);
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-
+    PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_REMOVE);
     SetEvent(release);
-    EXPECT_TRUE(mine->acquire(5000)) << "released when the other's lock was destroyed";
+    EXPECT_TRUE(mine->acquire(5000));
     other.join();
     mine.reset();
 
-    // A holder that ends without releasing: its lock is abandoned, and taken.
-    ResetEvent(held);
-    std::thread ending([&] {
-        SharedLock* leaked = locks.open(name).release(); // never released, as by a program that was killed
-        EXPECT_TRUE(leaked->acquire(0));
-        SetEvent(held);
-    });
+    std::thread ending(otherHolder, true);
     WaitForSingleObject(held, INFINITE);
+    SetEvent(release);
     ending.join();
-    EXPECT_TRUE(locks.open(name)->acquire(5000));
+    EXPECT_TRUE(locks.open(name)->acquire(0)) << "abandoned";
     CloseHandle(held);
     CloseHandle(release);
 }

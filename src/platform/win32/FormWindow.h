@@ -50,6 +50,7 @@ protected:
     Control& addControl(ControlSpec control) override;
 
 private:
+    RECT outerRect() const; // in screen pixels
     std::unique_ptr<ChildWindow> createChild(const ControlSpec& control, int id);
     HWND containerOf(const ControlSpec& control);
     void addTooltip(const ChildWindow& child);
