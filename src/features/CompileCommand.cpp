@@ -1,5 +1,6 @@
 #include "features/CompileCommand.h"
 
+#include "features/CompileTurn.h"
 #include "features/ConsoleRedirect.h"
 #include "features/DocumentFiles.h"
 #include "text/ErrorJump.h"
@@ -47,24 +48,10 @@ void CompileCommand::compileOnce(const Document& document) {
 
     if (app_.os().files.fileAge(document.texPath) == -1) {
         app_.showMessage(document.texName + "は存在しません。");
-    } else {
-        // The document was just found, so its folder is there; should the change
-        // still be refused, the compiler reports the file it cannot find.
-        (void)app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
-        CapturedOutput captured;
-        try {
-            captured = RunConsoleRedirect(app_.os().processes, app_.toolkit(),
-                                          text::compileCommandLine(compiler, text::extractFileName(document.texPath)),
-                                          "R", [this] { return app_.terminated(); });
-        } catch (const Exception&) {
-            // The caption comes back; the timer stays off, so a compiler that
-            // cannot be started is not tried again at every tick.
-            window_.restoreCaption();
-            throw;
-        }
+    } else if (const std::optional<CapturedOutput> captured = runCompiler(document, compiler)) {
         // A compile cut short by the end of the program starts no editor and no viewer.
         const bool ending = app_.terminated();
-        const std::vector<std::string_view> lines = text::splitLines(captured.output);
+        const std::vector<std::string_view> lines = text::splitLines(captured->output);
         window_.log().setLines(lines);
         const std::optional<size_t> errorLine = text::firstErrorLine(lines);
         const FilesOfCompile read = filesOfCompile(app_.os().files, document, lines, errorLine);
@@ -74,6 +61,24 @@ void CompileCommand::compileOnce(const Document& document) {
         if (!ending && autoDvi && NoErrorJump) window_.previewAfterCompile(document);
     }
     window_.compileEnded();
+}
+
+std::optional<CapturedOutput> CompileCommand::runCompiler(const Document& document, const std::string& compiler) {
+    const CompileTurn turn(app_, document.texPath);
+    if (!turn.taken()) return std::nullopt;
+    // The document was just found, so its folder is there; should the change
+    // still be refused, the compiler reports the file it cannot find.
+    (void)app_.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
+    try {
+        return RunConsoleRedirect(app_.os().processes, app_.toolkit(),
+                                  text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R",
+                                  [this] { return app_.terminated(); });
+    } catch (const Exception&) {
+        // The caption comes back; the timer stays off, so a compiler that
+        // cannot be started is not tried again at every tick.
+        window_.restoreCaption();
+        throw;
+    }
 }
 
 void CompileCommand::jumpToError(const std::vector<std::string_view>& lines, size_t errorLine,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "features/Application.h"
+#include "features/ConsoleRedirect.h"
 #include "features/Document.h"
 #include "settings/SettingsFile.h"
 
@@ -42,6 +43,10 @@ public:
 
 private:
     void compileOnce(const Document& document);
+    // Runs the compiler in the document's folder once no other copy of the
+    // program compiles the same document; nothing when the end of the program
+    // is requested first.
+    std::optional<CapturedOutput> runCompiler(const Document& document, const std::string& compiler);
     // Selects the error, starts the editor at its line in the file TeX was
     // reading, and adds the line number and the editor's command line to the log.
     void jumpToError(const std::vector<std::string_view>& lines, size_t errorLine, const std::string& errorFile,

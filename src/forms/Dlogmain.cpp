@@ -1,6 +1,7 @@
 #include "forms/Dlogmain.h"
 
 #include "features/Cleanup.h"
+#include "features/WindowPlacement.h"
 #include "forms/Dlogdlg.h"
 #include "forms/Dlogopt.h"
 #include "text/CommandLine.h"
@@ -83,7 +84,9 @@ void TForm1::FormCreate() {
         Timer1->setInterval(settings.read(settings::checkInterval));
         const int top = settings.read(settings::top);
         const int left = settings.read(settings::left);
-        window_->setPosition(left, top);
+        const WindowPosition shown = reachablePosition(app_.os().desktop, {left, top}, window_->width(),
+                                                       window_->height(), window_->titleBarHeight());
+        window_->setPosition(shown.left, shown.top);
     }
     TeXFileName.clear();
 }
@@ -140,7 +143,11 @@ void TForm1::openDocument(Opening opening) {
 
 void TForm1::Exit1Click() { window_->close(); }
 
+// The dialog shows what the settings file holds now, so that OK writes back
+// only what the user saw: another copy of the program, or a text editor, may
+// have changed the file since the last showing.
 void TForm1::OptionClick() {
+    form2_->loadStoredOptions();
     if (app_.showModal(form2_->window()) != ModalResult::OK) return;
     settings::SettingsFile settings = settingsFile();
     form2_->saveOptions(settings);

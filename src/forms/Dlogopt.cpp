@@ -58,36 +58,47 @@ TForm2::TForm2(Application& app, const std::string& iniFileName)
 
 // Reads the options in the settings file's order. The interval goes through
 // the same check as a typed one, so a stored interval that is not greater
-// than 0 is reported now, at start-up, and "1000" is what the dialog will show.
-void TForm2::FormCreate() {
+// than 0 is reported and "1000" is what the dialog shows.
+TForm2::Values TForm2::readOptions() {
     settings::SettingsFile settings(app_.os().profile, iniFileName_);
-    loaded_.editor = settings.read(settings::editor);
-    loaded_.tex = settings.read(settings::tex);
-    loaded_.dviWare = settings.read(settings::dviWare);
-    loaded_.autoCompile = settings.read(settings::autoCompile);
-    loaded_.checkInterval = checkedInterval(text::intToStr(settings.read(settings::checkInterval)));
-    loaded_.fileExt = settings.read(settings::fileExt);
-    loaded_.errorJump = settings.read(settings::errorJumpInOptions);
-    loaded_.jumpOption = settings.read(settings::jumpOption);
-    loaded_.useDde = settings.read(settings::useDde);
-    loaded_.autoDvi = settings.read(settings::autoDvi);
-    loaded_.focusTeX = settings.read(settings::focusTeX);
+    Values values;
+    values.editor = settings.read(settings::editor);
+    values.tex = settings.read(settings::tex);
+    values.dviWare = settings.read(settings::dviWare);
+    values.autoCompile = settings.read(settings::autoCompile);
+    values.checkInterval = checkedInterval(text::intToStr(settings.read(settings::checkInterval)));
+    values.fileExt = settings.read(settings::fileExt);
+    values.errorJump = settings.read(settings::errorJumpInOptions);
+    values.jumpOption = settings.read(settings::jumpOption);
+    values.useDde = settings.read(settings::useDde);
+    values.autoDvi = settings.read(settings::autoDvi);
+    values.focusTeX = settings.read(settings::focusTeX);
+    return values;
+}
+
+// At start-up the values wait for the window, which is made when first needed.
+void TForm2::FormCreate() { loaded_ = readOptions(); }
+
+void TForm2::loadStoredOptions() { showValues(controls(), readOptions()); }
+
+void TForm2::showValues(Controls& controls, const Values& values) {
+    controls.Edit1.setText(values.editor);
+    controls.Edit3.setText(values.tex);
+    controls.Edit4.setText(values.dviWare);
+    controls.chkAutoCompile.setChecked(values.autoCompile);
+    controls.edtCheckInterval.setText(values.checkInterval);
+    controls.Edit2.setText(values.fileExt);
+    controls.chkErrorJump.setChecked(values.errorJump);
+    controls.edtJumpOption.setText(values.jumpOption);
+    controls.chkUseDDE.setChecked(values.useDde);
+    controls.chkAutoDVI.setChecked(values.autoDvi);
+    controls.chkFocusTeX.setChecked(values.focusTeX);
 }
 
 // The controls show the values read at start-up.
 std::unique_ptr<TForm2::Controls> TForm2::makeControls(Form& window) {
     auto controls = std::make_unique<Controls>(window);
-    controls->Edit1.setText(loaded_.editor);
-    controls->Edit3.setText(loaded_.tex);
-    controls->Edit4.setText(loaded_.dviWare);
-    controls->chkAutoCompile.setChecked(loaded_.autoCompile);
-    controls->edtCheckInterval.setText(loaded_.checkInterval);
-    controls->Edit2.setText(loaded_.fileExt);
-    controls->chkErrorJump.setChecked(loaded_.errorJump);
-    controls->edtJumpOption.setText(loaded_.jumpOption);
-    controls->chkUseDDE.setChecked(loaded_.useDde);
-    controls->chkAutoDVI.setChecked(loaded_.autoDvi);
-    controls->chkFocusTeX.setChecked(loaded_.focusTeX);
+    showValues(*controls, loaded_);
 
     for (Button* browse : {&controls->SpeedButton1, &controls->SpeedButton3, &controls->SpeedButton4})
         browse->onClick = [this, browse] { SpeedButton1Click(*browse); };

@@ -2,10 +2,11 @@
 // The options dialog: the three outside programs, error jump, auto-compile and
 // its interval, automatic preview, DDE refresh, focus after a preview and the
 // extensions that cleanup deletes. Its values are read from the settings file
-// once, at start-up; from the moment its window exists its controls are its
-// whole state. The window is made the first time the dialog is needed and
-// filled with the values read at start-up, so that start-up does not pay for
-// a dialog that most sessions never open.
+// at start-up, which reports a stored interval that is not greater than 0,
+// and again each time the dialog is shown, so that OK never writes back values
+// that another copy of the program or an editor has changed meanwhile. The
+// window is made the first time the dialog is needed, so that start-up does
+// not pay for a dialog that most sessions never open.
 #include <memory>
 
 #include "features/Application.h"
@@ -57,6 +58,8 @@ public:
     Controls& controls() { return form_.controls(); }
 
     void FormCreate();
+    // Puts the values stored in the settings file now into the controls.
+    void loadStoredOptions();
     void SpeedButton1Click(platform::Button& sender);
     void edtCheckIntervalChange();
 
@@ -68,12 +71,14 @@ public:
     int32_t checkInterval();
 
 private:
-    // What the controls show when the window is made.
+    // What the controls show.
     struct Values {
         std::string editor, tex, dviWare, checkInterval, fileExt, jumpOption;
         bool autoCompile = false, errorJump = false, useDde = false, autoDvi = false, focusTeX = false;
     };
 
+    Values readOptions();
+    static void showValues(Controls& controls, const Values& values);
     std::unique_ptr<Controls> makeControls(platform::Form& window);
     std::string checkedInterval(const std::string& text);
     platform::Edit& editFor(platform::Button& browseButton);

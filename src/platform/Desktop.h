@@ -19,6 +19,12 @@ public:
     virtual void waitForInputIdle(int milliseconds) = 0;
 };
 
+// A rectangle of the screen in pixels: right and bottom lie just outside it.
+struct ScreenRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const ScreenRect&) const = default;
+};
+
 // The window enumeration callback: true goes on, false stops.
 using EnumWindowsCallback = bool (*)(WindowHandle window, intptr_t value);
 
@@ -37,6 +43,13 @@ public:
     virtual void setForegroundWindow(WindowHandle window) = 0;
     virtual void setActiveWindow(WindowHandle window) = 0;
     virtual void sleep(int milliseconds) = 0;
+
+    // Whether some monitor shows a part of the rectangle.
+    virtual bool onAnyMonitor(const ScreenRect& area) = 0;
+    // The work area (the monitor less its task bars) of the monitor that shows
+    // the largest part of the rectangle, or, when none shows any, of the
+    // monitor nearest to it.
+    virtual ScreenRect nearestWorkArea(const ScreenRect& area) = 0;
 };
 
 } // namespace platform

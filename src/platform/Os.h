@@ -2,6 +2,7 @@
 // Operating-system services other than windows and controls. All texts and
 // paths are byte strings in the system code page (932).
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/Dde.h"
@@ -67,6 +68,26 @@ public:
                            const std::string& directory, ShowState show) = 0;
 };
 
+// A lock that every program on the machine knows by its name: one thread of
+// one program holds it at a time.
+class SharedLock {
+public:
+    virtual ~SharedLock() = default; // releases the lock if it is held
+    // Takes the lock when it is free, also when the program that held it ended
+    // without releasing it; otherwise waits until it is free, a window message
+    // is waiting, or the time has passed (-1: no limit). True once the lock is
+    // held, and also when the system refuses the wait itself, so that a lock
+    // that does not work never holds anything up.
+    [[nodiscard]] virtual bool acquire(int milliseconds) = 0;
+};
+
+class SharedLocks {
+public:
+    virtual ~SharedLocks() = default;
+    // The lock of the name (no backslash, at most 200 characters); null when the system refuses it.
+    virtual std::unique_ptr<SharedLock> open(const std::string& name) = 0;
+};
+
 struct Os {
     Profile& profile;
     FileSystem& files;
@@ -75,6 +96,7 @@ struct Os {
     Launcher& launcher;
     Desktop& desktop;
     DdeClient& dde;
+    SharedLocks& locks;
 };
 
 } // namespace platform

@@ -138,6 +138,10 @@ public:
     virtual int left() const = 0;
     virtual int top() const = 0;
     virtual void setPosition(int left, int top) = 0;
+    // Outer size in screen pixels; the height of the title bar with the frame above it.
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+    virtual int titleBarHeight() const = 0;
 
     // Adds a control of the given kind, next in tab order; its container (the
     // parent named in the row) must have been added before it.

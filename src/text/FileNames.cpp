@@ -6,6 +6,7 @@
 namespace text {
 namespace {
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 } // namespace
 
 bool sameFileName(const std::string& a, const std::string& b) {
@@ -20,6 +21,13 @@ bool sameFileName(const std::string& a, const std::string& b) {
         i = next;
     }
     return true;
+}
+
+std::string upperCaseFileName(const std::string& name) {
+    std::string upper = name;
+    for (size_t i = 0; i < upper.size(); i = nextCharIndex(upper, i))
+        upper[i] = upperAscii(upper[i]); // a double-byte character's first byte is never a letter
+    return upper;
 }
 
 bool isFullyQualifiedPath(const std::string& path) {

@@ -8,6 +8,9 @@ namespace text {
 // Equal but for the case of the single-byte letters A to Z; the second byte
 // of a double-byte character is never taken for a letter.
 bool sameFileName(const std::string& a, const std::string& b);
+// The name with its single-byte letters in upper case: two names are the same
+// file name exactly when these are equal.
+std::string upperCaseFileName(const std::string& name);
 
 // A path given as a drive and its root ("C:\...") or a network share ("\\..."),
 // which no current folder changes.

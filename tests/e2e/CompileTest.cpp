@@ -2,6 +2,8 @@
 // the platex.exe bridge and an editor of the tests that records its command line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e/Driver.h"
 
 using namespace e2e;
@@ -107,15 +109,26 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
     press(childWithText(main, "Compile TeXfile"));
-    ASSERT_TRUE(waitUntil([] { return !unixProcessesWith("endless.tex").empty(); }, 30000)) << "pTeX did not start";
+    // The Unix processes behind the bridge that this program started, pTeX among them.
+    std::vector<std::string> compiler;
+    const auto findCompiler = [&] {
+        for (const DWORD bridge : childProcesses(velumo.processId()))
+            for (const std::string& pid : bridgeUnixProcesses(bridge))
+                if (std::find(compiler.begin(), compiler.end(), pid) == compiler.end()) compiler.push_back(pid);
+        return std::any_of(compiler.begin(), compiler.end(),
+                           [](const std::string& pid) { return unixCommandLine(pid).rfind("platex", 0) == 0; });
+    };
+    ASSERT_TRUE(waitUntil(findCompiler, 30000)) << "pTeX did not start";
     Sleep(1000);
+    findCompiler();
     const DWORD start = GetTickCount();
     PostMessageA(main, WM_CLOSE, 0, 0);
     const bool ended = velumo.waitForExit(10000);
     const DWORD took = GetTickCount() - start;
-    const bool compilerGone = waitUntil([] { return unixProcessesWith("endless.tex").empty(); }, 5000);
-    for (const std::string& process : unixProcessesWith("endless.tex")) // nothing left behind, even on failure
-        killUnixProcess(process.substr(0, process.find(' ')));
+    const auto running = [&] { return std::count_if(compiler.begin(), compiler.end(), unixProcessRunning); };
+    const bool compilerGone = waitUntil([&] { return running() == 0; }, 5000);
+    for (const std::string& pid : compiler) // nothing of this test's left behind, even on failure
+        if (unixProcessRunning(pid)) killUnixProcess(pid);
     EXPECT_TRUE(ended);
     EXPECT_LT(took, 5000u);
     EXPECT_TRUE(compilerGone);

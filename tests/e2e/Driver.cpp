@@ -1,5 +1,8 @@
 #include "e2e/Driver.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -147,6 +150,17 @@ HWND Velumo::mainWindow(DWORD milliseconds) {
         info_.dwProcessId, [](HWND window) { return windowText(window).rfind("Velumo", 0) == 0; }, milliseconds);
 }
 
+HWND Velumo::waitForSystemDialog(DWORD milliseconds) {
+    return waitForTopLevel(
+        info_.dwProcessId,
+        [](HWND window) {
+            char name[16] = "";
+            GetClassNameA(window, name, sizeof name);
+            return lstrcmpA(name, "#32770") == 0;
+        },
+        milliseconds);
+}
+
 std::string windowText(HWND window) {
     char text[4096] = "";
     // WM_GETTEXT works across processes; GetWindowText would not read another program's controls.
@@ -256,27 +270,6 @@ RECT clientRect(HWND window) {
     return r;
 }
 
-std::vector<std::string> unixProcessesWith(const std::string& text) {
-    std::vector<std::string> found;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        const std::string pid = entry.cFileName;
-        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-        const std::string folder = "Z:\\proc\\" + pid;
-        std::string commandLine = readFile(folder + "\\cmdline");
-        for (char& c : commandLine)
-            if (c == '\0') c = ' ';
-        const std::string stat = readFile(folder + "\\stat");
-        const size_t state = stat.rfind(") ");
-        const bool ended = state == std::string::npos || stat[state + 2] == 'Z' || stat[state + 2] == 'X';
-        if (!ended && commandLine.find(text) != std::string::npos) found.push_back(pid + " " + commandLine);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return found;
-}
-
 // Wine starts a Unix program given by its Unix path.
 void killUnixProcess(const std::string& pid) {
     std::string commandLine = "/bin/kill -KILL " + pid;
@@ -308,6 +301,78 @@ int compilesWithin(HWND main, DWORD milliseconds) {
         compiling = now;
     }
     return compiles;
+}
+
+std::vector<DWORD> childProcesses(DWORD parent) {
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return children;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return children;
+}
+
+namespace {
+// The state letter and the parent of a Unix process, from its stat line,
+// whose name in parentheses may itself hold blanks.
+bool unixProcessState(const std::string& pid, char& state, std::string& parent) {
+    const std::string stat = readFile("Z:\\proc\\" + pid + "\\stat");
+    const size_t nameEnd = stat.rfind(") ");
+    if (nameEnd == std::string::npos || nameEnd + 4 >= stat.size()) return false;
+    state = stat[nameEnd + 2];
+    const size_t parentStart = nameEnd + 4;
+    parent = stat.substr(parentStart, stat.find(' ', parentStart) - parentStart);
+    return true;
+}
+} // namespace
+
+bool unixProcessRunning(const std::string& pid) {
+    char state = 0;
+    std::string parent;
+    return unixProcessState(pid, state, parent) && state != 'Z' && state != 'X';
+}
+
+std::string unixCommandLine(const std::string& pid) { return readFile("Z:\\proc\\" + pid + "\\cmdline"); }
+
+std::vector<std::string> bridgeUnixProcesses(DWORD bridgeProcessId) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA work;
+    const std::string pattern = "Z:\\tmp\\velumo-platex-" + std::to_string(bridgeProcessId) + "-*";
+    HANDLE folder = FindFirstFileA(pattern.c_str(), &work);
+    if (folder == INVALID_HANDLE_VALUE) return found;
+    const std::string shell = readFile("Z:\\tmp\\" + std::string(work.cFileName) + "\\pid");
+    FindClose(folder);
+    if (shell.empty()) return found;
+    found.push_back(shell.substr(0, shell.find_first_not_of("0123456789")));
+
+    std::vector<std::pair<std::string, std::string>> processes; // id and parent of every running one
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        const std::string pid = entry.cFileName;
+        char state = 0;
+        std::string parent;
+        if (pid.find_first_not_of("0123456789") == std::string::npos && unixProcessState(pid, state, parent) &&
+            state != 'Z' && state != 'X')
+            processes.emplace_back(pid, parent);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    // Walked again until no further descendant turns up.
+    for (size_t known = 0; known != found.size();) {
+        known = found.size();
+        for (const auto& [pid, parent] : processes)
+            if (std::find(found.begin(), found.end(), parent) != found.end() &&
+                std::find(found.begin(), found.end(), pid) == found.end())
+                found.push_back(pid);
+    }
+    found.erase(
+        std::remove_if(found.begin(), found.end(), [](const std::string& pid) { return !unixProcessRunning(pid); }),
+        found.end());
+    return found;
 }
 
 } // namespace e2e

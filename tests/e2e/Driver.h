@@ -46,6 +46,8 @@ public:
     // The first visible top-level window of the program whose caption is caption.
     HWND waitForWindow(const std::string& caption, DWORD milliseconds = 10000);
     HWND mainWindow(DWORD milliseconds = 10000); // caption starting with "Velumo"
+    // The first visible dialog of the system's kind ("#32770"): a file dialog, a message box.
+    HWND waitForSystemDialog(DWORD milliseconds = 10000);
 
 private:
     PROCESS_INFORMATION info_{};
@@ -70,10 +72,16 @@ RECT windowRect(HWND window);
 // The first visible top-level window of the window class, in any program.
 HWND waitForClass(const char* className, DWORD milliseconds = 10000);
 DWORD processOf(HWND window);
-// The Unix processes (Wine's view of /proc) whose command line holds the text
-// and that have not ended: what the Linux programs behind a bridge still run.
-std::vector<std::string> unixProcessesWith(const std::string& text);
 void killUnixProcess(const std::string& pid);
+// The Windows processes that the process started and that still run.
+std::vector<DWORD> childProcesses(DWORD parent);
+// The Unix processes that a platex.exe bridge started: the shell whose process
+// id the bridge keeps in its work folder, and every process whose parent chain
+// leads to that shell. Ids of processes that have not ended.
+std::vector<std::string> bridgeUnixProcesses(DWORD bridgeProcessId);
+bool unixProcessRunning(const std::string& pid);
+// The arguments of a Unix process, each followed by a zero byte.
+std::string unixCommandLine(const std::string& pid);
 RECT clientRect(HWND window);
 // Gives the file the current time as its last-write time, as a save does.
 void touchNow(const std::string& path);

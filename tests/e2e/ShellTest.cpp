@@ -1,6 +1,8 @@
 // The application shell driven through its real windows under Wine.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e/Driver.h"
 
 using namespace e2e;
@@ -106,6 +108,30 @@ TEST(Start, TheProgramAsksToRunAsItsInvoker) {
     FreeLibrary(exe);
 }
 
+// Stored on a monitor since unplugged: the window opens at the edge of the
+// screen's work area nearest to where it was, and is stored there on close.
+TEST(Start, AWindowStoredOffEveryMonitorOpensWhereTheUserCanReachIt) {
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    for (const POINT stored : {POINT{2600, 1500}, POINT{-1800, 0}}) {
+        Installation installation;
+        writeFile(installation.ini(),
+                  "[Option]\r\nTop=" + std::to_string(stored.y) + "\r\nLeft=" + std::to_string(stored.x) + "\r\n");
+        Velumo velumo(installation, "paper");
+        HWND main = velumo.mainWindow();
+        ASSERT_NE(nullptr, main);
+        const RECT outer = windowRect(main);
+        const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+        EXPECT_EQ(stored.x > 0 ? work.right - width : work.left, outer.left) << stored.x;
+        EXPECT_EQ(stored.y > 0 ? work.bottom - height : std::max(0L, work.top), outer.top) << stored.x;
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(velumo.waitForExit());
+        EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=" + std::to_string(outer.top),
+                                            "Left=" + std::to_string(outer.left)}),
+                  lines(readFile(installation.ini())));
+    }
+}
+
 TEST(Closing, TheMovedWindowsPositionIsStored) {
     Installation installation;
     writeFile(installation.ini(), "[Option]\r\nTop=10\r\nLeft=20\r\n");
@@ -122,6 +148,33 @@ TEST(Closing, TheMovedWindowsPositionIsStored) {
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(velumo.waitForExit());
     EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=90", "Left=130"}), lines(readFile(installation.ini())));
+}
+
+// The close request that taskkill without /F sends, while File/Open's dialog
+// or the options dialog's browse dialog is open: the program stores its
+// position and ends at once, as it does when a message box is open.
+TEST(Closing, ACloseRequestWhileAFileDialogIsOpenEndsTheProgram) {
+    for (const bool browse : {false, true}) {
+        Installation installation;
+        writeFile(installation.ini(), "[Option]\r\nTop=30\r\nLeft=40\r\n");
+        Velumo velumo(installation, "paper");
+        HWND main = velumo.mainWindow();
+        ASSERT_NE(nullptr, main);
+        if (browse) {
+            menuKey(main, 'o');
+            HWND options = velumo.waitForWindow("オプション設定");
+            ASSERT_NE(nullptr, options);
+            HWND browseButton = childWindows(options, "VelumoToolButton").at(0); // the editor's, on the first page
+            PostMessageA(browseButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            PostMessageA(browseButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        } else {
+            press(childWithText(main, "Open TeXfile"));
+        }
+        ASSERT_NE(nullptr, velumo.waitForSystemDialog()) << browse;
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(velumo.waitForExit(3000)) << browse;
+        EXPECT_EQ("[Option]\r\nTop=30\r\nLeft=40\r\n", readFile(installation.ini())) << browse;
+    }
 }
 
 TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {

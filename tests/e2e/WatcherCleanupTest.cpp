@@ -85,9 +85,10 @@ TEST_F(CleanupFixture, ALockedFileIsLeftSilentlyAndTheNextOneGoes) {
     EXPECT_TRUE(velumo.waitForExit());
 }
 
+// The document named through a folder and "..", without its extension.
 TEST_F(CleanupFixture, AReadOnlyFileIsLeftSilentlyAndTheNextOneGoes) {
     SetFileAttributesA((base + ".log").c_str(), FILE_ATTRIBUTE_READONLY);
-    Velumo velumo(installation, "\"" + base + ".tex\"");
+    Velumo velumo(installation, "\"" + folder + "\\x\\..\\ソ\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
     cleanup(velumo, main, IDYES);

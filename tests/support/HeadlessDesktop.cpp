@@ -103,4 +103,35 @@ void ScriptedDde::executeAsync(platform::DdeConversation, platform::DdeDataHandl
 
 void ScriptedDde::disconnect(platform::DdeConversation) { --openConversations; }
 
+namespace {
+long long overlap(const platform::ScreenRect& a, const platform::ScreenRect& b) {
+    const long long width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const long long height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// How far the rectangle lies from the monitor: 0 when they touch or overlap.
+long long distance(const platform::ScreenRect& a, const platform::ScreenRect& b) {
+    const long long dx = std::max({0, b.left - a.right, a.left - b.right});
+    const long long dy = std::max({0, b.top - a.bottom, a.top - b.bottom});
+    return dx * dx + dy * dy;
+}
+} // namespace
+
+bool ScriptedDesktop::onAnyMonitor(const platform::ScreenRect& area) {
+    return std::any_of(monitors.begin(), monitors.end(),
+                       [&](const Monitor& monitor) { return overlap(area, monitor.bounds) > 0; });
+}
+
+// As the system chooses: the largest overlap, else the shortest distance.
+platform::ScreenRect ScriptedDesktop::nearestWorkArea(const platform::ScreenRect& area) {
+    const Monitor* nearest = &monitors.front();
+    for (const Monitor& monitor : monitors) {
+        const long long best = overlap(area, nearest->bounds), here = overlap(area, monitor.bounds);
+        if (here > best || (best == 0 && here == 0 && distance(area, monitor.bounds) < distance(area, nearest->bounds)))
+            nearest = &monitor;
+    }
+    return nearest->workArea;
+}
+
 } // namespace headless

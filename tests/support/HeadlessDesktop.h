@@ -24,6 +24,8 @@ public:
     }
     void setActiveWindow(WindowHandle window) override { focusCalls.push_back("active " + std::to_string(window)); }
     void sleep(int milliseconds) override { slept += milliseconds; }
+    bool onAnyMonitor(const platform::ScreenRect& area) override;
+    platform::ScreenRect nearestWorkArea(const platform::ScreenRect& area) override;
 
     // How many top-level windows a program opens when started (by its path).
     std::map<std::string, int> windowsOf;
@@ -32,6 +34,13 @@ public:
     std::vector<std::string> focusCalls;
     std::vector<int> idleWaits;
     int slept = 0;
+
+    struct Monitor {
+        platform::ScreenRect bounds;
+        platform::ScreenRect workArea;
+    };
+    // The primary monitor first: 1280 x 1024 with a task bar along its bottom.
+    std::vector<Monitor> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
     int openHandles = 0; // two for each started program not yet destroyed
 
     struct Window {

@@ -141,10 +141,14 @@ bool holdsForbiddenCharacter(const std::string& fullPath) {
 
 std::string MemoryFileSystem::fullPathName(const std::string& path) { return resolve(path); }
 
-std::string MemoryFileSystem::resolve(const std::string& path) const { return windowsFullPath(path, currentDirectory); }
+// Windows resolves no empty name, and so finds no file by it.
+std::string MemoryFileSystem::resolve(const std::string& path) const {
+    return path.empty() ? path : windowsFullPath(path, currentDirectory);
+}
 
 const MemoryFile* MemoryFileSystem::find(const std::string& path) const {
     const std::string full = resolve(path);
+    if (full.empty()) return nullptr;
     if (holdsForbiddenCharacter(full)) return nullptr;
     const std::optional<std::string> file = fileOfStream(full);
     if (!file) return nullptr;
@@ -182,7 +186,7 @@ bool MemoryFileSystem::deleteFile(const std::string& path) {
 bool MemoryFileSystem::setCurrentDirectory(const std::string& path) {
     std::string full = resolve(path);
     if (full.size() > 3 && full.back() == '\\') full.pop_back();
-    if (!isFolder(full)) return false;
+    if (full.empty() || !isFolder(full)) return false;
     currentDirectory = full;
     return true;
 }
@@ -280,5 +284,38 @@ bool MemoryProfile::writeString(const std::string& section, const std::string& k
 }
 
 void MemoryProfile::flush(const std::string&) { ++flushCount; }
+
+namespace {
+class MemoryLock : public platform::SharedLock {
+public:
+    MemoryLock(MemoryLocks& locks, std::string name) : locks_(locks), name_(std::move(name)) {}
+    ~MemoryLock() override {
+        if (held_) locks_.held.erase(name_);
+    }
+    // A lock held elsewhere is a wait that a window message ends.
+    bool acquire(int) override {
+        if (held_) return true;
+        if (locks_.heldElsewhere.count(name_)) {
+            if (++locks_.waits > 10000) throw std::logic_error("a lock held elsewhere was never released");
+            if (locks_.whileWaiting) locks_.whileWaiting();
+            return false;
+        }
+        held_ = locks_.held.insert(name_).second;
+        if (!held_) throw std::logic_error("a lock taken twice: " + name_);
+        return true;
+    }
+
+private:
+    MemoryLocks& locks_;
+    std::string name_;
+    bool held_ = false;
+};
+} // namespace
+
+std::unique_ptr<platform::SharedLock> MemoryLocks::open(const std::string& name) {
+    if (refused) return nullptr;
+    if (name.find('\\') != std::string::npos || name.size() > 200) throw std::logic_error("no lock name: " + name);
+    return std::make_unique<MemoryLock>(*this, name);
+}
 
 } // namespace headless

@@ -2,7 +2,9 @@
 // Operating-system services in memory: files with their ages, a profile
 // service that reads and writes INI text in those files, and the program's
 // path and command line. Folders can be made read-only so writes are refused.
+#include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -74,6 +76,19 @@ public:
     std::string line = "\"C:\\Velumo\\Velumo.exe\"";
 };
 
+// Locks shared with other copies of the program: a test names the locks that
+// another copy holds and acts at each wait, as the user or that copy would.
+class MemoryLocks : public platform::SharedLocks {
+public:
+    std::unique_ptr<platform::SharedLock> open(const std::string& name) override;
+
+    std::set<std::string> heldElsewhere; // by another copy of the program
+    std::set<std::string> held;          // by this program
+    std::function<void()> whileWaiting;  // at every wait for a lock held elsewhere
+    int waits = 0;
+    bool refused = false; // the system refuses every lock
+};
+
 struct HeadlessOs {
     MemoryFileSystem files;
     MemoryProfile profile{files};
@@ -82,7 +97,8 @@ struct HeadlessOs {
     RecordingLauncher launcher;
     ScriptedDesktop desktop;
     ScriptedDde dde;
-    platform::Os os{profile, files, program, processes, launcher, desktop, dde};
+    MemoryLocks locks;
+    platform::Os os{profile, files, program, processes, launcher, desktop, dde, locks};
 };
 
 } // namespace headless

@@ -137,6 +137,10 @@ public:
     int left() const override { return left_; }
     int top() const override { return top_; }
     void setPosition(int left, int top) override;
+    // The layout's size, as at 96 dots per inch, under a title bar of a common height.
+    int width() const override { return spec_.bounds.width; }
+    int height() const override { return spec_.bounds.height; }
+    int titleBarHeight() const override { return 26; }
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "features/CompileTurn.h"
 #include "support/World.h"
 
 using namespace headless;
@@ -129,20 +130,66 @@ TEST(Compile, CompilerThatCannotStartIsReportedCaptionRestoredTimerLeftOff) {
     EXPECT_TRUE(world.timer().enabled());
 }
 
+// Requests keep coming: two during the first compile, one more during the
+// compile that followed it. Each is served, one after the other.
 TEST(Compile, ASecondCompileDuringACompileRunsAfterItNotBesideIt) {
     CompileWorld world("");
-    int clicks = 0;
+    size_t clickedDuring = 0;
     world.system.processes.run.whileRunning = [&] {
-        if (clicks++ == 0) {
-            world.compile();
-            world.main().item("Compile1").click();
-        }
+        const size_t running = world.system.processes.started.size();
+        if (running > 2 || clickedDuring == running) return;
+        clickedDuring = running;
+        world.compile();
+        if (running == 1) world.main().item("Compile1").click();
     };
     world.compile();
-    EXPECT_EQ(2u, world.system.processes.started.size()) << "two requests during a compile give one more compile";
+    EXPECT_EQ(3u, world.system.processes.started.size()) << "two requests during a compile give one more compile";
     EXPECT_EQ(1, world.system.processes.mostRunningAtOnce);
     EXPECT_EQ(0, world.system.processes.openHandles);
     EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
+}
+
+TEST(CompileTurn, OneLockPerFileAsWindowsComparesNames) {
+    const std::string name = compileLockName("C:\\doc\\paper.tex");
+    EXPECT_EQ(name, compileLockName("c:\\DOC\\PAPER.TEX"));
+    EXPECT_NE(name, compileLockName("C:\\doc\\paper2.tex"));
+    EXPECT_NE(compileLockName("C:\\ア.tex"), compileLockName("C:\\ヂ.tex")) << "a second byte is no letter";
+    EXPECT_EQ(name.size(), compileLockName(std::string(300, 'x')).size());
+    EXPECT_EQ(std::string::npos, name.find('\\'));
+}
+
+// Another copy of the program compiles the document, which this copy adopted
+// under another spelling: the compile waits under the caption "コンパイル中",
+// the window handling its messages, and runs once the other copy is done.
+TEST(CompileTurn, ACompileWaitsWhileAnotherCopyCompilesTheSameDocument) {
+    World world;
+    world.settings("");
+    world.system.files.put(document, "x");
+    world.startWithArguments("C:\\doc\\sub\\..\\Paper");
+    MemoryLocks& locks = world.system.locks;
+    locks.heldElsewhere = {compileLockName("C:\\DOC\\PAPER.TEX")};
+    std::vector<std::string> captions;
+    bool messageHandled = false;
+    locks.whileWaiting = [&] {
+        captions.push_back(world.main().caption());
+        world.ui.postedEvents.push_back([&] { messageHandled = true; });
+        if (locks.waits == 3) locks.heldElsewhere.clear();
+    };
+    world.system.processes.run.whileRunning = [&] { EXPECT_EQ(1u, locks.held.size()) << "held while it runs"; };
+    world.main().button("btnCompile").click();
+    EXPECT_EQ((std::vector<std::string>(3, "コンパイル中")), captions);
+    EXPECT_TRUE(messageHandled);
+    EXPECT_EQ(1u, world.system.processes.started.size());
+    EXPECT_TRUE(locks.held.empty());
+    EXPECT_EQ("Velumo - C:\\doc\\sub\\..\\Paper.tex", world.main().caption());
+
+    // Closed while it waits: the wait ends and nothing is compiled.
+    locks.heldElsewhere = {compileLockName(document)};
+    locks.whileWaiting = [&] { world.main().item("Exit1").click(); };
+    world.main().button("btnCompile").click();
+    EXPECT_EQ(1u, world.system.processes.started.size());
+    EXPECT_TRUE(world.ui.terminated);
+    EXPECT_TRUE(locks.held.empty());
 }
 
 // Started as "Velumo sub\paper" from C:\work: the first compile makes C:\work\sub

@@ -73,12 +73,10 @@ TEST(Startup, RefusedWriteOnOkEndsTheStartUpStepsAndShowsTheWindow) {
     EXPECT_EQ("Velumo", world.main().caption());
 }
 
-TEST(Startup, StoredPositionAndTimerAreApplied) {
+TEST(Startup, StoredTimerIsApplied) {
     World world;
-    world.settings("Top=-40\r\nLeft=3000\r\nAutoCompile=1\r\nCheckInterval=$20\r\n");
+    world.settings("AutoCompile=1\r\nCheckInterval=$20\r\n");
     world.create();
-    EXPECT_EQ(-40, world.main().top());
-    EXPECT_EQ(3000, world.main().left());
     EXPECT_TRUE(world.timer().enabled());
     EXPECT_EQ(32, world.timer().interval());
 
@@ -89,6 +87,38 @@ TEST(Startup, StoredPositionAndTimerAreApplied) {
     EXPECT_EQ(0, plain.main().left());
     EXPECT_FALSE(plain.timer().enabled());
     EXPECT_EQ(1000, plain.timer().interval());
+}
+
+// A 1280 x 1024 primary monitor (task bar 40 pixels high), with or without a
+// second one; the window is 267 x 269 under a title bar 26 pixels high.
+TEST(Startup, AStoredPositionIsKeptWhileTheTitleBarIsOnAMonitor) {
+    using Monitor = ScriptedDesktop::Monitor;
+    const Monitor primary{{0, 0, 1280, 1024}, {0, 0, 1280, 984}};
+    const Monitor left{{-1920, 0, 0, 1080}, {-1920, 0, 0, 1040}};
+    const Monitor right{{1280, 0, 3200, 1200}, {1280, 0, 3200, 1160}};
+    struct Case {
+        std::vector<Monitor> monitors;
+        int left, top;
+        int expectedLeft, expectedTop;
+    };
+    for (const Case& c :
+         {Case{{primary}, 100, 200, 100, 200}, Case{{primary}, 1279, 1023, 1279, 1023},
+          Case{{primary}, 2600, 1500, 1013, 715}, Case{{primary}, -1800, 0, 0, 0}, Case{{primary}, 3000, -40, 1013, 0},
+          Case{{primary}, 500, -26, 500, 0}, Case{{primary}, 500, -25, 500, -25},
+          Case{{primary, left}, -1800, 100, -1800, 100}, Case{{primary, left}, -2500, 1200, -1920, 771},
+          Case{{primary, right}, 2600, 1500, 2600, 891}, Case{{primary, right}, 3300, 20, 2933, 20}}) {
+        World world;
+        world.system.desktop.monitors = c.monitors;
+        world.settings("Top=" + std::to_string(c.top) + "\r\nLeft=" + std::to_string(c.left) + "\r\n");
+        world.startWithArguments("paper");
+        EXPECT_EQ(c.expectedLeft, world.main().left()) << c.left << "," << c.top;
+        EXPECT_EQ(c.expectedTop, world.main().top()) << c.left << "," << c.top;
+
+        world.main().item("Exit1").click(); // the position the window has is what is stored
+        EXPECT_EQ("[Option]\r\nTop=" + std::to_string(c.expectedTop) + "\r\nLeft=" + std::to_string(c.expectedLeft) +
+                      "\r\n",
+                  world.ini());
+    }
 }
 
 TEST(Startup, OnlyTheFirstArgumentCountsAndStaysAsGiven) {

@@ -102,14 +102,15 @@ TEST(Watcher, EachSavedVersionIsCompiledOnceWhateverTheCompileLeft) {
 
 namespace {
 struct CleanupWorld : World {
-    explicit CleanupWorld(const std::string& entries, bool adoptDocument = true) {
+    explicit CleanupWorld(const std::string& entries, bool adoptDocument = true,
+                          const std::string& documentName = document) {
         settings(entries);
         for (const char* name :
              {"paper.tex", "paper.dvi", "paper.log", "paper.aux", "paper.synctex.gz", "paper", "paper.表", "keep.aux"})
             system.files.put(std::string("C:\\doc\\") + name, "x");
         system.files.put("C:\\other.log", "x");
         if (adoptDocument)
-            startWithArguments(document);
+            startWithArguments(documentName);
         else
             create();
     }
@@ -122,6 +123,10 @@ struct CleanupWorld : World {
 } // namespace
 
 TEST(Cleanup, YesDeletesTheListedFilesAndKeepsTheRest) {
+    CleanupWorld spelt("", true, "C:\\doc\\x\\..\\Paper");
+    spelt.cleanup();
+    EXPECT_FALSE(spelt.has("paper.log")) << "the document however it was named";
+
     CleanupWorld world("");
     world.cleanup();
     ASSERT_EQ(1u, world.ui.messages.size());

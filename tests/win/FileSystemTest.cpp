@@ -74,6 +74,7 @@ TEST(FileSystem, FullPathNamesDropTrailingDotsAndBlanksAndResolveRelativeNames) 
             << name;
     EXPECT_EQ(files.fullPathName(folder.file("paper..")), folder.file("paper"));
     EXPECT_EQ(files.fullPathName(folder.file("paper.表")), folder.file("paper.表"));
+    EXPECT_EQ(files.fullPathName(""), "") << "no name resolves to no folder";
 
     char current[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, current);

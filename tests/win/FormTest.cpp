@@ -217,6 +217,28 @@ TEST_F(Forms, EachKindIsMadeAsTheInterfaceThatAddAnswers) {
     EXPECT_TRUE(madeAsItsInterface<LinkLabel>(*form, {.name = "LinkLabel"}));
 }
 
+// How many pixels of the list's first line differ from white when the list
+// paints itself into a white bitmap: none while it draws nothing.
+int inkInFirstLine(HWND list) {
+    RECT line{};
+    SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, line.right, line.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, line.right, line.bottom, WHITENESS);
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    int ink = 0;
+    for (int y = line.top; y < line.bottom; ++y)
+        for (int x = line.left; x < line.right; ++x)
+            ink += GetPixel(dc, x, y) != RGB(255, 255, 255);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return ink;
+}
+
 TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     auto form = toolkit.createForm(smallForm);
     ListBox& log = form->add<ControlKind::ListBox>(
@@ -225,7 +247,9 @@ TEST_F(Forms, ListBoxKeepsLinesAndOneSelection) {
     std::string text = "line\r\n! Undefined control sequence.\r\n表示能力\r\n";
     for (int i = 3; i < 500; ++i)
         text += "line\r\n";
+    ShowWindow(handleOf(*form), SW_SHOWNOACTIVATE);
     log.setLines(text::splitLines(text));
+    EXPECT_GT(inkInFirstLine(handleOf(log)), 0) << "the list shows its lines once filled";
     EXPECT_EQ(log.count(), 500);
     EXPECT_EQ(log.line(1), "! Undefined control sequence.");
     EXPECT_EQ(log.line(2), "表示能力");

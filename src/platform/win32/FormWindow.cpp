@@ -132,20 +132,29 @@ std::string FormWindow::caption() const { return windowText(window_); }
 
 void FormWindow::setCaption(const std::string& caption) { SetWindowTextA(window_, caption.c_str()); }
 
-int FormWindow::left() const {
-    RECT outer;
+RECT FormWindow::outerRect() const {
+    RECT outer{};
     GetWindowRect(window_, &outer);
-    return outer.left;
+    return outer;
 }
 
-int FormWindow::top() const {
-    RECT outer;
-    GetWindowRect(window_, &outer);
-    return outer.top;
-}
+int FormWindow::left() const { return outerRect().left; }
+
+int FormWindow::top() const { return outerRect().top; }
 
 void FormWindow::setPosition(int left, int top) {
     SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int FormWindow::width() const { return outerRect().right - outerRect().left; }
+
+int FormWindow::height() const { return outerRect().bottom - outerRect().top; }
+
+// What the window's style puts above its client area, the menu bar left out.
+int FormWindow::titleBarHeight() const {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, GetWindowLongA(window_, GWL_STYLE), FALSE, GetWindowLongA(window_, GWL_EXSTYLE));
+    return -frame.top;
 }
 
 MenuItem& FormWindow::menuItem(const std::string& name) {

@@ -28,6 +28,9 @@ public:
     int left() const override;
     int top() const override;
     void setPosition(int left, int top) override;
+    int width() const override;
+    int height() const override;
+    int titleBarHeight() const override;
     MenuItem& menuItem(const std::string& name) override;
     ModalResult showModal() override;
     void show() override;
@@ -47,6 +50,7 @@ protected:
     Control& addControl(ControlSpec control) override;
 
 private:
+    RECT outerRect() const; // in screen pixels
     std::unique_ptr<ChildWindow> createChild(const ControlSpec& control, int id);
     HWND containerOf(const ControlSpec& control);
     void addTooltip(const ChildWindow& child);

@@ -70,6 +70,28 @@ void Win32Desktop::setActiveWindow(WindowHandle window) { SetActiveWindow(window
 void Win32Desktop::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
 namespace {
+RECT rectOf(const ScreenRect& area) { return {area.left, area.top, area.right, area.bottom}; }
+} // namespace
+
+bool Win32Desktop::onAnyMonitor(const ScreenRect& area) {
+    const RECT rect = rectOf(area);
+    return MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+// Should the monitor's facts be refused, the primary monitor's work area stands in.
+ScreenRect Win32Desktop::nearestWorkArea(const ScreenRect& area) {
+    const RECT rect = rectOf(area);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT work;
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        work = monitor.rcWork;
+    else if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return {work.left, work.top, work.right, work.bottom};
+}
+
+namespace {
 int showCommandOf(ShowState show) {
     switch (show) {
     case ShowState::Normal:

@@ -15,6 +15,8 @@ public:
     void setForegroundWindow(WindowHandle window) override;
     void setActiveWindow(WindowHandle window) override;
     void sleep(int milliseconds) override;
+    bool onAnyMonitor(const ScreenRect& area) override;
+    ScreenRect nearestWorkArea(const ScreenRect& area) override;
 };
 
 class Win32Launcher : public Launcher {

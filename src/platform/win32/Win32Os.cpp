@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/OwnedHandle.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -55,6 +57,39 @@ std::string Win32FileSystem::fullPathName(const std::string& path) {
         if (length < buffer.size()) return std::string(buffer.data(), length);
         buffer.resize(length);
     }
+}
+
+namespace {
+// A mutex belongs to the thread that took it, and is released by that thread:
+// the GUI thread takes and releases the lock in one command.
+class Win32SharedLock : public SharedLock {
+public:
+    explicit Win32SharedLock(HANDLE mutex) : mutex_(mutex) {}
+    ~Win32SharedLock() override {
+        if (held_) ReleaseMutex(mutex_.get());
+    }
+    // A mutex whose holder ended without releasing it comes as abandoned, and
+    // is held all the same.
+    bool acquire(int milliseconds) override {
+        if (held_) return true;
+        HANDLE mutex = mutex_.get();
+        const DWORD result =
+            MsgWaitForMultipleObjectsEx(1, &mutex, milliseconds < 0 ? INFINITE : static_cast<DWORD>(milliseconds),
+                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
+        return held_ || result == WAIT_FAILED;
+    }
+
+private:
+    OwnedHandle mutex_;
+    bool held_ = false;
+};
+} // namespace
+
+std::unique_ptr<SharedLock> Win32SharedLocks::open(const std::string& name) {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (!mutex) return nullptr;
+    return std::make_unique<Win32SharedLock>(mutex);
 }
 
 std::string Win32ProgramInfo::executablePath() {

@@ -21,6 +21,12 @@ public:
     std::string fullPathName(const std::string& path) override;
 };
 
+// Named mutexes of the session, waited for with the message queue in view.
+class Win32SharedLocks : public SharedLocks {
+public:
+    std::unique_ptr<SharedLock> open(const std::string& name) override;
+};
+
 class Win32ProgramInfo : public ProgramInfo {
 public:
     std::string executablePath() override;

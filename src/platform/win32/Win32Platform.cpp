@@ -17,7 +17,8 @@ struct Win32Platform::Impl {
     Win32Launcher launcher;
     Win32Desktop desktop;
     Win32Dde dde;
-    Os os{profile, files, program, *processes, launcher, desktop, dde};
+    Win32SharedLocks locks;
+    Os os{profile, files, program, *processes, launcher, desktop, dde, locks};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

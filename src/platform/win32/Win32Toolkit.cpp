@@ -136,11 +136,25 @@ void Win32Toolkit::run() {
         handleNextMessage();
 }
 
+namespace {
+// The system's own dialogs (the file dialogs and the error box) run loops of
+// their own that know nothing of the program's end: a close request, which
+// every dialog takes as Cancel, ends them.
+BOOL CALLBACK closeSystemDialog(HWND window, LPARAM) {
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpA(className, "#32770") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+} // namespace
+
 // Every loop checks the request after each message; the posted message wakes
-// a loop that waits, and open message dialogs end as cancelled.
+// a loop that waits; open message dialogs end as cancelled, and so do the
+// system's dialogs of this thread.
 void Win32Toolkit::terminate() {
     terminated_ = true;
     messageDialogs_.cancelAll();
+    EnumThreadWindows(GetCurrentThreadId(), closeSystemDialog, 0);
     PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
