@@ -34,7 +34,7 @@ int main() {
 
     TForm1 Form1(app, app.settings());
     TAboutBox AboutBox(app);
-    TForm2 Form2(app, app.settings().path());
+    TForm2 Form2(app, app.settings());
     Form1.attachDialogs(AboutBox, Form2);
 
     Form1.window().show();

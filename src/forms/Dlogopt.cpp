@@ -3,6 +3,9 @@
 #include "features/StrToInt.h"
 #include "text/IntegerText.h"
 
+#include <type_traits>
+#include <variant>
+
 using namespace platform;
 
 namespace {
@@ -49,30 +52,51 @@ TForm2::Controls::Controls(Form& window)
       Label6(window.add<ControlKind::Label>({.name = "Label6", .parent = "TabSheet4", .bounds = {24, 10, 0, 0}, .caption = "拡張子(カンマで区切る)"})) {}
 // clang-format on
 
-TForm2::TForm2(Application& app, const std::string& iniFileName)
-    : app_(app), iniFileName_(iniFileName),
+// One row per option, in the order the settings file is written: the setting
+// and the control that shows it. The designer's names: Edit1 holds the editor,
+// Edit3 the compiler, Edit4 the DVI viewer, Edit2 the extensions that cleanup
+// deletes, edtJumpOption the editor's option for the jump, edtCheckInterval
+// the watcher's interval; each check box is named after its setting.
+// clang-format off
+const std::vector<TForm2::OptionRow> TForm2::optionRows = {
+    {settings::editor,             [](Controls& c) -> Control& { return c.Edit1; }},
+    {settings::tex,                [](Controls& c) -> Control& { return c.Edit3; }},
+    {settings::dviWare,            [](Controls& c) -> Control& { return c.Edit4; }},
+    {settings::autoCompile,        [](Controls& c) -> Control& { return c.chkAutoCompile; }},
+    {settings::checkInterval,      [](Controls& c) -> Control& { return c.edtCheckInterval; }},
+    {settings::fileExt,            [](Controls& c) -> Control& { return c.Edit2; }},
+    {settings::errorJumpInOptions, [](Controls& c) -> Control& { return c.chkErrorJump; }},
+    {settings::jumpOption,         [](Controls& c) -> Control& { return c.edtJumpOption; }},
+    {settings::useDde,             [](Controls& c) -> Control& { return c.chkUseDDE; }},
+    {settings::autoDvi,            [](Controls& c) -> Control& { return c.chkAutoDVI; }},
+    {settings::focusTeX,           [](Controls& c) -> Control& { return c.chkFocusTeX; }},
+};
+// clang-format on
+
+TForm2::TForm2(Application& app, const settings::SettingsStore& settings)
+    : app_(app), settings_(settings),
       form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
       OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
     FormCreate();
 }
 
-// Reads the options in the settings file's order. The interval goes through
-// the same check as a typed one, so a stored interval that is not greater
-// than 0 is reported and "1000" is what the dialog shows.
+// Reads the options in the settings file's order, each as the text its
+// control shows ("1" or "0" for a check box). The interval goes through the
+// same check as a typed one, so a stored interval that is not greater than 0
+// is reported and "1000" is what the dialog shows.
 TForm2::Values TForm2::readOptions() {
-    settings::SettingsFile settings(app_.os().profile, iniFileName_);
+    settings::SettingsFile settings = settings_.open();
     Values values;
-    values.editor = settings.read(settings::editor);
-    values.tex = settings.read(settings::tex);
-    values.dviWare = settings.read(settings::dviWare);
-    values.autoCompile = settings.read(settings::autoCompile);
-    values.checkInterval = checkedInterval(text::intToStr(settings.read(settings::checkInterval)));
-    values.fileExt = settings.read(settings::fileExt);
-    values.errorJump = settings.read(settings::errorJumpInOptions);
-    values.jumpOption = settings.read(settings::jumpOption);
-    values.useDde = settings.read(settings::useDde);
-    values.autoDvi = settings.read(settings::autoDvi);
-    values.focusTeX = settings.read(settings::focusTeX);
+    for (const OptionRow& row : optionRows)
+        values.push_back(std::visit(
+            [&](const auto& setting) -> std::string {
+                using Setting = std::decay_t<decltype(setting)>;
+                if constexpr (std::is_same_v<Setting, settings::Text>) return settings.read(setting);
+                if constexpr (std::is_same_v<Setting, settings::Flag>) return settings.read(setting) ? "1" : "0";
+                if constexpr (std::is_same_v<Setting, settings::Integer>)
+                    return checkedInterval(text::intToStr(settings.read(setting)));
+            },
+            row.setting));
     return values;
 }
 
@@ -82,17 +106,13 @@ void TForm2::FormCreate() { loaded_ = readOptions(); }
 void TForm2::loadStoredOptions() { showValues(controls(), readOptions()); }
 
 void TForm2::showValues(Controls& controls, const Values& values) {
-    controls.Edit1.setText(values.editor);
-    controls.Edit3.setText(values.tex);
-    controls.Edit4.setText(values.dviWare);
-    controls.chkAutoCompile.setChecked(values.autoCompile);
-    controls.edtCheckInterval.setText(values.checkInterval);
-    controls.Edit2.setText(values.fileExt);
-    controls.chkErrorJump.setChecked(values.errorJump);
-    controls.edtJumpOption.setText(values.jumpOption);
-    controls.chkUseDDE.setChecked(values.useDde);
-    controls.chkAutoDVI.setChecked(values.autoDvi);
-    controls.chkFocusTeX.setChecked(values.focusTeX);
+    for (size_t i = 0; i < optionRows.size(); ++i) {
+        Control& control = optionRows[i].control(controls);
+        if (std::holds_alternative<settings::Flag>(optionRows[i].setting))
+            dynamic_cast<CheckBox&>(control).setChecked(values[i] == "1");
+        else
+            dynamic_cast<Edit&>(control).setText(values[i]);
+    }
 }
 
 // The controls show the values read at start-up.
@@ -137,16 +157,17 @@ void TForm2::edtCheckIntervalChange() {
 int32_t TForm2::checkInterval() { return strToInt(controls().edtCheckInterval.text()); }
 
 void TForm2::saveOptions(settings::SettingsFile& settings) {
-    Controls& c = controls();
-    settings.write(settings::editor, c.Edit1.text());
-    settings.write(settings::tex, c.Edit3.text());
-    settings.write(settings::dviWare, c.Edit4.text());
-    settings.write(settings::autoCompile, c.chkAutoCompile.checked());
-    settings.write(settings::checkInterval, checkInterval());
-    settings.write(settings::fileExt, c.Edit2.text());
-    settings.write(settings::errorJumpInOptions, c.chkErrorJump.checked());
-    settings.write(settings::jumpOption, c.edtJumpOption.text());
-    settings.write(settings::useDde, c.chkUseDDE.checked());
-    settings.write(settings::autoDvi, c.chkAutoDVI.checked());
-    settings.write(settings::focusTeX, c.chkFocusTeX.checked());
+    for (const OptionRow& row : optionRows) {
+        Control& control = row.control(controls());
+        std::visit(
+            [&](const auto& setting) {
+                using Setting = std::decay_t<decltype(setting)>;
+                if constexpr (std::is_same_v<Setting, settings::Text>)
+                    settings.write(setting, dynamic_cast<Edit&>(control).text());
+                if constexpr (std::is_same_v<Setting, settings::Flag>)
+                    settings.write(setting, dynamic_cast<CheckBox&>(control).checked());
+                if constexpr (std::is_same_v<Setting, settings::Integer>) settings.write(setting, checkInterval());
+            },
+            row.setting);
+    }
 }

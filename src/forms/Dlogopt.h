@@ -8,6 +8,9 @@
 // window is made the first time the dialog is needed, so that start-up does
 // not pay for a dialog that most sessions never open.
 #include <memory>
+#include <string>
+#include <variant>
+#include <vector>
 
 #include "features/Application.h"
 #include "forms/FormOnDemand.h"
@@ -15,7 +18,7 @@
 
 class TForm2 {
 public:
-    TForm2(Application& app, const std::string& iniFileName);
+    TForm2(Application& app, const settings::SettingsStore& settings);
 
     // The dialog's controls in tab order, as its constructor adds them: the two
     // buttons, the page control, then each page and its controls.
@@ -70,12 +73,16 @@ public:
     // The interval text converted strictly; raises for a text that is no integer.
     int32_t checkInterval();
 
-private:
-    // What the controls show.
-    struct Values {
-        std::string editor, tex, dviWare, checkInterval, fileExt, jumpOption;
-        bool autoCompile = false, errorJump = false, useDde = false, autoDvi = false, focusTeX = false;
+    // An option: its setting and the control that shows it.
+    struct OptionRow {
+        std::variant<settings::Text, settings::Flag, settings::Integer> setting;
+        platform::Control& (*control)(Controls&);
     };
+    static const std::vector<OptionRow> optionRows;
+
+private:
+    // What the controls show, one text a row ("1" or "0" for a check box).
+    using Values = std::vector<std::string>;
 
     Values readOptions();
     static void showValues(Controls& controls, const Values& values);
@@ -84,7 +91,7 @@ private:
     platform::Edit& editFor(platform::Button& browseButton);
 
     Application& app_;
-    std::string iniFileName_;
+    const settings::SettingsStore& settings_;
     Values loaded_;
     FormOnDemand<Controls> form_;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;

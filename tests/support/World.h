@@ -27,7 +27,7 @@ struct World {
         app = std::make_unique<Application>(ui, system.os);
         form1 = std::make_unique<TForm1>(*app, app->settings());
         aboutBox = std::make_unique<TAboutBox>(*app);
-        form2 = std::make_unique<TForm2>(*app, app->settings().path());
+        form2 = std::make_unique<TForm2>(*app, app->settings());
         form1->attachDialogs(*aboutBox, *form2);
     }
     // Creates the forms and shows the main window, running its start-up steps.

@@ -42,10 +42,10 @@ protected:
     win32::Win32Platform platform;
     Toolkit& toolkit = platform.toolkit();
     Application app{toolkit, platform.os()};
+    const settings::SettingsStore settings{platform.os().profile, folder.file("Velumo.ini")};
 };
 
 TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel) {
-    const settings::SettingsStore settings(platform.os().profile, folder.file("Velumo.ini"));
     TForm1 form1(app, settings);
     HWND window = handleOf(form1.window());
     RECT outer, client;
@@ -75,7 +75,7 @@ TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel)
 }
 
 TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
-    TForm2 form2(app, folder.file("Velumo.ini"));
+    TForm2 form2(app, settings);
     HWND window = handleOf(form2.window());
     RECT client;
     GetClientRect(window, &client);
@@ -103,7 +103,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
 }
 
 TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
-    TForm2 form2(app, folder.file("Velumo.ini"));
+    TForm2 form2(app, settings);
     Form& form = form2.window();
     HWND window = handleOf(form);
     auto order = [&] {
@@ -133,7 +133,7 @@ TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
 }
 
 TEST_F(Forms, OnlyControlsMeantToShowTheirHintGetATooltip) {
-    TForm2 form2(app, folder.file("Velumo.ini"));
+    TForm2 form2(app, settings);
     HWND window = handleOf(form2.window());
     HWND tooltip = nullptr;
     for (HWND candidate = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); candidate;
@@ -328,9 +328,8 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
 // the close box are Cancel; the main window is disabled meanwhile, and the
 // dialog keeps its page between showings.
 TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
-    const settings::SettingsStore settings(platform.os().profile, folder.file("Velumo.ini"));
     TForm1 form1(app, settings);
-    TForm2 form2(app, folder.file("Velumo.ini"));
+    TForm2 form2(app, settings);
     HWND mainWindow = handleOf(form1.window()), options = handleOf(form2.window());
     bool mainDisabled = false;
 
@@ -364,7 +363,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
 }
 
 TEST_F(Forms, TerminateEndsTheModalLoopAsCancelled) {
-    TForm2 form2(app, folder.file("Velumo.ini"));
+    TForm2 form2(app, settings);
     int clicks = 0;
     form2.controls().BitBtn1.onClick = [&] { ++clicks; };
     repeatUntil([&] {
