@@ -90,10 +90,8 @@ LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_MOUSEMOVE:
-        if (pointer_.moved(window, lParam)) InvalidateRect(window, nullptr, TRUE);
-        return 0;
     case WM_MOUSELEAVE:
-        if (pointer_.left()) InvalidateRect(window, nullptr, TRUE);
+        if (pointer_.follow(window, message, lParam)) InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_LBUTTONUP: {
         const bool clicked = pressed_ && pointerOver(window, lParam);

@@ -59,10 +59,8 @@ LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam,
         }
         break;
     case WM_MOUSEMOVE:
-        if (pointer_.moved(window, lParam)) fireEvent(pointer_.inside() ? onMouseEnter : onMouseLeave);
-        return 0;
     case WM_MOUSELEAVE:
-        if (pointer_.left()) fireEvent(onMouseLeave);
+        if (pointer_.follow(window, message, lParam)) fireEvent(pointer_.inside() ? onMouseEnter : onMouseLeave);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -11,20 +11,14 @@ bool pointerOver(HWND window, LPARAM position) {
     return PtInRect(&client, point);
 }
 
-bool PointerTracker::moved(HWND window, LPARAM position) {
-    const bool inside = pointerOver(window, position);
+bool PointerTracker::follow(HWND window, UINT message, LPARAM position) {
+    const bool inside = message == WM_MOUSEMOVE && pointerOver(window, position);
     if (inside == inside_) return false;
     inside_ = inside;
     if (inside) {
         TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window, 0};
         TrackMouseEvent(&leave);
     }
-    return true;
-}
-
-bool PointerTracker::left() {
-    if (!inside_) return false;
-    inside_ = false;
     return true;
 }
 

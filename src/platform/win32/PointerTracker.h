@@ -11,12 +11,11 @@ bool pointerOver(HWND window, LPARAM position);
 
 class PointerTracker {
 public:
-    // WM_MOUSEMOVE; answers whether the pointer came in or went out. The first
-    // move over the window is its entry, after which Windows reports the
-    // leaving once; while the mouse is captured, a move outside is the leaving.
-    bool moved(HWND window, LPARAM position);
-    // WM_MOUSELEAVE; answers whether the pointer was still taken to be over the window.
-    bool left();
+    // Follows WM_MOUSEMOVE and WM_MOUSELEAVE; answers whether the pointer came
+    // in or went out with the message. The first move over the window is its
+    // entry, after which Windows reports the leaving once; while the mouse is
+    // captured, a move outside is the leaving.
+    bool follow(HWND window, UINT message, LPARAM position);
     bool inside() const { return inside_; }
 
     // A button went down on the window: the mouse is the window's until every
