@@ -1,11 +1,10 @@
 #include "platform/win32/Controls.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "platform/win32/DeviceContext.h"
 #include "platform/win32/Glyphs.h"
+#include "platform/win32/WindowProcedure.h"
 
 namespace platform::win32 {
 
@@ -73,8 +72,8 @@ void PushButtonWindow::draw(const DRAWITEMSTRUCT& item) {
 
 ToolButtonWindow::ToolButtonWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
     : ChildOf(layout), ui_(ui) {
-    window_ =
-        createControlWindow(toolButtonClassName, layout.caption, 0, 0, scaled(layout.bounds, ui), parent, id, ui, this);
+    window_ = createControlWindow(ownedWindowClass<ToolButtonWindow>("VelumoToolButton"), layout.caption, 0, 0,
+                                  scaled(layout.bounds, ui), parent, id, ui, this);
 }
 
 // Capturing the pointer makes the click count only where the button is let go
@@ -87,24 +86,25 @@ LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         pressed_ = true;
-        SetCapture(window);
+        PointerTracker::buttonDown(window);
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_MOUSEMOVE:
-        trackPointer(lParam);
-        return 0;
     case WM_MOUSELEAVE:
-        hot_ = false;
-        InvalidateRect(window, nullptr, TRUE);
+        if (pointer_.follow(window, message, lParam)) InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_LBUTTONUP: {
-        const bool clicked = pressed_ && pointerInside(lParam);
+        const bool clicked = pressed_ && pointerOver(window, lParam);
         pressed_ = false;
-        ReleaseCapture();
+        PointerTracker::buttonUp(window, wParam);
         InvalidateRect(window, nullptr, TRUE);
         if (clicked) fireEvent(onClick);
         return 0;
     }
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        PointerTracker::buttonUp(window, wParam);
+        break;
     case WM_CAPTURECHANGED:
         pressed_ = false;
         InvalidateRect(window, nullptr, TRUE);
@@ -112,30 +112,8 @@ LRESULT ToolButtonWindow::handleMessage(HWND window, UINT message, WPARAM wParam
     case WM_ENABLE:
         InvalidateRect(window, nullptr, TRUE);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
-}
-
-bool ToolButtonWindow::pointerInside(LPARAM position) const {
-    RECT client;
-    GetClientRect(window_, &client);
-    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    return PtInRect(&client, point);
-}
-
-void ToolButtonWindow::trackPointer(LPARAM position) {
-    const bool inside = pointerInside(position);
-    if (inside && !hot_) {
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
-        TrackMouseEvent(&leave);
-    }
-    if (inside != hot_) {
-        hot_ = inside;
-        InvalidateRect(window_, nullptr, TRUE);
-    }
 }
 
 // Flat until the pointer is over it: raised then, sunken while held down.
@@ -147,10 +125,11 @@ void ToolButtonWindow::paint() {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
 
     const bool enabled = IsWindowEnabled(window_);
-    const bool down = enabled && pressed_ && hot_;
+    const bool hot = pointer_.inside();
+    const bool down = enabled && pressed_ && hot;
     if (down)
         DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
-    else if (enabled && (hot_ || pressed_))
+    else if (enabled && (hot || pressed_))
         DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
 
     const int pixel = pictureScale(ui_), picture = glyphSize * pixel, shift = down ? 1 : 0;

@@ -29,6 +29,11 @@ public:
     // A push button holding the focus answers Enter instead of the default button.
     virtual bool isPushButton() const { return false; }
 
+    // A control of one of this program's own window classes hears of its
+    // window's first and last message (see ownedWindowProc).
+    void windowCreated(HWND window) { window_ = window; }
+    void windowDestroyed() { window_ = nullptr; }
+
 protected:
     ControlSpec layout_;
     HWND window_ = nullptr;

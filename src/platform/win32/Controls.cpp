@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/WindowProcedure.h"
+
 namespace platform::win32 {
 
 Bounds scaled(const Bounds& bounds, const Ui& ui) {
@@ -30,6 +32,18 @@ Bounds labelBounds(const ControlSpec& layout, const Ui& ui) {
 }
 
 namespace {
+// Panels and pages pass their controls' notifications on to the form, which
+// knows every control of it by id.
+LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+        return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 std::unique_ptr<ChildWindow> plain(const ControlSpec& layout, const char* className, DWORD style, DWORD extendedStyle,
                                    const Bounds& bounds, HWND parent, int id, const Ui& ui) {
     HWND window = createControlWindow(className, layout.caption, style, extendedStyle, bounds, parent, id, ui);
@@ -37,13 +51,16 @@ std::unique_ptr<ChildWindow> plain(const ControlSpec& layout, const char* classN
 }
 } // namespace
 
+const char* containerClass() {
+    static const char* const name = registerWindowClass("VelumoContainer", containerWindowProc);
+    return name;
+}
+
 std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) {
     const Bounds bounds = scaled(layout.bounds, ui);
     switch (layout.kind) {
-    case ControlKind::Panel:
-        return plain(layout, containerClassName, 0, WS_EX_CONTROLPARENT, bounds, parent, id, ui);
     case ControlKind::SunkenPanel:
-        return plain(layout, containerClassName, 0, WS_EX_CONTROLPARENT | WS_EX_STATICEDGE, bounds, parent, id, ui);
+        return plain(layout, containerClass(), 0, WS_EX_CONTROLPARENT | WS_EX_STATICEDGE, bounds, parent, id, ui);
     case ControlKind::Label:
         return plain(layout, "STATIC", SS_LEFTNOWORDWRAP, 0, labelBounds(layout, ui), parent, id, ui);
     case ControlKind::CentredLabel:
@@ -65,22 +82,11 @@ std::unique_ptr<ChildWindow> createChildWindow(const ControlSpec& layout, HWND p
         return std::make_unique<CheckBoxWindow>(layout, parent, id, ui);
     case ControlKind::Edit:
         return std::make_unique<EditWindow>(layout, parent, id, ui);
-    case ControlKind::TabPage:
+    case ControlKind::Panel:
+    case ControlKind::TabPage: // only one whose page control is missing, which FormWindow::createChild asserts
         break;
     }
-    throw Exception("ページはページコントロールが作成します: " + layout.name);
-}
-
-// Panels and pages pass their controls' notifications on to the form, which
-// knows every control of it by id.
-LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-        return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return plain(layout, containerClass(), 0, WS_EX_CONTROLPARENT, bounds, parent, id, ui);
 }
 
 PlainControl::PlainControl(const ControlSpec& layout, HWND window) : ChildOf(layout) { window_ = window; }

@@ -4,8 +4,13 @@
 
 #include "platform/Colours.h"
 #include "platform/win32/ChildWindow.h"
+#include "platform/win32/PointerTracker.h"
 
 namespace platform::win32 {
+
+// The window class of panels and tab pages, which pass their controls'
+// notifications on to the form.
+const char* containerClass();
 
 // Where a label goes: its place in the table, grown to hold its text.
 Bounds labelBounds(const ControlSpec& layout, const Ui& ui);
@@ -37,11 +42,9 @@ public:
 
 private:
     void paint();
-    void trackPointer(LPARAM position);
-    bool pointerInside(LPARAM position) const;
 
     const Ui& ui_;
-    bool hot_ = false;     // the pointer is over the button
+    PointerTracker pointer_;
     bool pressed_ = false; // the left button went down on it and is still held
 };
 
@@ -63,7 +66,6 @@ public:
 
 private:
     void paint();
-    void mouseMoved(LPARAM position);
     void buttonDown(MouseButton button, LPARAM position);
     void buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM position);
 
@@ -72,7 +74,7 @@ private:
     const Ui& ui_;
     uint32_t textColour_ = clBlack;
     int cursorIndex_ = classCursor;
-    bool mouseInside_ = false;
+    PointerTracker pointer_;
 };
 
 class CheckBoxWindow : public ChildOf<CheckBox> {

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cassert>
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/Win32Toolkit.h"
+#include "platform/win32/WindowProcedure.h"
 #include "platform/win32/WindowTimer.h"
 
 namespace platform::win32 {
@@ -46,7 +48,8 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::v
     FormWindow* mainForm = toolkit.mainForm();
     // Every later form belongs to the main window, so it stays above it.
     HWND owner = mainForm ? mainForm->handle() : nullptr;
-    CreateWindowExA(extendedStyleOf(form), formClassName, form.caption.c_str(), styleOf(form), form.bounds.left,
+    const char* className = ownedWindowClass<FormWindow>("VelumoForm", LoadIconA(nullptr, IDI_APPLICATION));
+    CreateWindowExA(extendedStyleOf(form), className, form.caption.c_str(), styleOf(form), form.bounds.left,
                     form.bounds.top, size.cx, size.cy, owner, menu_.handle(), GetModuleHandleA(nullptr), this);
     if (!window_) throw EOSError(GetLastError(), "ウィンドウを作成できません: " + form.name);
     SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(toolkit.ui().font()), FALSE);
@@ -76,20 +79,23 @@ Control& FormWindow::addControl(ControlSpec control) {
     return child.control();
 }
 
+// A layout table names a control's container, and a page's page control,
+// before the control itself: a table that does not is the program's fault.
 std::unique_ptr<ChildWindow> FormWindow::createChild(const ControlSpec& control, int id) {
-    if (control.kind != ControlKind::TabPage)
-        return createChildWindow(control, containerOf(control), id, toolkit_.ui());
-    auto found = byName_.find(control.parent);
-    auto* pages = found != byName_.end() ? dynamic_cast<PageControlWindow*>(found->second) : nullptr;
-    if (!pages) throw Exception("ページの親がページコントロールではありません: " + control.name);
-    return pages->addPage(control, id);
+    if (control.kind == ControlKind::TabPage) {
+        auto found = byName_.find(control.parent);
+        auto* pages = found != byName_.end() ? dynamic_cast<PageControlWindow*>(found->second) : nullptr;
+        assert(pages && "a tab page's parent is a page control made before it");
+        if (pages) return pages->addPage(control, id);
+    }
+    return createChildWindow(control, containerOf(control), id, toolkit_.ui());
 }
 
 HWND FormWindow::containerOf(const ControlSpec& control) {
     if (control.parent.empty()) return window_;
     auto found = byName_.find(control.parent);
-    if (found == byName_.end()) throw Exception("親コントロールがありません: " + control.name);
-    return found->second->handle();
+    assert(found != byName_.end() && "a control's container is made before it");
+    return found != byName_.end() ? found->second->handle() : window_;
 }
 
 // Only a control whose hint is meant to be shown gets a tooltip; the form's
@@ -245,17 +251,6 @@ void FormWindow::removeTimer(UINT_PTR id) {
     if (window_) KillTimer(window_, id);
 }
 
-LRESULT CALLBACK formWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* form = static_cast<FormWindow*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-        form->windowCreated(window);
-    }
-    auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!form) return DefWindowProcA(window, message, wParam, lParam);
-    return guarded([&] { return form->handleMessage(window, message, wParam, lParam); }, 0);
-}
-
 LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -284,10 +279,6 @@ LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CLOSE:
         close();
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window_.forget();
-        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

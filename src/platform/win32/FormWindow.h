@@ -43,8 +43,10 @@ public:
     UINT_PTR addTimer(WindowTimer& timer);
     void removeTimer(UINT_PTR id);
 
+    // The form's window procedure (see ownedWindowProc).
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void windowCreated(HWND window) { window_.attach(window); }
+    void windowDestroyed() { window_.forget(); }
 
 protected:
     Control& addControl(ControlSpec control) override;

@@ -2,13 +2,14 @@
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/DeviceContext.h"
+#include "platform/win32/WindowProcedure.h"
 
 namespace platform::win32 {
 
 LinkLabelWindow::LinkLabelWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui)
     : ChildOf(layout), ui_(ui) {
-    window_ =
-        createControlWindow(linkLabelClassName, layout.caption, 0, 0, labelBounds(layout, ui), parent, id, ui, this);
+    window_ = createControlWindow(ownedWindowClass<LinkLabelWindow>("VelumoLinkLabel"), layout.caption, 0, 0,
+                                  labelBounds(layout, ui), parent, id, ui, this);
 }
 
 std::string LinkLabelWindow::caption() const { return windowText(window_); }
@@ -58,13 +59,8 @@ LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam,
         }
         break;
     case WM_MOUSEMOVE:
-        mouseMoved(lParam);
-        return 0;
     case WM_MOUSELEAVE:
-        if (mouseInside_) {
-            mouseInside_ = false;
-            fireEvent(onMouseLeave);
-        }
+        if (pointer_.follow(window, message, lParam)) fireEvent(pointer_.inside() ? onMouseEnter : onMouseLeave);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -87,38 +83,17 @@ LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam,
     case WM_MBUTTONUP:
         buttonUp(MouseButton::Middle, wParam, lParam);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The first move over the label is its entry; Windows then reports the leaving
-// once. While the mouse is captured the moves outside tell the leaving instead.
-void LinkLabelWindow::mouseMoved(LPARAM position) {
-    RECT client;
-    GetClientRect(window_, &client);
-    const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    const bool inside = PtInRect(&client, point);
-    if (inside && !mouseInside_) {
-        mouseInside_ = true;
-        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
-        TrackMouseEvent(&leave);
-        fireEvent(onMouseEnter);
-    } else if (!inside && mouseInside_) {
-        mouseInside_ = false;
-        fireEvent(onMouseLeave);
-    }
-}
-
 void LinkLabelWindow::buttonDown(MouseButton button, LPARAM position) {
-    SetCapture(window_);
+    PointerTracker::buttonDown(window_);
     if (onMouseDown) fireEvent([&] { onMouseDown(button, GET_X_LPARAM(position), GET_Y_LPARAM(position)); });
 }
 
 void LinkLabelWindow::buttonUp(MouseButton button, WPARAM buttonsHeld, LPARAM position) {
-    if (!(buttonsHeld & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window_) ReleaseCapture();
+    PointerTracker::buttonUp(window_, buttonsHeld);
     if (onMouseUp) fireEvent([&] { onMouseUp(button, GET_X_LPARAM(position), GET_Y_LPARAM(position)); });
 }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/MessageDialog.h"
 #include "platform/win32/DeviceContext.h"
+#include "platform/win32/WindowProcedure.h"
 
 #include <algorithm>
 #include <cstring>

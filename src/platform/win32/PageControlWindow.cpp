@@ -17,10 +17,9 @@ std::unique_ptr<ChildWindow> PageControlWindow::addPage(const ControlSpec& page,
     tab.pszText = const_cast<char*>(page.caption.c_str());
     SendMessageA(window_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
 
-    HWND window =
-        CreateWindowExA(WS_EX_CONTROLPARENT, containerClassName, page.caption.c_str(),
-                        WS_CHILD | (index == 0 ? WS_VISIBLE : 0), 0, 0, 0, 0, GetParent(window_),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(
+        WS_EX_CONTROLPARENT, containerClass(), page.caption.c_str(), WS_CHILD | (index == 0 ? WS_VISIBLE : 0), 0, 0, 0,
+        0, GetParent(window_), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     if (!window) throw EOSError(GetLastError(), "ページを作成できません");
     pages_.push_back(window);
     if (index == 0) active_ = 0;

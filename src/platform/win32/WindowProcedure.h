@@ -1,0 +1,51 @@
+#pragma once
+// How this program's own windows get their messages: each window class is
+// registered by the first window made of it, and each window carries the
+// object that answers its messages from its first message to its last.
+#include <windows.h>
+
+#include "platform/Events.h"
+
+namespace platform::win32 {
+
+// Runs the work of a window procedure so that no error can leave it: an error
+// is reported like one raised by a command, and the fallback is answered.
+template <class Work> LRESULT guarded(Work&& work, LRESULT fallback) {
+    LRESULT result = fallback;
+    fireEvent([&] { result = work(); });
+    return result;
+}
+
+// The window procedure of a class whose every window carries the object that
+// answers its messages, given as the creation data. The object hears of its
+// window at WM_NCCREATE, before any other message, through windowCreated, and
+// of its end at WM_NCDESTROY, the last message, through windowDestroyed; from
+// then on, or once the object is detached (OwnedWindow), the messages go to
+// the default procedure.
+template <class Owner> LRESULT CALLBACK ownedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Owner*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        if (created) created->windowCreated(window);
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!owner) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        owner->windowDestroyed();
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return guarded([&] { return owner->handleMessage(window, message, wParam, lParam); }, 0);
+}
+
+// Registers a window class of this program; answers its name.
+const char* registerWindowClass(const char* name, WNDPROC procedure, HICON icon = nullptr);
+
+// The class of the windows that carry an Owner, registered on the first call,
+// which names it; it stays registered until the program ends.
+template <class Owner> const char* ownedWindowClass(const char* name, HICON icon = nullptr) {
+    static const char* const registered = registerWindowClass(name, ownedWindowProc<Owner>, icon);
+    return registered;
+}
+
+} // namespace platform::win32
