@@ -62,6 +62,17 @@ TEST(Options, EachOpeningShowsTheFileAsStoredThen) {
               world.ini());
 }
 
+// Every option goes from the file into its control and back unchanged, in the
+// file's order: the binding table names each setting once.
+TEST(Options, EveryOptionMakesTheRoundTripThroughItsControl) {
+    const std::string stored = "Editor=C:\\ed\\ed.exe\r\nTeX=C:\\tex\\platex.exe\r\nDviWare=C:\\v\\dviout.exe\r\n"
+                               "AutoCompile=1\r\nCheckInterval=2500\r\nFileExt=log,aux,dvi\r\nErrorJump=0\r\n"
+                               "JumpOption=-n%l\r\nUseDDE=1\r\nAutoDVI=1\r\nFocusTeX=1\r\n";
+    OptionsWorld world(stored);
+    world.openOptions([](HeadlessForm&) {});
+    EXPECT_EQ("[Option]\r\n" + stored, world.ini());
+}
+
 TEST(Options, HexadecimalEntryIsKeptAndSavedAsDecimal) {
     OptionsWorld world;
     world.openOptions([](HeadlessForm& form) {
