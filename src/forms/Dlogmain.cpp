@@ -143,6 +143,20 @@ void TForm1::openDocument(Opening opening) {
 
 void TForm1::Exit1Click() { window_->close(); }
 
+void TForm1::btnCompileClick() { compileCommand_.compile(document_); }
+
+void TForm1::btnEditTeXClick() { companions_.edit(settingsFile().read(settings::editor), document_.texPath); }
+
+void TForm1::btnOpenDviClick() { preview_.show(document_); }
+
+void TForm1::btnDelLogClick() {
+    if (app_.messageDialog("中間ファイルを削除します。よろしいですか？", MessageType::Confirmation,
+                           mbYes | mbNo | mbCancel) != ModalResult::Yes)
+        return;
+    const std::string extensions = settingsFile().read(settings::fileExt);
+    if (!document_.texPath.empty()) deleteIntermediateFiles(app_.os().files, document_.texPath, extensions);
+}
+
 // The dialog shows what the settings file holds now, so that OK writes back
 // only what the user saw: another copy of the program, or a text editor, may
 // have changed the file since the last showing.
@@ -157,20 +171,6 @@ void TForm1::OptionClick() {
 }
 
 void TForm1::Version1Click() { app_.showModal(aboutBox_->window()); }
-
-void TForm1::btnCompileClick() { compileCommand_.compile(document_); }
-
-void TForm1::btnEditTeXClick() { companions_.edit(settingsFile().read(settings::editor), document_.texPath); }
-
-void TForm1::btnOpenDviClick() { preview_.show(document_); }
-
-void TForm1::btnDelLogClick() {
-    if (app_.messageDialog("中間ファイルを削除します。よろしいですか？", MessageType::Confirmation,
-                           mbYes | mbNo | mbCancel) != ModalResult::Yes)
-        return;
-    const std::string extensions = settingsFile().read(settings::fileExt);
-    if (!document_.texPath.empty()) deleteIntermediateFiles(app_.os().files, document_.texPath, extensions);
-}
 
 void TForm1::Timer1Timer() {
     if (!settingsFile().read(settings::autoCompile)) return;

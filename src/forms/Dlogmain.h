@@ -37,11 +37,11 @@ public:
 
     void btnOpenTeXClick();
     void Exit1Click();
-    void OptionClick();
     void btnCompileClick();
     void btnEditTeXClick();
     void btnOpenDviClick();
     void btnDelLogClick();
+    void OptionClick();
     void Version1Click();
     void Timer1Timer();
 
