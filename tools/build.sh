@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 
 build_native() {
-  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DVELUMO_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build build/native -j"$jobs"
 }
 build_win32() {
@@ -14,7 +14,7 @@ build_win32() {
   # CMake warns that it was not used.
   local toolchain=()
   [ -f build/win32/CMakeCache.txt ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
-  cmake -S . -B build/win32 "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B build/win32 "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DVELUMO_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build build/win32 -j"$jobs"
 }
 

@@ -52,8 +52,7 @@ TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
     EXPECT_EQ("4", log[log.size() - 2]);
     EXPECT_EQ(jump, log.back());
     EXPECT_TRUE(fileExists(installation.path("論文.dvi")));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST(CompileE2E, AMissingDocumentIsReported) {
@@ -68,8 +67,7 @@ TEST(CompileE2E, AMissingDocumentIsReported) {
     EXPECT_EQ("missing.texは存在しません。", dialogText(message));
     command(message, IDOK);
     EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - missing.tex"; }));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
@@ -92,8 +90,7 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     EXPECT_EQ(0u, runs[2].rfind("start", 0));
     EXPECT_TRUE(waitUntil([&] { return compileEnded(main); }));
     EXPECT_EQ((std::vector<std::string>{"slow compile done"}), listLines(logOf(main)));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 // pTeX loops for ever on this document and prints nothing. Closing the window

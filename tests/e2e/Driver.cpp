@@ -42,41 +42,12 @@ std::string programFolder() {
     std::string folder = path;
     return folder.substr(0, folder.find_last_of('\\'));
 }
-
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 } // namespace
 
 Installation::Installation() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    folder_ =
-        std::string(temp) + "velumo-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    removeTree(folder_);
-    CreateDirectoryA(folder_.c_str(), nullptr);
     if (!CopyFileA((programFolder() + "\\Velumo.exe").c_str(), exe().c_str(), FALSE))
         throw std::runtime_error("cannot copy Velumo.exe");
 }
-
-Installation::~Installation() { removeTree(folder_); }
 
 std::string Installation::add(const std::string& program, const std::string& asName) const {
     const std::string target = path(asName);
@@ -146,8 +117,14 @@ HWND Velumo::waitForWindow(const std::string& caption, DWORD milliseconds) {
 }
 
 HWND Velumo::mainWindow(DWORD milliseconds) {
-    return waitForTopLevel(
+    main_ = waitForTopLevel(
         info_.dwProcessId, [](HWND window) { return windowText(window).rfind("Velumo", 0) == 0; }, milliseconds);
+    return main_;
+}
+
+bool Velumo::close(DWORD milliseconds) {
+    if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
+    return waitForExit(milliseconds);
 }
 
 HWND Velumo::waitForSystemDialog(DWORD milliseconds) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "win/TempFolder.h"
+
 namespace e2e {
 
 std::string readFile(const std::string& path);
@@ -20,17 +22,16 @@ std::vector<std::string> readLines(const std::string& path);
 class Installation {
 public:
     Installation();
-    ~Installation();
-    const std::string& folder() const { return folder_; }
-    std::string exe() const { return folder_ + "\\Velumo.exe"; }
-    std::string ini() const { return folder_ + "\\Velumo.ini"; }
-    std::string path(const std::string& name) const { return folder_ + "\\" + name; }
+    const std::string& folder() const { return folder_.path(); }
+    std::string exe() const { return folder_.file("Velumo.exe"); }
+    std::string ini() const { return folder_.file("Velumo.ini"); }
+    std::string path(const std::string& name) const { return folder_.file(name); }
     // Copies a program built beside the tests (platex.exe, a test program) into the folder.
     std::string add(const std::string& program) const { return add(program, program); }
     std::string add(const std::string& program, const std::string& asName) const;
 
 private:
-    std::string folder_;
+    TempFolder folder_{"e2e"};
 };
 
 class Velumo {
@@ -46,10 +47,13 @@ public:
     // The first visible top-level window of the program whose caption is caption.
     HWND waitForWindow(const std::string& caption, DWORD milliseconds = 10000);
     HWND mainWindow(DWORD milliseconds = 10000); // caption starting with "Velumo"
+    // Closes the main window that mainWindow found, as its close box does, and waits for the end.
+    bool close(DWORD milliseconds = 10000);
     // The first visible dialog of the system's kind ("#32770"): a file dialog, a message box.
     HWND waitForSystemDialog(DWORD milliseconds = 10000);
 
 private:
+    HWND main_ = nullptr;
     PROCESS_INFORMATION info_{};
 };
 

@@ -66,8 +66,7 @@ TEST_F(PreviewFixture, StartsTheViewerThenRefreshesItOverDdeAndStartsItAgainOnce
     previewAndWait(main);
     EXPECT_TRUE(waitUntil([&] { return readLines(starts).size() == 2; })) << "a closed viewer is started again";
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST_F(PreviewFixture, WithoutADdeServerWindviIsStartedAndConnectedOnce) {
@@ -84,8 +83,7 @@ TEST_F(PreviewFixture, WithoutADdeServerWindviIsStartedAndConnectedOnce) {
     EXPECT_EQ("windvi windvi", readLines(starts)[1]);
     ASSERT_TRUE(waitUntil([&] { return readLines(installation.path("executes.txt")).size() == 1; }));
     EXPECT_EQ(executeLine(), readLines(installation.path("executes.txt"))[0]);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST_F(PreviewFixture, AViewerThatNeverAnswersDoesNotHoldUpVelumo) {
@@ -130,8 +128,7 @@ TEST_F(PreviewFixture, EditStartsNotepadAndTheFocusStepBringsItForward) {
     EXPECT_TRUE(waitUntil([&] { return processOf(GetForegroundWindow()) == processOf(notepad); }, 3000))
         << "after the preview the editor is in front again";
     PostMessageA(notepad, WM_CLOSE, 0, 0);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST_F(PreviewFixture, AMissingEditorIsReportedWithItsErrorCode) {
@@ -144,8 +141,7 @@ TEST_F(PreviewFixture, AMissingEditorIsReportedWithItsErrorCode) {
     ASSERT_NE(nullptr, message);
     EXPECT_EQ("実行できません(エラーコード2)", dialogText(message));
     command(message, IDOK);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST(AutoDviE2E, ACleanCompileWithThePTeXShowsTheFreshDvi) {
@@ -166,6 +162,5 @@ TEST(AutoDviE2E, ACleanCompileWithThePTeXShowsTheFreshDvi) {
     EXPECT_TRUE(fileExists(installation.path("clean.dvi")));
     EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + document; }));
     closeAllViewers();
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }

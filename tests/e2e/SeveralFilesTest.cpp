@@ -61,8 +61,7 @@ TEST(SeveralFilesE2E, TheErrorJumpOpensTheFileWhereTheErrorIs) {
     ASSERT_TRUE(waitUntil([&] { return fileExists(installation.path("record.txt")); }, 60000));
     EXPECT_EQ((std::vector<std::string>{"\"" + editor + "\" -n3 \"" + folder + "\\mystyle.sty\""}),
               readLines(installation.path("record.txt")));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 // \include{chap} writes chap.aux at every compile; with an \input of a missing
@@ -101,6 +100,5 @@ TEST(SeveralFilesE2E, TheWatcherCompilesASavedChapterOnceAndNeverForFilesItWrite
     Sleep(2100);
     touchNow(chapter);
     EXPECT_EQ(1, compilesWithin(main, 4000)) << "the saved chapter, once";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }

@@ -49,8 +49,7 @@ TEST(FirstStart, OkWritesEverySettingAndTheDocumentArgumentIsAdopted) {
     EXPECT_EQ(267, outer.right - outer.left);
     EXPECT_EQ(269, outer.bottom - outer.top);
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
     EXPECT_EQ(allDefaults + "Top=0\r\nLeft=0\r\n", readFile(installation.ini()));
 }
 
@@ -90,8 +89,7 @@ TEST(Start, OpenDialogTakesANameThatDoesNotExistYet) {
     ASSERT_NE(nullptr, main);
     EXPECT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + installation.path("新しい文書.tex"); }))
         << windowText(main);
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 // Without it Windows would quietly redirect the settings file's writes in a
@@ -124,8 +122,7 @@ TEST(Start, AWindowStoredOffEveryMonitorOpensWhereTheUserCanReachIt) {
         const int width = outer.right - outer.left, height = outer.bottom - outer.top;
         EXPECT_EQ(stored.x > 0 ? work.right - width : work.left, outer.left) << stored.x;
         EXPECT_EQ(stored.y > 0 ? work.bottom - height : std::max(0L, work.top), outer.top) << stored.x;
-        PostMessageA(main, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(velumo.waitForExit());
+        EXPECT_TRUE(velumo.close());
         EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=" + std::to_string(outer.top),
                                             "Left=" + std::to_string(outer.left)}),
                   lines(readFile(installation.ini())));
@@ -145,8 +142,7 @@ TEST(Closing, TheMovedWindowsPositionIsStored) {
 
     SetWindowPos(main, nullptr, 130, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(waitUntil([&] { return windowRect(main).left == 130; }));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
     EXPECT_EQ((std::vector<std::string>{"[Option]", "Top=90", "Left=130"}), lines(readFile(installation.ini())));
 }
 
@@ -208,6 +204,5 @@ TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {
     EXPECT_TRUE(waitUntil([&] {
         return readFile(installation.ini()).find("CheckInterval=2000\r\n") != std::string::npos;
     })) << readFile(installation.ini());
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }

@@ -23,8 +23,7 @@ TEST(WatcherE2E, ASavedDocumentIsCompiledOnceAndThenLeftAlone) {
     touchNow(document); // saved two seconds or more after the DVI
     EXPECT_EQ(1, compilesWithin(main, 1800)) << "exactly one compile within about one interval";
     EXPECT_EQ(0, compilesWithin(main, 2000));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 namespace {
@@ -66,8 +65,7 @@ TEST_F(CleanupFixture, YesDeletesLogAndAuxNoKeepsEverything) {
     EXPECT_FALSE(fileExists(base + ".aux"));
     EXPECT_TRUE(fileExists(base + ".tex"));
     EXPECT_TRUE(fileExists(base + ".dvi"));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 TEST_F(CleanupFixture, ALockedFileIsLeftSilentlyAndTheNextOneGoes) {
@@ -81,8 +79,7 @@ TEST_F(CleanupFixture, ALockedFileIsLeftSilentlyAndTheNextOneGoes) {
     EXPECT_TRUE(fileExists(base + ".log"));
     EXPECT_FALSE(fileExists(base + ".aux"));
     EXPECT_EQ(nullptr, velumo.waitForWindow("Velumo", 500)) << "no message";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }
 
 // The document named through a folder and "..", without its extension.
@@ -95,6 +92,5 @@ TEST_F(CleanupFixture, AReadOnlyFileIsLeftSilentlyAndTheNextOneGoes) {
     EXPECT_TRUE(fileExists(base + ".log"));
     EXPECT_FALSE(fileExists(base + ".aux"));
     EXPECT_EQ(nullptr, velumo.waitForWindow("Velumo", 500)) << "no message";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(velumo.waitForExit());
+    EXPECT_TRUE(velumo.close());
 }

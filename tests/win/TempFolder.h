@@ -6,12 +6,14 @@
 
 class TempFolder {
 public:
-    TempFolder() {
+    // Named after the tier that makes it ("win", "e2e"), the process and a count.
+    explicit TempFolder(const std::string& tier = "win") {
         static int made = 0;
         char base[MAX_PATH];
         GetTempPathA(MAX_PATH, base);
-        path_ =
-            std::string(base) + "velumo-win-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+        path_ = std::string(base) + "velumo-" + tier + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++made);
+        removeTree(path_);
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder() { removeTree(path_); }

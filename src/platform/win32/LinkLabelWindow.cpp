@@ -43,6 +43,23 @@ int LinkLabelWindow::clientHeight() const {
     return client.bottom - client.top;
 }
 
+namespace {
+MouseButton buttonOf(UINT message) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+        return MouseButton::Right;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+} // namespace
+
 // The mouse is captured while any button is held, so the release arrives here
 // even when the button is let go outside the label.
 LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -64,24 +81,16 @@ LRESULT LinkLabelWindow::handleMessage(HWND window, UINT message, WPARAM wParam,
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        buttonDown(MouseButton::Left, lParam);
-        return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        buttonDown(MouseButton::Right, lParam);
-        return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        buttonDown(MouseButton::Middle, lParam);
+        buttonDown(buttonOf(message), lParam);
         return 0;
     case WM_LBUTTONUP:
-        buttonUp(MouseButton::Left, wParam, lParam);
-        return 0;
     case WM_RBUTTONUP:
-        buttonUp(MouseButton::Right, wParam, lParam);
-        return 0;
     case WM_MBUTTONUP:
-        buttonUp(MouseButton::Middle, wParam, lParam);
+        buttonUp(buttonOf(message), wParam, lParam);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
