@@ -28,9 +28,8 @@ TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
     Installation installation;
     installation.add("platex.exe");
     const std::string editor = installation.add("recording_editor.exe");
-    const std::string document = installation.path("論文.tex");
-    writeFile(document, badDocument);
-    writeFile(installation.ini(), "[Option]\r\nEditor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
+    const std::string document = installation.write("論文.tex", badDocument);
+    installation.settings("Editor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
 
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
@@ -57,7 +56,7 @@ TEST(CompileE2E, FirstErrorIsSelectedAndTheEditorStartedAtItsLine) {
 
 TEST(CompileE2E, AMissingDocumentIsReported) {
     Installation installation;
-    writeFile(installation.ini(), "[Option]\r\n");
+    installation.settings("");
     Velumo velumo(installation, "missing");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -73,9 +72,8 @@ TEST(CompileE2E, AMissingDocumentIsReported) {
 TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
     Installation installation;
     const std::string compiler = installation.add("slow_compiler.exe");
-    const std::string document = installation.path("paper.tex");
-    writeFile(document, "x");
-    writeFile(installation.ini(), "[Option]\r\nTeX=" + compiler + "\r\n");
+    const std::string document = installation.write("paper.tex", "x");
+    installation.settings("TeX=" + compiler + "\r\n");
     Velumo velumo(installation, '"' + document + '"');
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -98,9 +96,8 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
 TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     Installation installation;
     installation.add("platex.exe");
-    const std::string document = installation.path("endless.tex");
-    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
-    writeFile(installation.ini(), "[Option]\r\nErrorJump=1\r\n");
+    const std::string document = installation.write("endless.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
+    installation.settings("ErrorJump=1\r\n");
 
     Velumo velumo(installation, '"' + document + '"');
     HWND main = velumo.mainWindow();

@@ -49,6 +49,13 @@ Installation::Installation() {
         throw std::runtime_error("cannot copy Velumo.exe");
 }
 
+std::string Installation::write(const std::string& name, const std::string& content) const {
+    writeFile(path(name), content);
+    return path(name);
+}
+
+void Installation::settings(const std::string& entries) const { writeFile(ini(), "[Option]\r\n" + entries); }
+
 std::string Installation::add(const std::string& program, const std::string& asName) const {
     const std::string target = path(asName);
     CopyFileA((programFolder() + "\\" + program).c_str(), target.c_str(), FALSE);

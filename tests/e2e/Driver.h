@@ -26,6 +26,10 @@ public:
     std::string exe() const { return folder_.file("Velumo.exe"); }
     std::string ini() const { return folder_.file("Velumo.ini"); }
     std::string path(const std::string& name) const { return folder_.file(name); }
+    // Writes a file of the folder and answers its path.
+    std::string write(const std::string& name, const std::string& content) const;
+    // Writes the settings file: section [Option] with these lines.
+    void settings(const std::string& entries) const;
     // Copies a program built beside the tests (platex.exe, a test program) into the folder.
     std::string add(const std::string& program) const { return add(program, program); }
     std::string add(const std::string& program, const std::string& asName) const;

@@ -43,7 +43,7 @@ void previewAndWait(HWND main) {
 
 TEST_F(PreviewFixture, StartsTheViewerThenRefreshesItOverDdeAndStartsItAgainOnceClosed) {
     const std::string viewer = installation.add("test_viewer.exe");
-    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nUseDDE=1\r\n");
+    installation.settings("DviWare=" + viewer + "\r\nUseDDE=1\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -72,7 +72,7 @@ TEST_F(PreviewFixture, StartsTheViewerThenRefreshesItOverDdeAndStartsItAgainOnce
 TEST_F(PreviewFixture, WithoutADdeServerWindviIsStartedAndConnectedOnce) {
     const std::string viewer = installation.add("test_viewer.exe", "plain_viewer.exe");
     installation.add("test_viewer.exe", "windvi.exe");
-    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nUseDDE=1\r\n");
+    installation.settings("DviWare=" + viewer + "\r\nUseDDE=1\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -88,7 +88,7 @@ TEST_F(PreviewFixture, WithoutADdeServerWindviIsStartedAndConnectedOnce) {
 
 TEST_F(PreviewFixture, AViewerThatNeverAnswersDoesNotHoldUpVelumo) {
     const std::string viewer = installation.add("test_viewer.exe", "busy_viewer.exe");
-    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nUseDDE=1\r\n");
+    installation.settings("DviWare=" + viewer + "\r\nUseDDE=1\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -114,7 +114,7 @@ TEST_F(PreviewFixture, AViewerThatNeverAnswersDoesNotHoldUpVelumo) {
 
 TEST_F(PreviewFixture, EditStartsNotepadAndTheFocusStepBringsItForward) {
     const std::string viewer = installation.add("test_viewer.exe", "plain_viewer.exe");
-    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nFocusTeX=1\r\n");
+    installation.settings("DviWare=" + viewer + "\r\nFocusTeX=1\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -132,7 +132,7 @@ TEST_F(PreviewFixture, EditStartsNotepadAndTheFocusStepBringsItForward) {
 }
 
 TEST_F(PreviewFixture, AMissingEditorIsReportedWithItsErrorCode) {
-    writeFile(installation.ini(), "[Option]\r\nEditor=" + installation.path("no-editor.exe") + "\r\n");
+    installation.settings("Editor=" + installation.path("no-editor.exe") + "\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -149,9 +149,8 @@ TEST(AutoDviE2E, ACleanCompileWithThePTeXShowsTheFreshDvi) {
     Installation installation;
     installation.add("platex.exe");
     const std::string viewer = installation.add("test_viewer.exe");
-    const std::string document = installation.path("clean.tex");
-    writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n日本語\n\\end{document}\n");
-    writeFile(installation.ini(), "[Option]\r\nDviWare=" + viewer + "\r\nAutoDVI=1\r\nErrorJump=1\r\n");
+    const std::string document = installation.write("clean.tex", "\\documentclass{jarticle}\n\\begin{document}\n日本語\n\\end{document}\n");
+    installation.settings("DviWare=" + viewer + "\r\nAutoDVI=1\r\nErrorJump=1\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);

@@ -26,7 +26,7 @@ TEST(SeveralFilesE2E, TheErrorJumpOpensTheFileWhereTheErrorIs) {
     writeFile(folder + "\\intro.tex", "Intro\n\n\\undefinedinintro\n");
     CreateDirectoryA((folder + "\\ソース").c_str(), nullptr);
     writeFile(folder + "\\ソース\\第1章.tex", "表\n\\undefinedindai\n");
-    writeFile(installation.ini(), "[Option]\r\nEditor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
+    installation.settings("Editor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
     writeFile(document, documentReading("x"));
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
@@ -71,10 +71,9 @@ TEST(SeveralFilesE2E, TheWatcherCompilesASavedChapterOnceAndNeverForFilesItWrite
     Installation installation;
     installation.add("platex.exe");
     const std::string document = installation.path("paper.tex");
-    const std::string chapter = installation.path("chap.tex");
-    writeFile(chapter, "A chapter\n");
+    const std::string chapter = installation.write("chap.tex", "A chapter\n");
     writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\n\\include{chap}\n\\end{document}\n");
-    writeFile(installation.ini(), "[Option]\r\nAutoCompile=1\r\nCheckInterval=500\r\n");
+    installation.settings("AutoCompile=1\r\nCheckInterval=500\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);

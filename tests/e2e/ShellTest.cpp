@@ -65,7 +65,7 @@ TEST(FirstStart, CancelEndsTheProgramLeavingOnlyThePosition) {
 
 TEST(Start, OpenDialogCancelledAtStartUpEndsAfterStoringThePosition) {
     Installation installation;
-    writeFile(installation.ini(), "[Option]\r\nTop=40\r\nLeft=50\r\n");
+    installation.settings("Top=40\r\nLeft=50\r\n");
     Velumo velumo(installation);
     HWND open = velumo.waitForWindow("TeXファイルを開く");
     ASSERT_NE(nullptr, open);
@@ -77,7 +77,7 @@ TEST(Start, OpenDialogCancelledAtStartUpEndsAfterStoringThePosition) {
 // A user starting a new document types its name; Edit then lets the editor create it.
 TEST(Start, OpenDialogTakesANameThatDoesNotExistYet) {
     Installation installation;
-    writeFile(installation.ini(), "[Option]\r\n");
+    installation.settings("");
     Velumo velumo(installation);
     HWND open = velumo.waitForWindow("TeXファイルを開く");
     ASSERT_NE(nullptr, open);
@@ -131,7 +131,7 @@ TEST(Start, AWindowStoredOffEveryMonitorOpensWhereTheUserCanReachIt) {
 
 TEST(Closing, TheMovedWindowsPositionIsStored) {
     Installation installation;
-    writeFile(installation.ini(), "[Option]\r\nTop=10\r\nLeft=20\r\n");
+    installation.settings("Top=10\r\nLeft=20\r\n");
     Velumo velumo(installation, "\"my paper\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -152,7 +152,7 @@ TEST(Closing, TheMovedWindowsPositionIsStored) {
 TEST(Closing, ACloseRequestWhileAFileDialogIsOpenEndsTheProgram) {
     for (const bool browse : {false, true}) {
         Installation installation;
-        writeFile(installation.ini(), "[Option]\r\nTop=30\r\nLeft=40\r\n");
+        installation.settings("Top=30\r\nLeft=40\r\n");
         Velumo velumo(installation, "paper");
         HWND main = velumo.mainWindow();
         ASSERT_NE(nullptr, main);
@@ -175,7 +175,7 @@ TEST(Closing, ACloseRequestWhileAFileDialogIsOpenEndsTheProgram) {
 
 TEST(Options, IntervalCheckResetsZeroAndOkSavesTheDialog) {
     Installation installation;
-    writeFile(installation.ini(), "[Option]\r\n");
+    installation.settings("");
     Velumo velumo(installation, "paper");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);

@@ -11,7 +11,7 @@ TEST(WatcherE2E, ASavedDocumentIsCompiledOnceAndThenLeftAlone) {
     const std::string document = installation.path("watched.tex");
     const std::string dvi = installation.path("watched.dvi");
     writeFile(document, "\\documentclass{jarticle}\n\\begin{document}\nA\n\\end{document}\n");
-    writeFile(installation.ini(), "[Option]\r\nAutoCompile=1\r\nCheckInterval=500\r\n");
+    installation.settings("AutoCompile=1\r\nCheckInterval=500\r\n");
     Velumo velumo(installation, "\"" + document + "\"");
     HWND main = velumo.mainWindow();
     ASSERT_NE(nullptr, main);
@@ -36,7 +36,7 @@ struct CleanupFixture : testing::Test {
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const char* extension : {".tex", ".dvi", ".log", ".aux"})
             writeFile(base + extension, "x");
-        writeFile(installation.ini(), "[Option]\r\n");
+        installation.settings("");
     }
     void TearDown() override { SetFileAttributesA((base + ".log").c_str(), FILE_ATTRIBUTE_NORMAL); }
 
