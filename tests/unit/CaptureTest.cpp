@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ConsoleRedirect.h"
 #include "support/HeadlessOs.h"
 #include "support/HeadlessToolkit.h"
@@ -11,8 +13,9 @@ struct Capture {
     HeadlessToolkit ui;
     ScriptedProcesses processes;
     std::string output = "stale", errors = "stale";
+    std::function<bool()> endRequested;
     void run(const std::string& input = "R") {
-        CapturedOutput captured = RunConsoleRedirect(processes, ui, "\"tool.exe\" a.tex", input);
+        CapturedOutput captured = RunConsoleRedirect(processes, ui, "\"tool.exe\" a.tex", input, endRequested);
         output = captured.output;
         errors = captured.errors;
     }
@@ -88,6 +91,26 @@ TEST(Capture, PipesHeldByAProgramItStartedAreGivenUpTwoSecondsAfterItsEnd) {
     EXPECT_EQ("done", capture.output);
     EXPECT_EQ("late", capture.errors);
     EXPECT_EQ(2000u, capture.processes.clock);
+    EXPECT_EQ(0, capture.processes.openHandles);
+}
+
+// The program is ending: the compiler is ended at once, and what it wrote
+// until then is kept, including the reads in flight when its streams were
+// given up.
+TEST(Capture, EndingTheProgramEndsTheCompilerAndKeepsWhatItWrote) {
+    Capture capture;
+    capture.processes.run.runsForever = true;
+    capture.processes.run.outputReads = {"written", " in flight", " never"};
+    capture.processes.run.errorReads = {"e1", "e2", "e3"};
+    int steps = 0;
+    capture.endRequested = [&] { return steps > 0; };
+    capture.processes.run.whileRunning = [&] { ++steps; };
+    capture.run();
+    EXPECT_EQ("written in flight", capture.output);
+    EXPECT_EQ("e1e2", capture.errors);
+    EXPECT_EQ(1, steps);
+    EXPECT_EQ(1, capture.processes.endedTrees);
+    EXPECT_EQ(0, capture.processes.running);
     EXPECT_EQ(0, capture.processes.openHandles);
 }
 
