@@ -4,6 +4,8 @@
 //   zero                   writes "ab", a zero byte, "cdef" in one write
 //   exact1024              writes 1024 bytes in one write
 //   flood OUT_MIB ERR_MIB  interleaves the byte patterns of both streams
+//   log MIB                writes MIB of 64-byte text lines to its output, 4096 bytes a write,
+//                          as a program's C runtime does
 //   read-to-end            reads its input to the end, then writes it in hex
 //   grandchild SECONDS     starts "sleep SECONDS" with its own standard handles,
 //                          writes "pid N" and ends at once
@@ -80,6 +82,20 @@ void flood(uint32_t outputMib, uint32_t errorMib) {
     }
 }
 
+void writeLog(uint32_t mib) {
+    std::string buffer;
+    for (uint32_t line = 0; line < (mib << 20) / 64; ++line) {
+        std::string text = "(/usr/share/texlive/texmf-dist/tex/latex/base/size10.clo " + std::to_string(line);
+        text.resize(61, ' ');
+        buffer += text + ")\r\n";
+        if (buffer.size() >= 4096) {
+            writeAll(STD_OUTPUT_HANDLE, buffer.data(), 4096);
+            buffer.erase(0, 4096);
+        }
+    }
+    writeAll(STD_OUTPUT_HANDLE, buffer);
+}
+
 int startGrandchild(const char* seconds) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -138,6 +154,10 @@ int main(int argc, char** argv) {
     }
     if (mode == "flood") {
         flood(std::atoi(arg1), std::atoi(arg2));
+        return 0;
+    }
+    if (mode == "log") {
+        writeLog(std::atoi(arg1));
         return 0;
     }
     if (mode == "read-to-end") {
