@@ -323,7 +323,8 @@ int runBenchmark(const std::string& document) {
         program.lines = round.lines;
     };
     for (int round = 0; round < rounds; ++round) {
-        const Round b = compileOnce(installation, onePipe.main, onePipe.process.hProcess, "Bare - done", bare.sampledPeak);
+        const Round b =
+            compileOnce(installation, onePipe.main, onePipe.process.hProcess, "Bare - done", bare.sampledPeak);
         const Round v = compileOnce(installation, velumoMain, velumo.process(), "Velumo - ", throughVelumo.sampledPeak);
         const Round t =
             compileOnce(installation, twoThreads.main, twoThreads.process.hProcess, "Bare - done", bareTwo.sampledPeak);

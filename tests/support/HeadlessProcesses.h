@@ -17,10 +17,10 @@ namespace headless {
 struct ScriptedRun {
     std::vector<std::string> outputReads; // each as one read returns it
     std::vector<std::string> errorReads;
-    bool keepsPipesOpen = false; // a program it started holds the pipes: they never end by themselves
-    int exitsAtStep = 0;         // the program ends at this step (0: at the step its last stream ends),
-                                 // also before its streams end, with reads still in the pipes
-    bool runsForever = false;    // it never ends, unless it is ended; its reads still arrive
+    bool keepsPipesOpen = false;        // a program it started holds the pipes: they never end by themselves
+    int exitsAtStep = 0;                // the program ends at this step (0: at the step its last stream ends),
+                                        // also before its streams end, with reads still in the pipes
+    bool runsForever = false;           // it never ends, unless it is ended; its reads still arrive
     std::function<void()> whileRunning; // happens at every wait while the program runs
 };
 

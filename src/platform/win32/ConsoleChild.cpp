@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,6 +23,11 @@ constexpr DWORD cancelMilliseconds = 1000;
 constexpr DWORD terminateMilliseconds = 5000;
 
 bool reached(DWORD tick) { return static_cast<int32_t>(GetTickCount() - tick) >= 0; }
+
+// Milliseconds until tick, none once it has passed.
+DWORD timeUntil(DWORD tick) {
+    return static_cast<DWORD>(std::max<int32_t>(static_cast<int32_t>(tick - GetTickCount()), 0));
+}
 
 // What a read in flight writes into: it belongs to the system until the read
 // has finished, so it lives on the heap, apart from its owner.
@@ -188,7 +195,7 @@ public:
                 if (waited >= static_cast<DWORD>(milliseconds)) break;
                 timeout = static_cast<DWORD>(milliseconds) - waited;
             }
-            if (gathering) timeout = std::min<DWORD>(timeout, gatherEnd - GetTickCount());
+            if (gathering) timeout = std::min(timeout, timeUntil(gatherEnd));
             if (!waitOnce(timeout)) break;
         }
         output_.noteReported();
@@ -269,9 +276,9 @@ bool createOutputPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size) {
     static LONG serial = 0;
     const std::string name = "\\\\.\\pipe\\velumo-capture-" + std::to_string(GetCurrentProcessId()) + "-" +
                              std::to_string(InterlockedIncrement(&serial));
-    readEnd.reset(CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                   PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size,
-                                   size, 0, nullptr));
+    readEnd.reset(CreateNamedPipeA(
+        name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr));
     if (readEnd.get() == INVALID_HANDLE_VALUE) {
         (void)readEnd.release();
         return false;
