@@ -77,9 +77,18 @@ HANDLE startCompiler(const std::string& commandLine, HANDLE outWrite, HANDLE err
     return process.hProcess;
 }
 
+// A plain loop of 1024-byte reads until the pipe ends.
+std::string readToEnd(HANDLE pipe) {
+    std::string text;
+    char buffer[1024];
+    DWORD count = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &count, nullptr) && count > 0)
+        text.append(buffer, count);
+    return text;
+}
+
 // The simplest program that does the job: the compiler's output and errors
-// on one 4096-byte pipe, read with 1024-byte reads in a plain loop on this
-// thread until it ends.
+// on one 4096-byte pipe, read on this thread until it ends.
 std::string runCompilerOnOnePipe(const std::string& commandLine) {
     HANDLE outRead, outWrite;
     CreatePipe(&outRead, &outWrite, nullptr, 4096);
@@ -87,11 +96,7 @@ std::string runCompilerOnOnePipe(const std::string& commandLine) {
     HANDLE process = startCompiler(commandLine, outWrite, outWrite);
     CloseHandle(outWrite);
 
-    std::string output;
-    char buffer[1024];
-    DWORD count = 0;
-    while (ReadFile(outRead, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        output.append(buffer, count);
+    const std::string output = readToEnd(outRead);
     WaitForSingleObject(process, INFINITE);
     CloseHandle(outRead);
     CloseHandle(process);
@@ -111,11 +116,7 @@ std::string runCompilerOnTwoThreads(const std::string& commandLine) {
     CloseHandle(errWrite);
     HANDLE errors = CreateThread(nullptr, 0, drain, errRead, 0, nullptr);
 
-    std::string output;
-    char buffer[1024];
-    DWORD count = 0;
-    while (ReadFile(outRead, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        output.append(buffer, count);
+    const std::string output = readToEnd(outRead);
     WaitForSingleObject(errors, INFINITE);
     WaitForSingleObject(process, INFINITE);
     for (HANDLE handle : {errors, outRead, errRead, process})
