@@ -270,9 +270,12 @@ TEST(ConsoleStartTest, ManyRunsSucceedingAndFailingLeaveNoHandle) {
 TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
     ProcessKiller grandchild;
     runCaptured("silent"); // the first run may set up lasting state
+    const std::string name = "velumo-late-" + std::to_string(GetCurrentProcessId());
+    const HANDLE write = CreateEventA(nullptr, TRUE, FALSE, (name + "-write").c_str());
+    const HANDLE written = CreateEventA(nullptr, TRUE, FALSE, (name + "-written").c_str());
     const std::vector<DWORD> before = validHandles();
     uint32_t code = 0;
-    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild 60"), code);
+    std::unique_ptr<ConsoleChild> child = service().startConsole(simulatorCommand("grandchild-late " + name), code);
     ASSERT_NE(child, nullptr) << code;
     child->writeInputAndClose(std::string("R\x1A"));
     const DWORD grandchildId = collectGrandchildReport(*child);
@@ -296,18 +299,25 @@ TEST(ConsoleAbandonTest, GrandchildHoldingThePipesDoesNotHoldUpTheCapture) {
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_REMOVE));
 
-    // The reads in flight are cancelled, not waited out: giving up is
-    // immediate and frees everything, although the grandchild still holds
+    // The grandchild writes while nobody waits. Giving up keeps what the read
+    // in flight got, and cancels the reads, rather than waiting them out: it
+    // is immediate and frees everything, although the grandchild still holds
     // both pipes.
+    SetEvent(write);
+    EXPECT_EQ(WaitForSingleObject(written, 10000), WAIT_OBJECT_0);
     start = GetTickCount();
     child->abandonStreams();
-    child->takeOutputReads();
+    std::string late;
+    append(late, child->takeOutputReads());
+    EXPECT_EQ(late, "late");
     child->takeErrorReads();
     EXPECT_TRUE(child->outputEnded());
     EXPECT_TRUE(child->errorEnded());
     child.reset();
     EXPECT_LT(GetTickCount() - start, 500u);
     EXPECT_EQ(handlesOpenedSince(before), std::vector<DWORD>{});
+    CloseHandle(write);
+    CloseHandle(written);
 }
 
 // A compiler that started a program of its own and runs on: ending the tree
