@@ -262,9 +262,21 @@ void report(const char* name, const Program& program, HANDLE process) {
                 mib(program.sampledPeak), mib(peakPrivateBytes(process)), mib(privateBytes(process)), program.lines);
 }
 
+// The median of each round's own ratio as well: neighbouring compiles share
+// the machine's passing load, so it is steadier than the ratio of the medians.
+double medianOfRoundRatios(const std::vector<double>& figures, const std::vector<double>& baseline) {
+    std::vector<double> ratios;
+    for (size_t round = 0; round < figures.size(); ++round)
+        ratios.push_back(figures[round] / baseline[round]);
+    return median(ratios);
+}
+
 void reportRatios(const char* baseline, const Program& velumo, const Program& bare) {
-    std::printf("ratio Velumo/%s: time %.3f, compiler alive %.3f, peak private memory (sampled) %.3f\n", baseline,
-                median(velumo.seconds) / median(bare.seconds), median(velumo.alive) / median(bare.alive),
+    std::printf("ratio Velumo/%s: time %.3f (rounds' own %.3f), compiler alive %.3f (rounds' own %.3f), peak private "
+                "memory (sampled) %.3f\n",
+                baseline, median(velumo.seconds) / median(bare.seconds),
+                medianOfRoundRatios(velumo.seconds, bare.seconds), median(velumo.alive) / median(bare.alive),
+                medianOfRoundRatios(velumo.alive, bare.alive),
                 static_cast<double>(velumo.sampledPeak) / static_cast<double>(bare.sampledPeak));
 }
 
