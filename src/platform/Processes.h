@@ -9,9 +9,10 @@ namespace platform {
 
 // A console program running hidden, its standard input, output and error on
 // pipes of which this process keeps only its own ends: the child inherits
-// exactly its three. Destroying the object gives up the streams as
-// abandonStreams does and closes every handle it holds (a reader that has not
-// stopped closes its own when it ends); it never ends the child.
+// exactly its three. The output is read on the thread that uses the object,
+// while it waits in waitForActivity. Destroying the object gives up the
+// streams as abandonStreams does and closes every handle it holds; it never
+// ends the child.
 class ConsoleChild {
 public:
     virtual ~ConsoleChild() = default;
@@ -36,10 +37,11 @@ public:
     virtual bool exited() = 0;
     // Stops reading, so a program that inherited the write ends and still runs
     // no longer holds up the capture: both streams end once their reads are
-    // taken. Returns within about a second whatever the readers do.
+    // taken, including what was read before the streams were given up.
+    // Returns at once.
     virtual void abandonStreams() = 0;
     // Ends the child and every program it started since, then gives up the
-    // streams as abandonStreams does. Returns within a few seconds.
+    // streams as abandonStreams does. Returns once the child has ended.
     virtual void endTree() = 0;
 };
 

@@ -8,46 +8,77 @@ namespace headless {
 namespace {
 class ScriptedChild : public platform::ConsoleChild {
 public:
-    ScriptedChild(ScriptedProcesses& owner, ScriptedRun run) : owner_(owner), run_(std::move(run)) {
+    ScriptedChild(ScriptedProcesses& owner, const ScriptedRun& run)
+        : owner_(owner), run_(run), output_(run.outputReads), error_(run.errorReads) {
         owner_.openHandles += 4; // three pipe ends and the process
         owner_.mostRunningAtOnce = std::max(owner_.mostRunningAtOnce, ++owner_.running);
     }
     ~ScriptedChild() override { owner_.openHandles -= 4; }
 
     void writeInputAndClose(const std::string& bytes) override { owner_.inputs.push_back(bytes); }
-    // Each wait is a step of the program's life: at the first it closes its
-    // streams, and it ends waitsAfterStreams steps later.
+    // Each wait is a step of the program's life. Once the program has ended,
+    // a wait at which nothing happens lasts as long as it may.
     void waitForActivity(int milliseconds) override {
+        if (!exited_) {
+            if (run_.whileRunning) run_.whileRunning();
+            if (++step_ > 10000) throw std::logic_error("a program that runs for ever was never ended");
+        }
+        const bool heldOpen = run_.keepsPipesOpen || run_.runsForever;
+        const bool stalled = heldOpen && exited_;
+        const bool happened = output_.step(heldOpen, stalled) | error_.step(heldOpen, stalled);
         if (exited_) {
-            if (milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
+            if (!happened && milliseconds > 0) owner_.clock += static_cast<uint32_t>(milliseconds);
             return;
         }
-        if (run_.whileRunning) run_.whileRunning();
-        if (run_.runsForever) {
-            if (++waitsForever_ > 10000) throw std::logic_error("a program that runs for ever was never ended");
-            return;
-        }
-        if (!streamsClosed_) {
-            streamsClosed_ = true;
-        } else {
-            --run_.waitsAfterStreams;
-        }
-        if (run_.waitsAfterStreams <= 0 || run_.keepsPipesOpen) exit();
+        if (run_.runsForever) return;
+        const bool streamsDone = output_.done(heldOpen) && error_.done(heldOpen);
+        if (run_.exitsAtStep > 0 ? step_ >= run_.exitsAtStep : streamsDone) exit();
     }
-    std::vector<std::string> takeOutputReads() override { return std::exchange(run_.outputReads, {}); }
-    std::vector<std::string> takeErrorReads() override { return std::exchange(run_.errorReads, {}); }
-    bool outputEnded() override { return streamsEnded() && run_.outputReads.empty(); }
-    bool errorEnded() override { return streamsEnded() && run_.errorReads.empty(); }
+    std::vector<std::string> takeOutputReads() override { return std::exchange(output_.arrived, {}); }
+    std::vector<std::string> takeErrorReads() override { return std::exchange(error_.arrived, {}); }
+    bool outputEnded() override { return output_.ended(); }
+    bool errorEnded() override { return error_.ended(); }
     bool exited() override { return exited_; }
-    void abandonStreams() override { abandoned_ = true; }
+    void abandonStreams() override {
+        output_.giveUp();
+        error_.giveUp();
+    }
     void endTree() override {
         ++owner_.endedTrees;
-        abandoned_ = true;
+        abandonStreams();
         if (!exited_) exit();
     }
 
 private:
-    bool streamsEnded() const { return abandoned_ || (streamsClosed_ && !run_.keepsPipesOpen); }
+    // A stream's reads arrive one a step. Held open by a program that the
+    // ended program started, a stream stalls with a read in flight, which
+    // arrives only when the stream is given up.
+    struct Stream {
+        explicit Stream(std::vector<std::string> reads) : script(std::move(reads)) {}
+        std::vector<std::string> script; // still to come
+        std::vector<std::string> arrived;
+        bool closed = false;
+        // True when a read arrived or the stream closed.
+        bool step(bool heldOpen, bool stalled) {
+            if (closed || stalled) return false;
+            if (!script.empty()) {
+                arrived.push_back(script.front());
+                script.erase(script.begin());
+                return true;
+            }
+            closed = !heldOpen;
+            return closed;
+        }
+        // Closed, or all written into pipes that something else holds open.
+        bool done(bool heldOpen) const { return closed || (heldOpen && script.empty()); }
+        bool ended() const { return closed && arrived.empty(); }
+        void giveUp() {
+            if (!closed && !script.empty()) arrived.push_back(script.front());
+            script.clear();
+            closed = true;
+        }
+    };
+
     void exit() {
         exited_ = true;
         --owner_.running;
@@ -55,10 +86,10 @@ private:
 
     ScriptedProcesses& owner_;
     ScriptedRun run_;
-    bool streamsClosed_ = false;
+    Stream output_;
+    Stream error_;
+    int step_ = 0;
     bool exited_ = false;
-    bool abandoned_ = false;
-    int waitsForever_ = 0;
 };
 } // namespace
 

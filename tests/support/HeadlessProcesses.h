@@ -11,12 +11,16 @@
 
 namespace headless {
 
+// A program's life is a series of steps, one at each wait of the capture. At
+// each step the next read of each stream arrives; a stream ends at the step
+// after its last read, so streams with more reads end later.
 struct ScriptedRun {
     std::vector<std::string> outputReads; // each as one read returns it
     std::vector<std::string> errorReads;
-    bool keepsPipesOpen = false; // a program it started holds the pipes after it ended
-    int waitsAfterStreams = 0;   // the program closes its streams at the first wait and ends this many waits later
-    bool runsForever = false;    // it never closes its streams nor ends, unless it is ended
+    bool keepsPipesOpen = false;        // a program it started holds the pipes: they never end by themselves
+    int exitsAtStep = 0;                // the program ends at this step (0: at the step its last stream ends),
+                                        // also before its streams end, with reads still in the pipes
+    bool runsForever = false;           // it never ends, unless it is ended; its reads still arrive
     std::function<void()> whileRunning; // happens at every wait while the program runs
 };
 

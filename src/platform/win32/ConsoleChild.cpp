@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <atomic>
+#include <algorithm>
+#include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,151 +18,142 @@ constexpr DWORD outputPipeSize = 4096;
 constexpr DWORD inputPipeSize = 65536;
 constexpr DWORD errorPipeSize = 4096;
 constexpr DWORD readSize = 1024;
-constexpr DWORD gatherStepMilliseconds = 1;
-constexpr int mostGatherSteps = 10;
-constexpr DWORD abandonMilliseconds = 1000;
+constexpr DWORD gatherMilliseconds = 10;
+constexpr DWORD cancelMilliseconds = 1000;
 constexpr DWORD terminateMilliseconds = 5000;
 
-// What a reader thread shares with its owner. The thread holds a share of its
-// own, so a thread that outlives its owner (a read that would not stop) still
-// finds everything it uses, and frees it when it ends.
-struct ReaderState {
-    OwnedHandle readEnd; // used and closed by the thread once it has started
-    std::shared_ptr<OwnedHandle> activity;
-    std::mutex mutex;
-    std::vector<std::string> reads;    // guarded by mutex
-    bool finished = false;             // guarded by mutex
-    std::atomic<bool> stopping{false}; // set under mutex: no read is queued after it
+bool reached(DWORD tick) { return static_cast<int32_t>(GetTickCount() - tick) >= 0; }
+
+// Milliseconds until tick, none once it has passed.
+DWORD timeUntil(DWORD tick) {
+    return static_cast<DWORD>(std::max<int32_t>(static_cast<int32_t>(tick - GetTickCount()), 0));
+}
+
+// What a read in flight writes into: it belongs to the system until the read
+// has finished, so it lives on the heap, apart from its owner.
+struct ReadInFlight {
+    OVERLAPPED overlapped{};
+    char buffer[readSize];
 };
 
-// Drains one pipe on a thread of its own into a queue of reads. Each read
-// that finds the queue empty signals the activity event; a reader that has
-// finished signals it too, unless it was told to stop. A read returning
-// nothing or failing ends the stream.
-class StreamReader {
+// One output pipe, read with overlapped reads started on the thread that owns
+// the child. A read that finds data finishes at once and the next one starts;
+// a read that has to wait for the child is left in flight, and its event is
+// signalled when it has finished. A read returning nothing or failing ends
+// the stream.
+class PipeReader {
 public:
-    StreamReader(OwnedHandle readEnd, std::shared_ptr<OwnedHandle> activity) : state_(std::make_shared<ReaderState>()) {
-        state_->readEnd = std::move(readEnd);
-        state_->activity = std::move(activity);
-    }
-    ~StreamReader() { abandon(); }
-    StreamReader(const StreamReader&) = delete;
-    StreamReader& operator=(const StreamReader&) = delete;
+    explicit PipeReader(OwnedHandle readEnd) : readEnd_(std::move(readEnd)) {}
+    ~PipeReader() { giveUp(); }
+    PipeReader(const PipeReader&) = delete;
+    PipeReader& operator=(const PipeReader&) = delete;
 
-    // False (with the thread's error as the last error) when no thread could start.
-    bool start(ThreadStarter startThread) {
-        auto threadsShare = std::make_unique<std::shared_ptr<ReaderState>>(state_);
-        thread_.reset(startThread(&StreamReader::run, threadsShare.get()));
-        if (!thread_) return false;
-        threadsShare.release(); // the thread owns it now
-        return true;
+    // False, with the reason in GetLastError, when the event cannot be made.
+    bool prepare() {
+        read_ = std::make_unique<ReadInFlight>();
+        event_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        return static_cast<bool>(event_);
     }
 
-    std::vector<std::string> take() {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        return std::exchange(state_->reads, {});
+    // Takes the read in flight if it has finished, then reads on until a read
+    // has to wait, the pipe ends, or the time for this round is up.
+    void readAvailable(DWORD stopTick) {
+        while (readEnd_) {
+            if (inFlight_) {
+                if (!HasOverlappedIoCompleted(&read_->overlapped)) return;
+                inFlight_ = false;
+                DWORD count = 0;
+                const BOOL ok = GetOverlappedResult(readEnd_.get(), &read_->overlapped, &count, FALSE);
+                if (!keep(ok, count)) return;
+            }
+            if (reached(stopTick)) return;
+            read_->overlapped = OVERLAPPED{};
+            read_->overlapped.hEvent = event_.get();
+            DWORD count = 0;
+            if (ReadFile(readEnd_.get(), read_->buffer, readSize, &count, &read_->overlapped)) {
+                if (!keep(TRUE, count)) return;
+            } else if (GetLastError() == ERROR_IO_PENDING) {
+                inFlight_ = true;
+            } else {
+                keep(FALSE, 0);
+                return;
+            }
+        }
     }
+
+    // The event to wait for, or null when no read is in flight.
+    HANDLE waitable() const { return inFlight_ ? event_.get() : nullptr; }
+
+    std::vector<std::string> take() { return std::exchange(reads_, {}); }
 
     bool ended() {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        const bool ended = (state_->finished || abandoned_) && state_->reads.empty();
+        const bool ended = !readEnd_ && reads_.empty();
         if (ended) endReported_ = true;
         return ended;
     }
 
     // Reads not yet taken.
-    size_t pendingReads() {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        return state_->reads.size();
-    }
-
-    // Reads not yet taken, or an end not yet reported.
-    bool hasNews() {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        return !state_->reads.empty() || (state_->finished && !endReported_ && !abandoned_);
-    }
+    bool hasReads() const { return !reads_.empty(); }
+    // An end that was neither given up nor reported yet.
+    bool hasNewEnd() const { return !readEnd_ && !givenUp_ && !endReported_; }
 
     // The caller is about to look at everything: an end seen now is reported.
     void noteReported() {
-        std::lock_guard<std::mutex> lock(state_->mutex);
-        if (state_->finished) endReported_ = true;
+        if (!readEnd_) endReported_ = true;
     }
 
-    // A synchronous ReadFile blocked on a pipe whose write end another program
-    // still holds only returns when cancelled, and a cancel that arrives just
-    // before the thread enters ReadFile is lost, so it is repeated for a
-    // while. A thread that still has not ended is left to end on its own: it
-    // keeps its share of the state and closes the read end then (closing it
-    // here, under a blocked read, would not wake the read anyway).
-    void abandon() {
-        if (abandoned_) return;
-        abandoned_ = true;
-        {
-            std::lock_guard<std::mutex> lock(state_->mutex);
-            state_->stopping = true;
+    // Stops reading: a read in flight is cancelled, and what it had read by
+    // then is kept. Cancelling a read of this thread finishes it at once; a
+    // read the system would not let go of within a second keeps its memory
+    // and its event rather than having them freed under it.
+    void giveUp() {
+        if (!readEnd_) return;
+        givenUp_ = true;
+        if (inFlight_) {
+            inFlight_ = false;
+            CancelIoEx(readEnd_.get(), &read_->overlapped);
+            if (WaitForSingleObject(event_.get(), cancelMilliseconds) == WAIT_OBJECT_0) {
+                DWORD count = 0;
+                if (GetOverlappedResult(readEnd_.get(), &read_->overlapped, &count, FALSE) && count > 0)
+                    reads_.emplace_back(read_->buffer, count);
+            } else {
+                (void)read_.release();
+                (void)event_.release();
+            }
         }
-        if (!thread_) return;
-        const DWORD start = GetTickCount();
-        do {
-            CancelSynchronousIo(thread_.get());
-            if (WaitForSingleObject(thread_.get(), 10) != WAIT_TIMEOUT) break;
-        } while (GetTickCount() - start < abandonMilliseconds);
-        thread_.reset();
+        readEnd_.reset();
     }
 
 private:
-    static DWORD WINAPI run(void* share) {
-        const std::unique_ptr<std::shared_ptr<ReaderState>> state(static_cast<std::shared_ptr<ReaderState>*>(share));
-        readUntilEnd(**state);
-        return 0;
+    // Queues a finished read; false (and the pipe closed) when it ended the stream.
+    bool keep(BOOL ok, DWORD count) {
+        if (!ok || count == 0) {
+            readEnd_.reset();
+            return false;
+        }
+        reads_.emplace_back(read_->buffer, count);
+        return true;
     }
 
-    static void readUntilEnd(ReaderState& state) noexcept {
-        try {
-            char buffer[readSize];
-            while (!state.stopping) {
-                DWORD count = 0;
-                if (!ReadFile(state.readEnd.get(), buffer, readSize, &count, nullptr) || count == 0) break;
-                bool wasEmpty;
-                {
-                    std::lock_guard<std::mutex> lock(state.mutex);
-                    if (state.stopping) break;
-                    wasEmpty = state.reads.empty();
-                    state.reads.emplace_back(buffer, count);
-                }
-                if (wasEmpty) SetEvent(state.activity->get());
-            }
-        } catch (...) {
-            // Out of memory: the stream ends with the reads queued so far.
-        }
-        state.readEnd.reset();
-        bool tell;
-        {
-            std::lock_guard<std::mutex> lock(state.mutex);
-            state.finished = true;
-            tell = !state.stopping;
-        }
-        if (tell) SetEvent(state.activity->get());
-    }
-
-    std::shared_ptr<ReaderState> state_;
-    OwnedHandle thread_;
-    bool abandoned_ = false;
+    OwnedHandle readEnd_; // null once the stream has ended or was given up
+    OwnedHandle event_;
+    std::unique_ptr<ReadInFlight> read_;
+    bool inFlight_ = false;
+    bool givenUp_ = false;
     bool endReported_ = false;
+    std::vector<std::string> reads_;
 };
 
 class Win32ConsoleChild final : public ConsoleChild {
 public:
     Win32ConsoleChild(OwnedHandle process, OwnedHandle job, OwnedHandle inputWrite, OwnedHandle outputRead,
-                      OwnedHandle errorRead, std::shared_ptr<OwnedHandle> activity)
+                      OwnedHandle errorRead)
         : process_(std::move(process)), job_(std::move(job)), input_(std::move(inputWrite)),
-          activity_(std::move(activity)), output_(std::move(outputRead), activity_),
-          error_(std::move(errorRead), activity_) {}
+          output_(std::move(outputRead)), error_(std::move(errorRead)) {}
 
-    bool startReading(ThreadStarter startThread) { return output_.start(startThread) && error_.start(startThread); }
+    bool prepare() { return output_.prepare() && error_.prepare(); }
 
-    // Ends a child whose capture could not be set up, so it never runs on
-    // hidden; its end closes its pipe ends, which ends a reader already started.
+    // Ends a child whose capture could not be set up, so it never runs on hidden.
     void end() {
         TerminateProcess(process_.get(), 1);
         WaitForSingleObject(process_.get(), terminateMilliseconds);
@@ -177,30 +168,36 @@ public:
         input_.reset();
     }
 
-    // The activity event may stand for output that was taken without a wait,
-    // or for an end already reported; a wake-up without news waits on for the
-    // time that is left. Reads that keep coming are let gather before the
-    // return.
+    // Each return costs the caller a round of taking reads and handling
+    // messages, which are round trips to the Wine server that compete with
+    // the child for the CPU. So once there are reads, further ones are let
+    // gather for up to ten milliseconds while they keep coming; an end, a
+    // window message or the time given returns at once.
     void waitForActivity(int milliseconds) override {
         const DWORD start = GetTickCount();
-        while (!output_.hasNews() && !error_.hasNews()) {
+        bool gathering = false;
+        DWORD gatherEnd = 0;
+        while (true) {
+            const DWORD stopTick = gathering ? gatherEnd : GetTickCount() + gatherMilliseconds;
+            output_.readAvailable(stopTick);
+            error_.readAvailable(stopTick);
+            if (output_.hasNewEnd() || error_.hasNewEnd()) break;
+            const bool hasReads = output_.hasReads() || error_.hasReads();
+            if (hasReads && !gathering) {
+                gathering = true;
+                gatherEnd = stopTick;
+            }
+            if (gathering && reached(gatherEnd)) break;
+
             DWORD timeout = INFINITE;
             if (milliseconds >= 0) {
                 const DWORD waited = GetTickCount() - start;
                 if (waited >= static_cast<DWORD>(milliseconds)) break;
                 timeout = static_cast<DWORD>(milliseconds) - waited;
             }
-            // The process handle stays signalled once the child has ended; it
-            // is left out once that end has been reported.
-            const HANDLE handles[2] = {activity_->get(), process_.get()};
-            const DWORD count = exitReported_ ? 1 : 2;
-            const DWORD result = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            if (result != WAIT_OBJECT_0) {
-                if (count == 2 && result == WAIT_OBJECT_0 + 1) exitReported_ = true;
-                break; // the child's end, a message, the time, or a failed wait
-            }
+            if (gathering) timeout = std::min(timeout, timeUntil(gatherEnd));
+            if (!waitOnce(timeout)) break;
         }
-        gatherReads();
         output_.noteReported();
         error_.noteReported();
     }
@@ -216,8 +213,8 @@ public:
     }
 
     void abandonStreams() override {
-        output_.abandon();
-        error_.abandon();
+        output_.giveUp();
+        error_.giveUp();
     }
 
     // The programs that the child started belong to its job; without a job
@@ -228,41 +225,71 @@ public:
     }
 
 private:
-    // Each return with reads costs the caller a round of taking them and
-    // handling messages, and the reader a signal at its next read: round
-    // trips to the Wine server that compete with the child for the CPU.
-    // Waking once per 1024-byte read cost about 40% of the throughput here.
-    // So while reads keep coming, they gather a millisecond at a time, for at
-    // most about ten (the readers queue without a bound, so the child never
-    // waits for this); a pause in the output, or its end, returns at once.
-    void gatherReads() {
-        size_t pending = output_.pendingReads() + error_.pendingReads();
-        for (int step = 0; pending > 0 && step < mostGatherSteps; ++step) {
-            Sleep(gatherStepMilliseconds);
-            const size_t now = output_.pendingReads() + error_.pendingReads();
-            if (now == pending) break;
-            pending = now;
+    // Waits for a read to finish, the child to end, a window message or the
+    // time. True when a read finished or the time passed: the caller looks
+    // again. The process handle stays signalled once the child has ended, so
+    // it is left out once that end has been reported.
+    bool waitOnce(DWORD timeout) {
+        HANDLE handles[3];
+        DWORD count = 0;
+        for (HANDLE event : {output_.waitable(), error_.waitable()})
+            if (event) handles[count++] = event;
+        const DWORD processIndex = count;
+        if (!exitReported_) handles[count++] = process_.get();
+        const DWORD result = MsgWaitForMultipleObjectsEx(count, handles, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (result == WAIT_TIMEOUT) return true;
+        if (result >= WAIT_OBJECT_0 + count) return false; // a message, or a failed wait
+        if (!exitReported_ && result == WAIT_OBJECT_0 + processIndex) {
+            exitReported_ = true;
+            return false;
         }
+        return true;
     }
 
     OwnedHandle process_;
     OwnedHandle job_;
     OwnedHandle input_;
-    std::shared_ptr<OwnedHandle> activity_; // shared with the reader threads, which may outlive this object
-    StreamReader output_;
-    StreamReader error_;
+    PipeReader output_;
+    PipeReader error_;
     bool exitReported_ = false;
 };
 
-// Creates an anonymous pipe (not inheritable) and replaces the child's end by
-// an inheritable duplicate, so the child inherits exactly that end.
-bool createPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size, bool childReads) {
-    if (!CreatePipe(readEnd.receive(), writeEnd.receive(), nullptr, size)) return false;
-    OwnedHandle& childEnd = childReads ? readEnd : writeEnd;
-    // The source is closed whether or not the duplicate is made.
-    const HANDLE source = childEnd.release();
-    return DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), childEnd.receive(), 0, TRUE,
+// Replaces a handle by an inheritable duplicate; the source is closed whether
+// or not the duplicate is made.
+bool makeInheritable(OwnedHandle& handle) {
+    const HANDLE source = handle.release();
+    return DuplicateHandle(GetCurrentProcess(), source, GetCurrentProcess(), handle.receive(), 0, TRUE,
                            DUPLICATE_CLOSE_SOURCE | DUPLICATE_SAME_ACCESS) != FALSE;
+}
+
+// The child's input: an anonymous pipe whose read end becomes the child's.
+bool createInputPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd) {
+    return CreatePipe(readEnd.receive(), writeEnd.receive(), nullptr, inputPipeSize) && makeInheritable(readEnd);
+}
+
+// An output pipe: a pipe of one instance whose read end, this process's, is
+// opened for overlapped reads, and whose write end, the child's, is opened as
+// an anonymous pipe's is (synchronous, write access and the right to read its
+// attributes), then made inheritable. The name is this process's own and used
+// once.
+bool createOutputPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size) {
+    static LONG serial = 0;
+    const std::string name = "\\\\.\\pipe\\velumo-capture-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(InterlockedIncrement(&serial));
+    readEnd.reset(CreateNamedPipeA(
+        name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr));
+    if (readEnd.get() == INVALID_HANDLE_VALUE) {
+        (void)readEnd.release();
+        return false;
+    }
+    writeEnd.reset(CreateFileA(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (writeEnd.get() == INVALID_HANDLE_VALUE) {
+        (void)writeEnd.release();
+        return false;
+    }
+    return makeInheritable(writeEnd);
 }
 
 // A job for the child, so that ending it can end whatever it started too (a
@@ -276,25 +303,13 @@ OwnedHandle jobHolding(HANDLE process) {
     return job;
 }
 
-HANDLE createThread(LPTHREAD_START_ROUTINE routine, void* parameter) {
-    return CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
-}
-
 class Win32ProcessService final : public ProcessService {
 public:
-    explicit Win32ProcessService(ThreadStarter startThread) : startThread_(startThread) {}
-
     std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {
         errorCode = 0;
         OwnedHandle outputRead, outputWrite, inputRead, inputWrite, errorRead, errorWrite;
-        if (!createPipe(outputRead, outputWrite, outputPipeSize, false) ||
-            !createPipe(inputRead, inputWrite, inputPipeSize, true) ||
-            !createPipe(errorRead, errorWrite, errorPipeSize, false)) {
-            errorCode = GetLastError();
-            return nullptr;
-        }
-        auto activity = std::make_shared<OwnedHandle>(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-        if (!*activity) {
+        if (!createOutputPipe(outputRead, outputWrite, outputPipeSize) || !createInputPipe(inputRead, inputWrite) ||
+            !createOutputPipe(errorRead, errorWrite, errorPipeSize)) {
             errorCode = GetLastError();
             return nullptr;
         }
@@ -322,10 +337,9 @@ public:
         inputRead.reset();
         errorWrite.reset();
 
-        auto child =
-            std::make_unique<Win32ConsoleChild>(std::move(process), std::move(job), std::move(inputWrite),
-                                                std::move(outputRead), std::move(errorRead), std::move(activity));
-        if (!child->startReading(startThread_)) {
+        auto child = std::make_unique<Win32ConsoleChild>(std::move(process), std::move(job), std::move(inputWrite),
+                                                         std::move(outputRead), std::move(errorRead));
+        if (!child->prepare()) {
             errorCode = GetLastError();
             child->end();
             return nullptr;
@@ -344,15 +358,10 @@ public:
     }
 
     uint32_t tickCount() override { return GetTickCount(); }
-
-private:
-    ThreadStarter startThread_;
 };
 
 } // namespace
 
-std::unique_ptr<ProcessService> createWin32ProcessService(ThreadStarter startThread) {
-    return std::make_unique<Win32ProcessService>(startThread ? startThread : &createThread);
-}
+std::unique_ptr<ProcessService> createWin32ProcessService() { return std::make_unique<Win32ProcessService>(); }
 
 } // namespace platform::win32

@@ -4,10 +4,15 @@
 //   zero                   writes "ab", a zero byte, "cdef" in one write
 //   exact1024              writes 1024 bytes in one write
 //   flood OUT_MIB ERR_MIB  interleaves the byte patterns of both streams
+//   log MIB                writes MIB of 64-byte text lines to its output, 4096 bytes a write,
+//                          as a program's C runtime does
 //   read-to-end            reads its input to the end, then writes it in hex
 //   grandchild SECONDS     starts "sleep SECONDS" with its own standard handles,
 //                          writes "pid N" and ends at once
 //   grandchild-loop SECONDS  as grandchild, then runs on itself for SECONDS
+//   grandchild-late NAME   as grandchild, the program it starts being "late NAME"
+//   late NAME              once the event NAME-write is signalled, writes "late" and
+//                          signals NAME-written, then waits a minute
 //   sleep SECONDS          waits, writing nothing
 //   echo-input             writes back its input up to the byte 26 or the end
 //   run-on NAME            closes its output and error, leaves its console, signals the event
@@ -80,10 +85,24 @@ void flood(uint32_t outputMib, uint32_t errorMib) {
     }
 }
 
-int startGrandchild(const char* seconds) {
+void writeLog(uint32_t mib) {
+    std::string buffer;
+    for (uint32_t line = 0; line < (mib << 20) / 64; ++line) {
+        std::string text = "(/usr/share/texlive/texmf-dist/tex/latex/base/size10.clo " + std::to_string(line);
+        text.resize(61, ' ');
+        buffer += text + ")\r\n";
+        if (buffer.size() >= 4096) {
+            writeAll(STD_OUTPUT_HANDLE, buffer.data(), 4096);
+            buffer.erase(0, 4096);
+        }
+    }
+    writeAll(STD_OUTPUT_HANDLE, buffer);
+}
+
+int startGrandchild(const std::string& arguments) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string commandLine = std::string("\"") + self + "\" sleep " + seconds;
+    std::string commandLine = std::string("\"") + self + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -97,6 +116,16 @@ int startGrandchild(const char* seconds) {
     writeAll(STD_OUTPUT_HANDLE, "pid " + std::to_string(info.dwProcessId));
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
+    return 0;
+}
+
+int writeLate(const std::string& name) {
+    const HANDLE write = OpenEventA(SYNCHRONIZE, FALSE, (name + "-write").c_str());
+    const HANDLE written = OpenEventA(EVENT_MODIFY_STATE, FALSE, (name + "-written").c_str());
+    if (!write || !written || WaitForSingleObject(write, 60000) != WAIT_OBJECT_0) return 4;
+    writeAll(STD_OUTPUT_HANDLE, "late");
+    SetEvent(written);
+    Sleep(60000);
     return 0;
 }
 
@@ -140,6 +169,10 @@ int main(int argc, char** argv) {
         flood(std::atoi(arg1), std::atoi(arg2));
         return 0;
     }
+    if (mode == "log") {
+        writeLog(std::atoi(arg1));
+        return 0;
+    }
     if (mode == "read-to-end") {
         static const char digits[] = "0123456789ABCDEF";
         std::string hex;
@@ -150,9 +183,11 @@ int main(int argc, char** argv) {
         writeAll(STD_OUTPUT_HANDLE, hex);
         return 0;
     }
-    if (mode == "grandchild") return startGrandchild(arg1);
+    if (mode == "grandchild") return startGrandchild(std::string("sleep ") + arg1);
+    if (mode == "grandchild-late") return startGrandchild(std::string("late ") + arg1);
+    if (mode == "late") return writeLate(arg1);
     if (mode == "grandchild-loop") {
-        if (const int failed = startGrandchild(arg1)) return failed;
+        if (const int failed = startGrandchild(std::string("sleep ") + arg1)) return failed;
         Sleep(std::atoi(arg1) * 1000);
         return 0;
     }
