@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ConsoleRedirect.h"
+#include "features/ConsoleRedirect.h"
 #include "platform/win32/ConsoleChild.h"
 #include "platform/win32/OwnedHandle.h"
 #include "platform/win32/Win32Toolkit.h"
@@ -56,17 +56,8 @@ uint64_t readDirectly() {
         return 0;
     outWrite.reset(inheritable(outWrite.release()));
     inRead.reset(inheritable(inRead.release()));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = inRead.get();
-    startup.hStdOutput = outWrite.get();
-    startup.hStdError = outWrite.get();
     PROCESS_INFORMATION info{};
-    std::string commandLine = childCommand();
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &info))
+    if (!platform::win32::startHiddenConsoleProgram(childCommand(), inRead.get(), outWrite.get(), outWrite.get(), info))
         return 0;
     OwnedHandle process(info.hProcess), thread(info.hThread);
     outWrite.reset();

@@ -303,6 +303,24 @@ OwnedHandle jobHolding(HANDLE process) {
     return job;
 }
 
+} // namespace
+
+bool startHiddenConsoleProgram(const std::string& commandLine, HANDLE input, HANDLE output, HANDLE error,
+                               PROCESS_INFORMATION& started) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
+    std::string writableCommandLine = commandLine; // CreateProcessA may write into it
+    return CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, TRUE,
+                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started) != FALSE;
+}
+
+namespace {
+
 class Win32ProcessService final : public ProcessService {
 public:
     std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {
@@ -314,17 +332,8 @@ public:
             return nullptr;
         }
 
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_HIDE;
-        startup.hStdInput = inputRead.get();
-        startup.hStdOutput = outputWrite.get();
-        startup.hStdError = errorWrite.get();
         PROCESS_INFORMATION info{};
-        std::string writableCommandLine = commandLine; // CreateProcessA may write into it
-        if (!CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, TRUE,
-                            CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
+        if (!startHiddenConsoleProgram(commandLine, inputRead.get(), outputWrite.get(), errorWrite.get(), info)) {
             errorCode = GetLastError();
             return nullptr;
         }
