@@ -1,5 +1,6 @@
 #include "text/TexFileTrail.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -19,12 +20,10 @@ constexpr size_t maxErrorBlockLines = 32;
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isContextLine(std::string_view line) { return line.size() > 2 && line.substr(0, 2) == "l." && isDigit(line[2]); }
 bool endsName(char c) { return c == '(' || c == ')' || c == '[' || c == '{' || c == '<' || c == '"'; }
-// Only a text that looks like a path is asked about: it holds a "." or a
-// separator, and so does its last word when it holds blanks.
-bool mayBeFileName(const std::string& name) {
-    const size_t blank = name.rfind(' ');
-    const size_t lastWord = blank == std::string::npos ? 0 : blank + 1;
-    return name.find_first_of("./\\", lastWord) != std::string::npos;
+size_t nextParenthesis(std::string_view line, size_t pos) {
+    while (pos < line.size() && line[pos] != '(' && line[pos] != ')')
+        ++pos;
+    return pos;
 }
 
 size_t nextChar(std::string_view s, size_t i) {
@@ -71,23 +70,23 @@ public:
                 }
             }
             size_t next = i + 1;
-            while (pos < line.size()) {
-                const char c = line[pos];
-                if (c == ')') {
+            // "(" and ")" are never the second byte of a double-byte character,
+            // so they can be looked for byte by byte.
+            while ((pos = nextParenthesis(line, pos)) < line.size()) {
+                if (line[pos] == ')') {
                     if (!stack_.empty()) stack_.pop_back();
-                } else if (c == '(') {
-                    const Place end = openFile({i, pos + 1});
-                    if (stack_.back() != notAFile && seen.insert(stack_.back()).second)
-                        result.opened.push_back(files_[stack_.back()]);
-                    if (end.line != i) {
-                        resume = end;
-                        next = end.line;
-                        break;
-                    }
-                    pos = end.pos;
+                    ++pos;
                     continue;
                 }
-                pos = nextChar(line, pos);
+                const Place end = openFile({i, pos + 1});
+                if (stack_.back() != notAFile && seen.insert(stack_.back()).second)
+                    result.opened.push_back(files_[stack_.back()]);
+                if (end.line != i) {
+                    resume = end;
+                    next = end.line;
+                    break;
+                }
+                pos = end.pos;
             }
             i = next;
         }
@@ -98,76 +97,111 @@ private:
     // The stack holds indexes into files_: a long log opens the same few files
     // thousands of times.
     static constexpr int notAFile = -1;
+    // A reading of the name: its first bytes, up to where it ends.
     struct Candidate {
-        std::string name;
+        size_t length;
         Place end;
     };
 
-    // Reads the name after a "(", pushes its entry and answers where the name ends.
+    // Reads the name after a "(", pushes its entry and answers where the name
+    // ends: the longest reading that names an existing file, else the shortest.
     Place openFile(Place at) {
-        const std::vector<Candidate> candidates = nameCandidates(at);
-        for (auto candidate = candidates.rbegin(); candidate != candidates.rend(); ++candidate)
-            if (exists(candidate->name)) {
-                stack_.push_back(fileIndex(candidate->name));
+        Place shortest;
+        nameCandidates(at, shortest);
+        for (auto candidate = candidates_.rbegin(); candidate != candidates_.rend(); ++candidate)
+            if (const std::string_view name = nameText().substr(0, candidate->length); exists(name)) {
+                stack_.push_back(fileIndex(name));
                 return candidate->end;
             }
         stack_.push_back(notAFile);
-        return candidates.front().end;
+        return shortest;
     }
 
-    // Every reading of the name that starts here: cut at each blank, at the
-    // first character that ends a name, or at the end of a line that TeX may
-    // have broken.
-    std::vector<Candidate> nameCandidates(Place at) const {
-        std::vector<Candidate> candidates;
-        std::string name;
-        size_t line = at.line, pos = at.pos, blanks = 0;
+    // The name's text: a view into its line, or, when it went on over TeX's
+    // line break, the parts joined.
+    std::string_view nameText() const {
+        return joined_.empty() ? lines_[nameStart_.line].substr(nameStart_.pos) : std::string_view(joined_);
+    }
+
+    // The readings of the name that starts here that may name a file: cut at
+    // each blank, at the first character that ends a name, or at the end of a
+    // line that TeX may have broken. Only a reading whose last word holds a
+    // "." or a separator counts, and no text is copied for a name on one
+    // line: a log of a hundred thousand lines of parentheses costs no
+    // allocation a line. The end of the shortest reading is left in shortest.
+    void nameCandidates(Place at, Place& shortest) {
+        candidates_.clear();
+        joined_.clear();
+        size_t line = at.line, pos = at.pos, blanks = 0, before = 0;
+        bool first = true, pathInWord = false;
         const bool quoted = pos < lines_[line].size() && lines_[line][pos] == '"';
         if (quoted) ++pos;
+        nameStart_ = {line, pos};
+        const auto cut = [&](size_t end, Place place) {
+            if (first) shortest = place;
+            first = false;
+            if (pathInWord) candidates_.push_back({before + end - pos, place});
+        };
         for (;;) {
             const std::string_view s = lines_[line];
             size_t q = pos;
-            while (q < s.size()) {
+            bool done = false;
+            while (q < s.size() && !done) {
                 const char c = s[q];
                 if (quoted ? c == '"' : endsName(c)) {
-                    name.append(s.substr(pos, q - pos));
-                    candidates.push_back({name, {line, quoted ? q + 1 : q}});
-                    return candidates;
+                    cut(q, {line, quoted ? q + 1 : q});
+                    done = true;
+                    break;
                 }
                 if (c == ' ' && !quoted) {
-                    candidates.push_back({name + std::string(s.substr(pos, q - pos)), {line, q}});
-                    if (++blanks > maxNameBlanks) return candidates;
+                    cut(q, {line, q});
+                    pathInWord = false;
+                    done = ++blanks > maxNameBlanks;
+                } else if (c == '.' || c == '/' || c == '\\') {
+                    pathInWord = true;
                 }
                 q = nextChar(s, q);
             }
-            name.append(s.substr(pos));
-            candidates.push_back({name, {line, s.size()}});
-            if (s.size() < wrappedLineLength || line + 1 >= lines_.size() || line + 1 - at.line >= maxNameLines)
-                return candidates;
+            if (!done) cut(s.size(), {line, s.size()});
+            const bool goesOn = !done && s.size() >= wrappedLineLength && line + 1 < lines_.size() &&
+                                line + 1 - at.line < maxNameLines;
+            // A name over several lines is joined; one on a single line stays a view.
+            if (goesOn || !joined_.empty() || before > 0) joined_.append(s.substr(pos, std::min(q, s.size()) - pos));
+            if (!goesOn) return;
+            before = joined_.size();
             ++line;
             pos = 0;
         }
     }
 
-    int fileIndex(const std::string& name) {
-        const auto [known, added] = indexes_.try_emplace(name, static_cast<int>(files_.size()));
-        if (added) files_.push_back(name);
-        return known->second;
+    int fileIndex(std::string_view name) {
+        const auto known = indexes_.find(name);
+        if (known != indexes_.end()) return known->second;
+        files_.emplace_back(name);
+        return indexes_[files_.back()] = static_cast<int>(files_.size() - 1);
     }
 
-    bool exists(const std::string& name) {
-        if (name.empty() || !mayBeFileName(name)) return false;
+    bool exists(std::string_view name) {
+        if (name.empty()) return false;
         const auto known = asked_.find(name);
         if (known != asked_.end()) return known->second;
-        return asked_[name] = exists_(name);
+        std::string text(name);
+        const bool answer = exists_(text);
+        asked_.emplace(std::move(text), answer);
+        return answer;
     }
 
     const std::vector<std::string_view>& lines_;
     const NameExists& exists_;
     std::vector<int> stack_;
     std::vector<std::string> files_;
-    std::map<std::string, int> indexes_;
-    std::map<std::string, bool> asked_;
+    std::map<std::string, int, std::less<>> indexes_;
+    std::map<std::string, bool, std::less<>> asked_;
+    // The name being read: where it starts, its readings, and its text when it
+    // went on over a line break; kept for their capacity.
+    Place nameStart_;
+    std::vector<Candidate> candidates_;
+    std::string joined_;
 };
 } // namespace
 
