@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
+#include "platform/win32/ConsoleChild.h"
 
 using namespace e2e;
 
@@ -58,17 +59,8 @@ HANDLE startCompiler(const std::string& commandLine, HANDLE outWrite, HANDLE err
     HANDLE inRead, inWrite;
     CreatePipe(&inRead, &inWrite, nullptr, 65536);
     inRead = inheritableDuplicate(inRead);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = inRead;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
-    std::string writable = commandLine;
-    CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                   &process);
+    platform::win32::startHiddenConsoleProgram(commandLine, inRead, outWrite, errWrite, process);
     CloseHandle(inRead);
     DWORD written = 0;
     WriteFile(inWrite, "R\x1A", 2, &written, nullptr);

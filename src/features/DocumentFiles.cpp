@@ -16,8 +16,8 @@ public:
     std::string pathOf(std::string name) const {
         for (char& c : name)
             if (c == '/') c = '\\';
-        const bool rooted = text::isFullyQualifiedPath(name) || (!name.empty() && name[0] == '\\') ||
-                            (name.size() > 1 && name[1] == ':');
+        // "C:\...", "C:name", "\\server\..." and "\..." do not hang from the document's folder.
+        const bool rooted = (!name.empty() && name[0] == '\\') || (name.size() > 1 && name[1] == ':');
         return files_.fullPathName(rooted ? name : folder_ + name);
     }
     bool exists(const std::string& name) const { return files_.fileAge(pathOf(name)) != -1; }

@@ -3,6 +3,7 @@
 // second byte may look like "\", ":" or "." and must never count as one.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace text {
 
@@ -10,7 +11,7 @@ inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c 
 
 // Index of the character after the one starting at i (a double-byte
 // character is stepped over whole; a lead byte at the very end stands alone).
-inline size_t nextCharIndex(const std::string& s, size_t i) {
+inline size_t nextCharIndex(std::string_view s, size_t i) {
     return (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? i + 2 : i + 1;
 }
 

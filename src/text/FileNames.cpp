@@ -5,29 +5,18 @@
 
 namespace text {
 namespace {
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 } // namespace
-
-bool sameFileName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size();) {
-        const size_t next = nextCharIndex(a, i);
-        if (next - i == 1) {
-            if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-        } else if (a.compare(i, next - i, b, i, next - i) != 0) {
-            return false;
-        }
-        i = next;
-    }
-    return true;
-}
 
 std::string upperCaseFileName(const std::string& name) {
     std::string upper = name;
     for (size_t i = 0; i < upper.size(); i = nextCharIndex(upper, i))
         upper[i] = upperAscii(upper[i]); // a double-byte character's first byte is never a letter
     return upper;
+}
+
+bool sameFileName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && upperCaseFileName(a) == upperCaseFileName(b);
 }
 
 bool isFullyQualifiedPath(const std::string& path) {

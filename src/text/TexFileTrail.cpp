@@ -1,6 +1,5 @@
 #include "text/TexFileTrail.h"
 
-#include <algorithm>
 #include <map>
 #include <set>
 
@@ -26,10 +25,6 @@ size_t nextParenthesis(std::string_view line, size_t pos) {
     return pos;
 }
 
-size_t nextChar(std::string_view s, size_t i) {
-    return (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? i + 2 : i + 1;
-}
-
 // A place in the output: a line and a byte in it.
 struct Place {
     size_t line = 0, pos = 0;
@@ -52,7 +47,7 @@ public:
                 pos = resume.pos;
             } else {
                 if (i == askedLine)
-                        for (const int file : stack_)
+                    for (const int file : stack_)
                         if (file != notAFile) result.openAtLine.push_back(files_[file]);
                 // An error's lines quote the source text; they end with the line after its context line.
                 if (!line.empty() && line[0] == '!') errorBlockLeft = maxErrorBlockLines;
@@ -120,7 +115,7 @@ private:
     // The name's text: a view into its line, or, when it went on over TeX's
     // line break, the parts joined.
     std::string_view nameText() const {
-        return joined_.empty() ? lines_[nameStart_.line].substr(nameStart_.pos) : std::string_view(joined_);
+        return nameSpansLines_ ? std::string_view(joined_) : lines_[nameStart_.line].substr(nameStart_.pos);
     }
 
     // The readings of the name that starts here that may name a file: cut at
@@ -132,6 +127,7 @@ private:
     void nameCandidates(Place at, Place& shortest) {
         candidates_.clear();
         joined_.clear();
+        nameSpansLines_ = false;
         size_t line = at.line, pos = at.pos, blanks = 0, before = 0;
         bool first = true, pathInWord = false;
         const bool quoted = pos < lines_[line].size() && lines_[line][pos] == '"';
@@ -160,14 +156,15 @@ private:
                 } else if (c == '.' || c == '/' || c == '\\') {
                     pathInWord = true;
                 }
-                q = nextChar(s, q);
+                q = nextCharIndex(s, q);
             }
             if (!done) cut(s.size(), {line, s.size()});
             const bool goesOn = !done && s.size() >= wrappedLineLength && line + 1 < lines_.size() &&
                                 line + 1 - at.line < maxNameLines;
             // A name over several lines is joined; one on a single line stays a view.
-            if (goesOn || !joined_.empty() || before > 0) joined_.append(s.substr(pos, std::min(q, s.size()) - pos));
+            if (goesOn || nameSpansLines_) joined_.append(s.substr(pos, q - pos));
             if (!goesOn) return;
+            nameSpansLines_ = true;
             before = joined_.size();
             ++line;
             pos = 0;
@@ -202,6 +199,7 @@ private:
     Place nameStart_;
     std::vector<Candidate> candidates_;
     std::string joined_;
+    bool nameSpansLines_ = false;
 };
 } // namespace
 

@@ -95,3 +95,9 @@ TEST(TexFileTrail, FilesOpenedAreListedOnceInOrderAndEachNameIsAskedOnce) {
     EXPECT_TRUE(files.openAtLine.empty());
     EXPECT_EQ(std::set<std::string>(asked.begin(), asked.end()).size(), asked.size());
 }
+
+// TeX may break its line right after the "(" itself: the name is all on the next line.
+TEST(TexFileTrail, ANameAfterTheLineBreakThatFollowsItsParenthesis) {
+    const std::string output = std::string(77, 'x') + "(\n./chapter.tex [1])\n";
+    EXPECT_EQ(std::vector<std::string>{"./chapter.tex"}, readFilesInOutput(splitLines(output), 2, exists).opened);
+}
