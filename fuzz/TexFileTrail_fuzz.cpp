@@ -1,7 +1,10 @@
-// Which files TeX had open, read from any output: every name in the result
-// stands in the text (a name that went on over a line break joined again),
-// was answered as existing, and the files open at a line are all among the
-// files opened; no name is asked about twice.
+// What TeX's output tells, read from any output in either encoding: every
+// name in the result stands in the text (a name that went on over a line
+// break joined again) and was answered as existing, the files open at an
+// error are among the files opened, no name is asked about twice; each error
+// starts on a "!" line or on the line of an existing name followed by
+// ":digits:" (or on a line the name was broken from), errors come in order
+// of their lines, and their line numbers are decimal digits.
 #include <algorithm>
 #include <set>
 
@@ -17,6 +20,9 @@ bool existsByRule(const std::string& name) {
         sum = sum * 31 + c;
     return sum % 3 != 0;
 }
+bool isDecimal(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -26,22 +32,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::string_view line : lines)
         joined.append(line);
 
+    const text::OutputEncoding encoding = size % 2 ? text::OutputEncoding::Utf8 : text::OutputEncoding::CodePage;
     std::set<std::string> asked;
     bool askedTwice = false;
     const auto exists = [&](const std::string& name) {
         askedTwice |= !asked.insert(name).second;
         return existsByRule(name);
     };
-    const size_t line = lines.empty() ? 0 : size % lines.size();
-    const text::FilesInOutput files = text::readFilesInOutput(lines, line, exists);
+    const text::TexOutput read = text::readTexOutput(lines, exists, encoding);
 
     FUZZ_CHECK(!askedTwice);
-    for (const std::string& name : files.opened) {
+    for (const std::string& name : read.opened) {
         FUZZ_CHECK(!name.empty() && asked.count(name) && existsByRule(name));
         FUZZ_CHECK(joined.find(name) != std::string::npos);
     }
-    FUZZ_CHECK(std::set<std::string>(files.opened.begin(), files.opened.end()).size() == files.opened.size());
-    for (const std::string& name : files.openAtLine)
-        FUZZ_CHECK(std::find(files.opened.begin(), files.opened.end(), name) != files.opened.end());
+    FUZZ_CHECK(std::set<std::string>(read.opened.begin(), read.opened.end()).size() == read.opened.size());
+    FUZZ_CHECK(read.errors.size() <= 101);
+    for (size_t i = 0; i < read.errors.size(); ++i) {
+        const text::TexError& error = read.errors[i];
+        FUZZ_CHECK(error.line < lines.size());
+        if (i > 0) FUZZ_CHECK(error.line > read.errors[i - 1].line);
+        FUZZ_CHECK(isDecimal(error.lineNumber));
+        if (error.fileName.empty()) {
+            FUZZ_CHECK(text::isErrorLine(lines[error.line]));
+        } else {
+            FUZZ_CHECK(existsByRule(error.fileName) && joined.find(error.fileName) != std::string::npos);
+            FUZZ_CHECK(error.fileName.rfind(lines[error.line], 0) == 0 ||
+                       lines[error.line].substr(0, error.fileName.size() + 1) == error.fileName + ":");
+        }
+        for (const std::string& name : error.openFiles)
+            FUZZ_CHECK(std::find(read.opened.begin(), read.opened.end(), name) != read.opened.end());
+    }
     return 0;
 }

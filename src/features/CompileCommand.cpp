@@ -51,13 +51,21 @@ void CompileCommand::compileOnce(const Document& document) {
     } else if (const std::optional<CapturedOutput> captured = runCompiler(document, compiler)) {
         // A compile cut short by the end of the program starts no editor and no viewer.
         const bool ending = app_.terminated();
-        const std::vector<std::string_view> lines = text::splitLines(captured->output);
-        window_.log().setLines(lines);
-        const std::optional<size_t> errorLine = text::firstErrorLine(lines);
-        const FilesOfCompile read = filesOfCompile(app_.os().files, document, lines, errorLine);
+        const std::string& output = captured->output;
+        const text::OutputEncoding encoding = text::encodingOfOutput(output);
+        const std::vector<std::string_view> lines = text::splitLines(output);
+        // Output in UTF-8 is shown in the code page; its names are read as
+        // the compiler wrote them. Shift-JIS output is shown as it came.
+        if (encoding == text::OutputEncoding::Utf8) {
+            const std::string shown = app_.os().codePage.fromUtf8(output);
+            window_.log().setLines(text::splitLines(shown));
+        } else {
+            window_.log().setLines(lines);
+        }
+        const CompileOutput read = readCompileOutput(app_.os(), document, lines, encoding);
         window_.compileRan(document, read.filesRead);
-        const bool NoErrorJump = !(errorJump && !ending && errorLine);
-        if (!NoErrorJump) jumpToError(lines, *errorLine, read.errorFile, editor, jumpOption);
+        const bool NoErrorJump = !(errorJump && !ending && read.errorLine);
+        if (!NoErrorJump) jumpToError(read, editor, jumpOption);
         if (!ending && autoDvi && NoErrorJump) window_.previewAfterCompile(document);
     }
     window_.compileEnded();
@@ -81,15 +89,12 @@ std::optional<CapturedOutput> CompileCommand::runCompiler(const Document& docume
     }
 }
 
-void CompileCommand::jumpToError(const std::vector<std::string_view>& lines, size_t errorLine,
-                                 const std::string& errorFile, const std::string& editor,
-                                 const std::string& jumpOption) {
+void CompileCommand::jumpToError(const CompileOutput& read, const std::string& editor, const std::string& jumpOption) {
     ListBox& log = window_.log();
-    log.select(static_cast<int>(errorLine));
-    const std::string lineNumber = text::lineNumberText(lines, errorLine);
-    log.addLine(lineNumber);
+    log.select(static_cast<int>(*read.errorLine));
+    log.addLine(read.lineNumber);
     const std::string jumpCommandLine =
-        text::jumpCommandLine(editor, text::jumpOption(jumpOption, lineNumber), errorFile);
+        text::jumpCommandLine(editor, text::jumpOption(jumpOption, read.lineNumber), read.errorFile);
     log.addLine(jumpCommandLine);
     // An editor that cannot be started shows nothing: the jump's command line
     // stands in the log for the user to see.

@@ -13,6 +13,7 @@
 #include "features/Application.h"
 #include "features/ConsoleRedirect.h"
 #include "features/Document.h"
+#include "features/DocumentFiles.h"
 #include "settings/SettingsFile.h"
 
 // What a compile asks of the window it runs in.
@@ -49,8 +50,7 @@ private:
     std::optional<CapturedOutput> runCompiler(const Document& document, const std::string& compiler);
     // Selects the error, starts the editor at its line in the file TeX was
     // reading, and adds the line number and the editor's command line to the log.
-    void jumpToError(const std::vector<std::string_view>& lines, size_t errorLine, const std::string& errorFile,
-                     const std::string& editor, const std::string& jumpOption);
+    void jumpToError(const CompileOutput& read, const std::string& editor, const std::string& jumpOption);
 
     Application& app_;
     const settings::SettingsStore& settings_;

@@ -1,6 +1,6 @@
 #pragma once
-// The files of a document of several files, as TeX's output names them. TeX
-// runs in the document's folder, so a name it prints ("./chapter.tex",
+// What a compile's output tells about a document of several files. TeX runs
+// in the document's folder, so a name it prints ("./chapter.tex",
 // "chapters/one.tex", "C:\Users\...", "c:/w32tex/...") is taken from there;
 // a file of the document is one in the document's folder or below it.
 #include <optional>
@@ -10,15 +10,22 @@
 
 #include "features/Document.h"
 #include "platform/Os.h"
+#include "text/TexMessages.h"
 
-struct FilesOfCompile {
-    // Where the editor goes for an error: the innermost file of the document
-    // open at the error line, or the document itself.
+struct CompileOutput {
+    // The first error's line in the output, if any.
+    std::optional<size_t> errorLine;
+    // Its line number in the file TeX was reading; may be empty.
+    std::string lineNumber;
+    // Where the editor goes for that error: the file TeX names, or else the
+    // innermost file of the document open at the error; the document itself
+    // when that file lies outside the document's folder or its name has no
+    // form in the code page.
     std::string errorFile;
     // Every file of the document that the compile read, as full paths.
     std::vector<std::string> filesRead;
 };
 
-// Reads the compile's output; errorLine is the first error's line, if any.
-FilesOfCompile filesOfCompile(platform::FileSystem& files, const Document& document,
-                              const std::vector<std::string_view>& lines, std::optional<size_t> errorLine);
+// Reads the compile's output, as the compiler wrote it.
+CompileOutput readCompileOutput(platform::Os& os, const Document& document, const std::vector<std::string_view>& lines,
+                                text::OutputEncoding encoding);

@@ -5,8 +5,8 @@
 #include "text/DosDateTime.h"
 
 Watcher::State Watcher::stateOf(const Document& document, platform::FileSystem& files) const {
-    State state{document.texPath, files.fileAge(document.texPath), {}, files.fileAge(document.dviPath),
-                settingsVersion_};
+    State state{
+        document.texPath, files.fileAge(document.texPath), {}, files.fileAge(document.dviPath), settingsVersion_};
     if (document.texPath == readBy_)
         for (const std::string& file : filesRead_)
             state.filesReadAges.push_back(files.fileAge(file));
@@ -14,20 +14,17 @@ Watcher::State Watcher::stateOf(const Document& document, platform::FileSystem& 
 }
 
 bool Watcher::shouldCompile(const Document& document, platform::FileSystem& files) {
-    asked_ = false;
     const State state = stateOf(document, files);
     if (state.documentAge == text::noFileAge) return false;
     const auto newerThanDvi = [&](int32_t age) { return text::documentIsNewer(age, state.dviAge); };
     if (!newerThanDvi(state.documentAge) &&
         std::none_of(state.filesReadAges.begin(), state.filesReadAges.end(), newerThanDvi))
         return false;
-    asked_ = state != done_;
-    return asked_;
+    return state != done_;
 }
 
 void Watcher::compiled(const Document& document, std::vector<std::string> filesRead, platform::FileSystem& files) {
     readBy_ = document.texPath;
     filesRead_ = std::move(filesRead);
-    if (asked_) done_ = stateOf(document, files);
-    asked_ = false;
+    done_ = stateOf(document, files);
 }

@@ -23,10 +23,9 @@ class Watcher {
 public:
     // Whether this tick compiles the document.
     bool shouldCompile(const Document& document, platform::FileSystem& files);
-    // The compiler ran on the document and read these files of it. When the
-    // watcher asked for that compile, what it left is the version done; a
-    // compile that never started marks nothing, and one the user asks for is
-    // never held back.
+    // The compiler ran on the document and read these files of it: what it
+    // left is the version done, whoever asked for the compile. A compile that
+    // never started marks nothing, and one the user asks for is never held back.
     void compiled(const Document& document, std::vector<std::string> filesRead, platform::FileSystem& files);
     // The options were confirmed: the next compile may turn out otherwise.
     void settingsChanged() { ++settingsVersion_; }
@@ -46,6 +45,5 @@ private:
     std::string readBy_;
     std::vector<std::string> filesRead_;
     std::optional<State> done_;
-    bool asked_ = false;
     unsigned settingsVersion_ = 0;
 };

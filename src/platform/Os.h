@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/Dde.h"
 #include "platform/Desktop.h"
@@ -40,6 +41,19 @@ public:
     // "\", "." and ".." resolved, the trailing dots and blanks of the last
     // part dropped. The name unchanged when it cannot be resolved.
     [[nodiscard]] virtual std::string fullPathName(const std::string& path) = 0;
+    // Whether a full path in UTF-8 names a file: for a name that has no form
+    // in the code page.
+    [[nodiscard]] virtual bool fileExistsUtf8(const std::string& utf8Path) = 0;
+};
+
+// Texts between the code page and UTF-8, in which some compilers write.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    // The UTF-8 text in the code page, a character that has no form there
+    // written as "・"; exact, when asked, tells whether every character had one.
+    virtual std::string fromUtf8(std::string_view utf8, bool* exact = nullptr) = 0;
+    virtual std::string toUtf8(std::string_view text) = 0;
 };
 
 // Facts about the running program.
@@ -97,6 +111,7 @@ struct Os {
     Desktop& desktop;
     DdeClient& dde;
     SharedLocks& locks;
+    CodePage& codePage;
 };
 
 } // namespace platform

@@ -1,26 +1,23 @@
 #include "text/TexFileTrail.h"
 
 #include <map>
+#include <optional>
 #include <set>
-
-#include "text/Cp932.h"
 
 namespace text {
 namespace {
-// TeX breaks its lines after 79 bytes; pTeX breaks one byte early rather than
-// split a double-byte character.
-constexpr size_t wrappedLineLength = 78;
 // A name longer than this many lines, or with more blanks, is no name.
 constexpr size_t maxNameLines = 8;
 constexpr size_t maxNameBlanks = 8;
 // An error's message and context take at most this many lines.
 constexpr size_t maxErrorBlockLines = 32;
+// TeX stops after a hundred errors; output that seems to hold more is not TeX's.
+constexpr size_t maxErrors = 101;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isContextLine(std::string_view line) { return line.size() > 2 && line.substr(0, 2) == "l." && isDigit(line[2]); }
-bool endsName(char c) { return c == '(' || c == ')' || c == '[' || c == '{' || c == '<' || c == '"'; }
+bool endsName(char c) { return c == '[' || c == '{' || c == '<' || c == '"'; }
+bool isParenthesis(char c) { return c == '(' || c == ')'; }
 size_t nextParenthesis(std::string_view line, size_t pos) {
-    while (pos < line.size() && line[pos] != '(' && line[pos] != ')')
+    while (pos < line.size() && !isParenthesis(line[pos]))
         ++pos;
     return pos;
 }
@@ -30,42 +27,25 @@ struct Place {
     size_t line = 0, pos = 0;
 };
 
-class Trail {
+class Reader {
 public:
-    Trail(const std::vector<std::string_view>& lines, const NameExists& exists) : lines_(lines), exists_(exists) {}
+    Reader(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding)
+        : lines_(lines), exists_(exists), encoding_(encoding) {}
 
-    FilesInOutput read(size_t askedLine) {
-        FilesInOutput result;
+    TexOutput read() {
         std::set<int> seen;
-        size_t errorBlockLeft = 0;
-        bool afterContext = false;
         Place resume; // where a name that went on over TeX's line break ended
         for (size_t i = 0; i < lines_.size();) {
             const std::string_view line = lines_[i];
             size_t pos = 0;
             if (resume.line == i && resume.pos > 0) {
                 pos = resume.pos;
-            } else {
-                if (i == askedLine)
-                    for (const int file : stack_)
-                        if (file != notAFile) result.openAtLine.push_back(files_[file]);
-                // An error's lines quote the source text; they end with the line after its context line.
-                if (!line.empty() && line[0] == '!') errorBlockLeft = maxErrorBlockLines;
-                if (errorBlockLeft > 0) {
-                    --errorBlockLeft;
-                    if (afterContext) errorBlockLeft = 0;
-                    afterContext = isContextLine(line);
-                    ++i;
-                    continue;
-                }
-                // An overfull or underfull box shows its text.
-                if (line.substr(0, 2) == "[]") {
-                    ++i;
-                    continue;
-                }
+            } else if (passOver(i)) {
+                ++i;
+                continue;
             }
             size_t next = i + 1;
-            // "(" and ")" are never the second byte of a double-byte character,
+            // "(" and ")" are never a byte of a character of several bytes,
             // so they can be looked for byte by byte.
             while ((pos = nextParenthesis(line, pos)) < line.size()) {
                 if (line[pos] == ')') {
@@ -75,7 +55,7 @@ public:
                 }
                 const Place end = openFile({i, pos + 1});
                 if (stack_.back() != notAFile && seen.insert(stack_.back()).second)
-                    result.opened.push_back(files_[stack_.back()]);
+                    output_.opened.push_back(files_[stack_.back()]);
                 if (end.line != i) {
                     resume = end;
                     next = end.line;
@@ -85,10 +65,80 @@ public:
             }
             i = next;
         }
-        return result;
+        return std::move(output_);
     }
 
 private:
+    // Whether the line is message text whose parentheses never count; notes
+    // the errors and their line numbers on the way.
+    bool passOver(size_t i) {
+        const std::string_view line = lines_[i];
+        if (dumpGoesOn_) {
+            dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
+            return true;
+        }
+        if (runawayText_) {
+            runawayText_ = false;
+            return true;
+        }
+        if (noteError(i)) {
+            errorBlockLeft_ = maxErrorBlockLines;
+            afterContext_ = false;
+        } else if (numberPending_ && isContextLine(line)) {
+            numberPending_ = false;
+            output_.errors.back().lineNumber = contextLineNumber(line);
+        }
+        // An error's lines end with the line after its context line, which
+        // shows the rest of the source line.
+        if (errorBlockLeft_ > 0) {
+            --errorBlockLeft_;
+            if (afterContext_) errorBlockLeft_ = 0;
+            afterContext_ = isContextLine(line) || line.substr(0, 3) == "<*>";
+            return true;
+        }
+        if (isRunawayLine(line)) {
+            runawayText_ = true;
+            return true;
+        }
+        if (startsHboxDump(line)) {
+            dumpGoesOn_ = true;
+            return true;
+        }
+        return isBoxMessage(line);
+    }
+
+    // Notes an error that starts on this line, in either of its forms.
+    bool noteError(size_t i) {
+        const std::string_view line = lines_[i];
+        std::optional<TexError> error;
+        if (isErrorLine(line)) {
+            error = TexError{i, {}, {}, {}};
+        } else if (const std::optional<FileLineError> named = fileLineError(line)) {
+            error = fileLineErrorAt(i, *named);
+        }
+        if (!error) return false;
+        numberPending_ = output_.errors.size() < maxErrors;
+        if (!numberPending_) return true;
+        for (const int file : stack_)
+            if (file != notAFile) error->openFiles.push_back(files_[file]);
+        output_.errors.push_back(std::move(*error));
+        return true;
+    }
+
+    // The name of a -file-line-error line is an existing file's, perhaps cut
+    // by TeX's line breaks over the lines before.
+    std::optional<TexError> fileLineErrorAt(size_t i, const FileLineError& named) {
+        if (exists(named.name)) return TexError{i, std::string(named.name), std::string(named.lineNumber), {}};
+        std::string name(named.name);
+        for (size_t first = i;
+             first > 0 && i - first < maxNameLines && wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
+            --first;
+            name.insert(0, lines_[first]);
+            if (exists(name)) return TexError{first, name, std::string(named.lineNumber), {}};
+        }
+        return std::nullopt;
+    }
+
     // The stack holds indexes into files_: a long log opens the same few files
     // thousands of times.
     static constexpr int notAFile = -1;
@@ -119,10 +169,10 @@ private:
     }
 
     // The readings of the name that starts here that may name a file: cut at
-    // each blank, at the first character that ends a name, or at the end of a
-    // line that TeX may have broken. Only a reading whose last word holds a
-    // "." or a separator counts, and no text is copied for a name on one
-    // line: a log of a hundred thousand lines of parentheses costs no
+    // each blank and parenthesis, at the first character that ends a name, or
+    // at the end of a line that TeX may have broken. Only a reading whose last
+    // word holds a "." or a separator counts, and no text is copied for a name
+    // on one line: a log of a hundred thousand lines of parentheses costs no
     // allocation a line. The end of the shortest reading is left in shortest.
     void nameCandidates(Place at, Place& shortest) {
         candidates_.clear();
@@ -153,14 +203,16 @@ private:
                     cut(q, {line, q});
                     pathInWord = false;
                     done = ++blanks > maxNameBlanks;
+                } else if (isParenthesis(c) && !quoted) {
+                    cut(q, {line, q});
                 } else if (c == '.' || c == '/' || c == '\\') {
                     pathInWord = true;
                 }
-                q = nextCharIndex(s, q);
+                q = nextCharIndex(s, q, encoding_);
             }
             if (!done) cut(s.size(), {line, s.size()});
-            const bool goesOn = !done && s.size() >= wrappedLineLength && line + 1 < lines_.size() &&
-                                line + 1 - at.line < maxNameLines;
+            const bool goesOn =
+                !done && mayWrap(s, encoding_) && line + 1 < lines_.size() && line + 1 - at.line < maxNameLines;
             // A name over several lines is joined; one on a single line stays a view.
             if (goesOn || nameSpansLines_) joined_.append(s.substr(pos, q - pos));
             if (!goesOn) return;
@@ -190,10 +242,19 @@ private:
 
     const std::vector<std::string_view>& lines_;
     const NameExists& exists_;
+    const OutputEncoding encoding_;
+    TexOutput output_;
     std::vector<int> stack_;
     std::vector<std::string> files_;
     std::map<std::string, int, std::less<>> indexes_;
     std::map<std::string, bool, std::less<>> asked_;
+    // Lines of message text still to pass over.
+    size_t errorBlockLeft_ = 0;
+    bool afterContext_ = false;
+    bool dumpGoesOn_ = false;
+    bool runawayText_ = false;
+    // The last error still waits for its context line.
+    bool numberPending_ = false;
     // The name being read: where it starts, its readings, and its text when it
     // went on over a line break; kept for their capacity.
     Place nameStart_;
@@ -203,8 +264,8 @@ private:
 };
 } // namespace
 
-FilesInOutput readFilesInOutput(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists) {
-    return Trail(lines, exists).read(line);
+TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
+    return Reader(lines, exists, encoding).read();
 }
 
 } // namespace text

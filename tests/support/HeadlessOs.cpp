@@ -1,5 +1,7 @@
 #include "support/HeadlessOs.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <optional>
 #include <sstream>
@@ -171,6 +173,49 @@ bool MemoryFileSystem::isFolder(const std::string& fullPath) const {
     }
     return false;
 }
+
+bool MemoryFileSystem::fileExistsUtf8(const std::string& utf8Path) {
+    bool exact = false;
+    const std::string path = IconvCodePage().fromUtf8(utf8Path, &exact);
+    return exact ? fileAge(path) != -1 : utf8OnlyFiles.count(utf8Path) > 0;
+}
+
+namespace {
+// Converts a whole text, or nothing when a character has no form in the other encoding.
+std::optional<std::string> convert(std::string_view text, const char* to, const char* from) {
+    iconv_t converter = iconv_open(to, from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string in(text), out(text.size() * 4 + 4, '\0');
+    char* inAt = in.data();
+    char* outAt = out.data();
+    size_t inLeft = in.size(), outLeft = out.size();
+    const bool whole = iconv(converter, &inAt, &inLeft, &outAt, &outLeft) != static_cast<size_t>(-1);
+    iconv_close(converter);
+    if (!whole) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+size_t utf8CharacterLength(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1; }
+} // namespace
+
+std::string IconvCodePage::fromUtf8(std::string_view utf8, bool* exact) {
+    if (std::optional<std::string> whole = convert(utf8, "CP932", "UTF-8")) {
+        if (exact) *exact = true;
+        return *whole;
+    }
+    if (exact) *exact = false;
+    std::string text;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t length = std::min(utf8CharacterLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+        const std::optional<std::string> character = convert(utf8.substr(i, length), "CP932", "UTF-8");
+        text += character ? *character : "・";
+        i += length;
+    }
+    return text;
+}
+
+std::string IconvCodePage::toUtf8(std::string_view text) { return convert(text, "UTF-8", "CP932").value_or(""); }
 
 int32_t MemoryFileSystem::fileAge(const std::string& path) {
     const MemoryFile* file = find(path);

@@ -31,6 +31,7 @@ public:
     bool deleteFile(const std::string& path) override;
     bool setCurrentDirectory(const std::string& path) override;
     std::string fullPathName(const std::string& path) override;
+    bool fileExistsUtf8(const std::string& utf8Path) override;
 
     void put(const std::string& path, const std::string& content, int32_t age = 0x5A000000);
     bool exists(const std::string& path) const;
@@ -41,6 +42,7 @@ public:
 
     std::map<std::string, MemoryFile> files; // by full path
     std::set<std::string> readOnlyFolders;
+    std::set<std::string> utf8OnlyFiles; // full UTF-8 paths of files whose names have no code page form
     std::string currentDirectory = "C:\\";
     int32_t clock = 0x5A000000; // the age a write gives a file
 
@@ -89,6 +91,13 @@ public:
     bool refused = false; // the system refuses every lock
 };
 
+// The conversions of code page 932 as the C library knows them.
+class IconvCodePage : public platform::CodePage {
+public:
+    std::string fromUtf8(std::string_view utf8, bool* exact = nullptr) override;
+    std::string toUtf8(std::string_view text) override;
+};
+
 struct HeadlessOs {
     MemoryFileSystem files;
     MemoryProfile profile{files};
@@ -98,7 +107,8 @@ struct HeadlessOs {
     ScriptedDesktop desktop;
     ScriptedDde dde;
     MemoryLocks locks;
-    platform::Os os{profile, files, program, processes, launcher, desktop, dde, locks};
+    IconvCodePage codePage;
+    platform::Os os{profile, files, program, processes, launcher, desktop, dde, locks, codePage};
 };
 
 } // namespace headless

@@ -213,7 +213,8 @@ TEST(Compile, ARelativeDocumentIsFoundAfterTheCompileChangedTheFolder) {
     EXPECT_EQ((std::vector<std::string>{"\"notepad.exe\" \"C:\\work\\sub\\paper.tex\""}), world.system.desktop.started);
 
     world.system.processes.run.outputReads = {};
-    world.timer().elapse(); // the DVI is still missing
+    world.system.files.put("C:\\work\\sub\\paper.tex", "x", 0x5A000010);
+    world.timer().elapse(); // saved, and the DVI is still missing
     EXPECT_EQ(3u, world.system.processes.started.size());
     world.system.files.put("C:\\work\\sub\\paper.dvi", "dvi");
     world.main().button("btnOpenDvi").click();
@@ -287,15 +288,15 @@ TEST(Compile, ErrorJumpOpensTheFileWhereTheErrorIs) {
         const char* recording;
         std::string file, line;
     };
-    for (const Case& c : {Case{"several-files.txt", folder + "mystyle.sty", "3"},
-                          Case{"nested.txt", folder + "outer.tex", "6"},
-                          Case{"wrapped-name.txt",
-                               folder + "long\\a_rather_long_folder_name_for_chapters\\and_another_level_of_folders_"
-                                        "here\\third\\chapter_with_a_long_name.tex",
-                               "2"},
-                          Case{"shift-jis-names.txt", folder + "表.tex", "2"},
-                          Case{"installation-file.txt", folder + "paper.tex", "48"},
-                          Case{"no-file-marks", folder + "paper.tex", "12"}}) {
+    for (const Case& c :
+         {Case{"several-files.txt", folder + "mystyle.sty", "3"}, Case{"nested.txt", folder + "outer.tex", "6"},
+          Case{"wrapped-name.txt",
+               folder + "long\\a_rather_long_folder_name_for_chapters\\and_another_level_of_folders_"
+                        "here\\third\\chapter_with_a_long_name.tex",
+               "2"},
+          Case{"shift-jis-names.txt", folder + "表.tex", "2"},
+          Case{"installation-file.txt", folder + "paper.tex", "48"},
+          Case{"no-file-marks", folder + "paper.tex", "12"}}) {
         SCOPED_TRACE(c.recording);
         World world;
         world.settings("Editor=ed.exe\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
@@ -305,8 +306,10 @@ TEST(Compile, ErrorJumpOpensTheFileWhereTheErrorIs) {
         world.startWithArguments("\"" + folder + "paper.tex\"");
         std::ifstream recorded(std::string(VELUMO_TEX_OUTPUT_DIR) + "/" + c.recording, std::ios::binary);
         std::stringstream output;
-        if (recorded) output << recorded.rdbuf();
-        else output << "! Undefined control sequence.\r\nl.12 \\badmacro\r\n";
+        if (recorded)
+            output << recorded.rdbuf();
+        else
+            output << "! Undefined control sequence.\r\nl.12 \\badmacro\r\n";
         world.system.processes.run.outputReads = {output.str()};
         world.main().button("btnCompile").click();
 

@@ -2,6 +2,7 @@
 
 #include "text/ErrorJump.h"
 #include "text/Lines.h"
+#include "text/TexFileTrail.h"
 
 using namespace text;
 using Lines = std::vector<std::string_view>;
@@ -15,6 +16,18 @@ TEST(Lines, EveryKindOfBreakEndsALine) {
     EXPECT_EQ((Lines{"表\\"}), splitLines("表\\\n"));
 }
 
+namespace {
+std::optional<size_t> firstErrorLine(const Lines& lines) {
+    const std::vector<TexError> errors = readTexOutput(lines, [](const std::string&) { return false; }).errors;
+    return errors.empty() ? std::nullopt : std::optional<size_t>(errors.front().line);
+}
+std::string lineNumberText(const Lines& lines, size_t errorLine) {
+    for (const TexError& error : readTexOutput(lines, [](const std::string&) { return false; }).errors)
+        if (error.line == errorLine) return error.lineNumber;
+    return "(no error)";
+}
+} // namespace
+
 TEST(ErrorScan, OnlyALineStartingWithExclamationCounts) {
     EXPECT_EQ(2u, firstErrorLine({"This is pTeX", " ! not this", "! Undefined control sequence.", "! second"}));
     EXPECT_FALSE(firstErrorLine({"ok", "a!b", ""}).has_value());
@@ -22,7 +35,7 @@ TEST(ErrorScan, OnlyALineStartingWithExclamationCounts) {
 }
 
 TEST(ErrorScan, LineNumberIsTakenOnlyWhenItIsDigits) {
-    auto numberAfterError = [](const std::string& contextLine) { return lineNumberText({"! Error.", contextLine}, 0); };
+    auto numberAfterError = [](std::string_view contextLine) { return lineNumberText({"! Error.", contextLine}, 0); };
     EXPECT_EQ("12", numberAfterError("l.12 \\badmacro"));
     EXPECT_EQ("4", numberAfterError("l.4 "));
     EXPECT_EQ("", numberAfterError("l.12"));    // no blank

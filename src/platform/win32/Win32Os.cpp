@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/OwnedHandle.h"
@@ -57,6 +59,63 @@ std::string Win32FileSystem::fullPathName(const std::string& path) {
         if (length < buffer.size()) return std::string(buffer.data(), length);
         buffer.resize(length);
     }
+}
+
+namespace {
+std::wstring wideOf(std::string_view text, UINT codePage) {
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+    if (length > 0) MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+// The wide text in the code page, or nothing when a character has no form there.
+std::optional<std::string> exactlyInCodePage(std::wstring_view wide) {
+    BOOL lossy = FALSE;
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lossy);
+    if (lossy || (length == 0 && size > 0)) return std::nullopt;
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), length, nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    return text;
+}
+} // namespace
+
+bool Win32FileSystem::fileExistsUtf8(const std::string& utf8Path) {
+    const DWORD attributes = GetFileAttributesW(wideOf(utf8Path, CP_UTF8).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The whole text in one conversion; only a text with a character that has no
+// form in the code page is converted a character at a time.
+std::string Win32CodePage::fromUtf8(std::string_view utf8, bool* exact) {
+    const std::wstring wide = wideOf(utf8, CP_UTF8);
+    if (std::optional<std::string> whole = exactlyInCodePage(wide)) {
+        if (exact) *exact = true;
+        return std::move(*whole);
+    }
+    if (exact) *exact = false;
+    std::string text;
+    text.reserve(wide.size() * 2);
+    for (size_t i = 0; i < wide.size();) {
+        const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        const size_t units = pair ? 2 : 1;
+        const std::optional<std::string> character = exactlyInCodePage(std::wstring_view(wide).substr(i, units));
+        text += character ? *character : "・";
+        i += units;
+    }
+    return text;
+}
+
+std::string Win32CodePage::toUtf8(std::string_view text) {
+    const std::wstring wide = wideOf(text, CP_ACP);
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(std::max(length, 0)), '\0');
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
+    return utf8;
 }
 
 namespace {

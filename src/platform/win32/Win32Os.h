@@ -19,6 +19,13 @@ public:
     bool deleteFile(const std::string& path) override;
     bool setCurrentDirectory(const std::string& path) override;
     std::string fullPathName(const std::string& path) override;
+    bool fileExistsUtf8(const std::string& utf8Path) override;
+};
+
+class Win32CodePage : public CodePage {
+public:
+    std::string fromUtf8(std::string_view utf8, bool* exact) override;
+    std::string toUtf8(std::string_view text) override;
 };
 
 // Named mutexes of the session, waited for with the message queue in view.

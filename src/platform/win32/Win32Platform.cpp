@@ -18,7 +18,8 @@ struct Win32Platform::Impl {
     Win32Desktop desktop;
     Win32Dde dde;
     Win32SharedLocks locks;
-    Os os{profile, files, program, *processes, launcher, desktop, dde, locks};
+    Win32CodePage codePage;
+    Os os{profile, files, program, *processes, launcher, desktop, dde, locks, codePage};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

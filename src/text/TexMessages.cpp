@@ -1,0 +1,114 @@
+#include "text/TexMessages.h"
+
+#include "text/Cp932.h"
+
+namespace text {
+namespace {
+constexpr size_t maxPrintLine = 79;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+unsigned char firstByte(std::string_view s) { return s.empty() ? 0 : static_cast<unsigned char>(s[0]); }
+
+// The bytes of the character that a byte starts, as TeX reckons them when it
+// decides to break early.
+size_t characterBytes(unsigned char lead, OutputEncoding encoding) {
+    if (encoding == OutputEncoding::CodePage) return isLeadByte(lead) ? 2 : 1;
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+size_t utf8Characters(std::string_view s) {
+    size_t count = 0;
+    for (const char c : s)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+}
+} // namespace
+
+OutputEncoding encodingOfOutput(std::string_view output) {
+    bool severalBytes = false;
+    for (size_t i = 0; i < output.size();) {
+        const unsigned char lead = static_cast<unsigned char>(output[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                              : lead >= 0xE0 && lead <= 0xEF ? 3
+                              : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                             : 0;
+        if (length == 0 || i + length > output.size()) return OutputEncoding::CodePage;
+        const unsigned char second = static_cast<unsigned char>(output[i + 1]);
+        // No overlong form, no surrogate, nothing past U+10FFFF.
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (second < low || second > high) return OutputEncoding::CodePage;
+        for (size_t k = 2; k < length; ++k)
+            if ((static_cast<unsigned char>(output[i + k]) & 0xC0) != 0x80) return OutputEncoding::CodePage;
+        severalBytes = true;
+        i += length;
+    }
+    return severalBytes ? OutputEncoding::Utf8 : OutputEncoding::CodePage;
+}
+
+bool isErrorLine(std::string_view line) { return !line.empty() && line[0] == '!'; }
+
+std::optional<FileLineError> fileLineError(std::string_view line) {
+    // The name ends at the first ":digits:" after its first byte, so that a
+    // drive ("C:/texmf/...") stays part of it.
+    for (size_t colon = line.find(':', 1); colon != std::string_view::npos; colon = line.find(':', colon + 1)) {
+        size_t end = colon + 1;
+        while (end < line.size() && isDigit(line[end]))
+            ++end;
+        if (end > colon + 1 && end < line.size() && line[end] == ':')
+            return FileLineError{line.substr(0, colon), line.substr(colon + 1, end - colon - 1)};
+    }
+    return std::nullopt;
+}
+
+bool isContextLine(std::string_view line) { return line.size() > 2 && startsWith(line, "l.") && isDigit(line[2]); }
+
+std::string_view contextLineNumber(std::string_view contextLine) {
+    const size_t blank = contextLine.find(' ');
+    if (blank == std::string_view::npos || blank < 3) return {};
+    const std::string_view number = contextLine.substr(2, blank - 2);
+    for (const char c : number)
+        if (!isDigit(c)) return {};
+    return number;
+}
+
+bool isRunawayLine(std::string_view line) {
+    return startsWith(line, "Runaway ") && !line.empty() && line.back() == '?';
+}
+
+bool startsHboxDump(std::string_view line) {
+    for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
+        if (startsWith(line, kind) && startsWith(line.substr(kind.size()), " \\hbox (")) return true;
+    return false;
+}
+
+bool isBoxMessage(std::string_view line) {
+    for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
+        if (startsWith(line, kind) &&
+            (startsWith(line.substr(kind.size()), " \\hbox (") || startsWith(line.substr(kind.size()), " \\vbox (")))
+            return true;
+    return false;
+}
+
+bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding encoding) {
+    if (line.size() == maxPrintLine) return true;
+    if (encoding == OutputEncoding::Utf8 && utf8Characters(line) == maxPrintLine) return true;
+    return line.size() < maxPrintLine && line.size() + characterBytes(firstByte(next), encoding) > maxPrintLine;
+}
+
+bool mayWrap(std::string_view line, OutputEncoding encoding) {
+    const size_t longestCharacter = encoding == OutputEncoding::CodePage ? 2 : 4;
+    return line.size() + longestCharacter > maxPrintLine;
+}
+
+size_t nextCharIndex(std::string_view s, size_t i, OutputEncoding encoding) {
+    // No byte of a UTF-8 character of several bytes is an ASCII character.
+    return encoding == OutputEncoding::Utf8 ? i + 1 : nextCharIndex(s, i);
+}
+
+} // namespace text

@@ -1,0 +1,53 @@
+#pragma once
+// The shapes of TeX's console messages that the error jump and the reader of
+// TeX's output rely on, in one place.
+#include <optional>
+#include <string_view>
+
+namespace text {
+
+// How the compiler wrote its console output.
+enum class OutputEncoding { CodePage, Utf8 };
+// UTF-8 when the whole output is valid UTF-8 with at least one character of
+// several bytes; Shift-JIS text is practically never that.
+OutputEncoding encodingOfOutput(std::string_view output);
+
+// "! Undefined control sequence.": an error in TeX's usual form.
+bool isErrorLine(std::string_view line);
+
+// "./chap1.tex:7: Undefined control sequence.": an error in the form that
+// TeX's -file-line-error option gives. Only the shape is read here; whether
+// the name is a file is the caller's to ask.
+struct FileLineError {
+    std::string_view name;
+    std::string_view lineNumber;
+};
+std::optional<FileLineError> fileLineError(std::string_view line);
+
+// "l.12 \badmacro": where TeX was in the file it was reading.
+bool isContextLine(std::string_view line);
+// The number of a context line, when the text up to its first blank is all digits.
+std::string_view contextLineNumber(std::string_view contextLine);
+
+// "Runaway argument?": the next line shows the source text that ran away.
+bool isRunawayLine(std::string_view line);
+
+// "Overfull \hbox (...) in paragraph at lines 3--4": the next line starts the
+// offending line's text in short form, a dump of whatever the author wrote.
+bool startsHboxDump(std::string_view line);
+// "Overfull \vbox (...) has occurred while \output is active": a box message
+// without a dump.
+bool isBoxMessage(std::string_view line);
+
+// TeX breaks its console lines after 79 bytes; pTeX and upTeX break a few
+// bytes early rather than split a character of several bytes. Whether the
+// line was broken so, and goes on at the start of the next.
+bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding encoding);
+// Whether a line is long enough that TeX may have broken it: for a name,
+// whose going on is decided by asking whether the longer name exists.
+bool mayWrap(std::string_view line, OutputEncoding encoding);
+
+// Index of the character after the one starting at i.
+size_t nextCharIndex(std::string_view s, size_t i, OutputEncoding encoding);
+
+} // namespace text
