@@ -106,7 +106,7 @@ class Document:
         rng = self.rng
         return [rng.choice(JAPANESE_SENTENCES) + rng.choice(JAPANESE_SENTENCES) for _ in range(rng.randint(1, 3))] + [""]
 
-    def noise(self, source):
+    def noise(self):
         """A piece of TeX's everyday console noise."""
         rng = self.rng
         kind = rng.randrange(16)
@@ -146,10 +146,10 @@ class Document:
             return ["\\section{" + rng.choice(SECTION_TITLES) + "}"] + self.paragraph() * rng.randint(2, 8)
         return self.paragraph()
 
-    def body(self, source, count):
+    def body(self, count):
         lines = []
         for _ in range(count):
-            lines += self.noise(source)
+            lines += self.noise()
         return lines
 
 
@@ -196,7 +196,7 @@ def build_document(rng, engine):
     for name in names:
         chapter = doc.add(SourceFile(name, "chapter"))
         chapter.lines = ["\\section{" + rng.choice(SECTION_TITLES) + "}"] + doc.paragraph()
-        chapter.lines += doc.body(chapter, rng.randint(1, 5))
+        chapter.lines += doc.body(rng.randint(1, 5))
         nested_parents = [c for c, _, _ in included if c.kind == "chapter"]
         if nested_parents and rng.random() < 0.3:
             parent = rng.choice(nested_parents)
@@ -205,11 +205,11 @@ def build_document(rng, engine):
             included = [(c, p, i + 1 if p is parent and i >= position else i) for c, p, i in included]
             included.append((chapter, parent, position))
             continue
-        main.lines += doc.body(main, rng.randint(0, 2))
+        main.lines += doc.body(rng.randint(0, 2))
         use_include = " " not in name and rng.random() < 0.4
         main.lines.append(("\\include{" if use_include else "\\input{") + tex_name(name) + "}")
         included.append((chapter, main, len(main.lines) - 1))
-    main.lines += doc.body(main, rng.randint(0, 3))
+    main.lines += doc.body(rng.randint(0, 3))
     if want_bbl:
         bbl = doc.add(SourceFile("paper.bbl", "bbl"))
         bbl.lines = ["\\begin{thebibliography}{9}",
@@ -531,7 +531,7 @@ def make_run(tex, engine, file_line_error, seed, work):
         confirmation = tex.compile(engine, True, folder, "paper.tex", installation)
     return {
         "confirmation": confirmation,
-        "engine": engine, "file_line_error": file_line_error, "encoding": "cp932" if engine == "platex" else "utf-8",
+        "engine": engine, "file_line_error": file_line_error, "encoding": encoding,
         "document": b"paper.tex", "error_line": doc.error_line, "error_file": doc.error_file.name.encode(encoding),
         "error_kind": doc.error_kind, "inputs": inputs, "made": made, "output": output,
         "files": [(s.name.encode(encoding), s.text().encode(encoding)) for s in doc.files.values()],
