@@ -177,7 +177,12 @@ bool MemoryFileSystem::isFolder(const std::string& fullPath) const {
 bool MemoryFileSystem::fileExistsUtf8(const std::string& utf8Path) {
     bool exact = false;
     const std::string path = IconvCodePage().fromUtf8(utf8Path, &exact);
-    return exact ? fileAge(path) != -1 : utf8OnlyFiles.count(utf8Path) > 0;
+    if (exact) return fileAge(path) != -1;
+    // Windows drops the "." parts of a path before it looks.
+    std::string resolved = utf8Path;
+    for (size_t dot; (dot = resolved.find("\\.\\")) != std::string::npos;)
+        resolved.erase(dot, 2);
+    return utf8OnlyFiles.count(resolved) > 0;
 }
 
 namespace {
