@@ -105,7 +105,7 @@ target_link_options(dviout PRIVATE ${static_runtime})
 set_target_properties(dviout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_dependencies(Velumo dviout)
 set_source_files_properties(src/Velumo.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/src/res/handpoint.cur;${CMAKE_SOURCE_DIR}/src/Velumo.manifest")
+    "${CMAKE_SOURCE_DIR}/src/res/handpoint.cur;${CMAKE_SOURCE_DIR}/src/res/velumo.ico;${CMAKE_BINARY_DIR}/generated/Velumo.manifest")
 
 # A 100,000-line compiler log end to end, through Velumo against a bare
 # program (the benchmark itself, started with --bare); run by hand.

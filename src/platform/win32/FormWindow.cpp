@@ -48,7 +48,7 @@ FormWindow::FormWindow(Win32Toolkit& toolkit, const FormSpec& form, const std::v
     FormWindow* mainForm = toolkit.mainForm();
     // Every later form belongs to the main window, so it stays above it.
     HWND owner = mainForm ? mainForm->handle() : nullptr;
-    const char* className = ownedWindowClass<FormWindow>("VelumoForm", LoadIconA(nullptr, IDI_APPLICATION));
+    const char* className = ownedWindowClass<FormWindow>("VelumoForm", ClassIcon::Program);
     CreateWindowExA(extendedStyleOf(form), className, form.caption.c_str(), styleOf(form), form.bounds.left,
                     form.bounds.top, size.cx, size.cy, owner, menu_.handle(), GetModuleHandleA(nullptr), this);
     if (!window_) throw EOSError(GetLastError(), "ウィンドウを作成できません: " + form.name);

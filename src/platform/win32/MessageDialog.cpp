@@ -96,6 +96,9 @@ INT_PTR CALLBACK MessageDialogs::dialogProc(HWND dialog, UINT message, WPARAM wP
             case WM_INITDIALOG:
                 open.emplace_back(dialog, content.escapeResult);
                 SetWindowTextA(dialog, content.caption.c_str());
+                // The dialog class has no icon of the program's: Alt+Tab and the taskbar take it from here.
+                SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(programIcon(IconSize::Small)));
+                SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(programIcon(IconSize::Large)));
                 SetDlgItemTextA(dialog, textId, content.text.c_str());
                 for (int button : content.buttons)
                     SetDlgItemTextA(dialog, button, captionOf(button));

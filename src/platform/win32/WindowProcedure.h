@@ -38,12 +38,22 @@ template <class Owner> LRESULT CALLBACK ownedWindowProc(HWND window, UINT messag
     return guarded([&] { return owner->handleMessage(window, message, wParam, lParam); }, 0);
 }
 
+// The program's icon (resource "VELUMO") at the size the system shows in title
+// bars (Small) or in Alt+Tab and the taskbar (Large); the generic program's icon
+// in a program built without it. Loaded shared: the system owns it.
+enum class IconSize { Small, Large };
+HICON programIcon(IconSize size);
+
+// Whether a class's windows show the program's icon: top-level windows do,
+// controls have none.
+enum class ClassIcon { None, Program };
+
 // Registers a window class of this program; answers its name.
-const char* registerWindowClass(const char* name, WNDPROC procedure, HICON icon = nullptr);
+const char* registerWindowClass(const char* name, WNDPROC procedure, ClassIcon icon = ClassIcon::None);
 
 // The class of the windows that carry an Owner, registered on the first call,
 // which names it; it stays registered until the program ends.
-template <class Owner> const char* ownedWindowClass(const char* name, HICON icon = nullptr) {
+template <class Owner> const char* ownedWindowClass(const char* name, ClassIcon icon = ClassIcon::None) {
     static const char* const registered = registerWindowClass(name, ownedWindowProc<Owner>, icon);
     return registered;
 }
