@@ -21,3 +21,10 @@ target_compile_definitions(unit_tests PRIVATE VELUMO_TEX_OUTPUT_DIR="${CMAKE_SOU
 # Each layer of src/ includes only the layers below it.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME unit.LayersIncludeOnlyLayersBelow COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layers.py)
+
+# Reading a big log of TeX's output, optimised and without the sanitizers, as
+# the program does it (run by hand: build/native/bench_read_tex_output).
+add_executable(bench_read_tex_output bench/read_tex_output.cpp src/text/TexFileTrail.cpp src/text/TexMessages.cpp
+                                     src/text/Lines.cpp)
+target_include_directories(bench_read_tex_output PRIVATE src)
+target_compile_options(bench_read_tex_output PRIVATE -O2)

@@ -1,5 +1,6 @@
 #include "text/TexFileTrail.h"
 
+#include <array>
 #include <map>
 #include <optional>
 #include <set>
@@ -14,7 +15,20 @@ constexpr size_t maxErrorBlockLines = 32;
 // TeX stops after a hundred errors; output that seems to hold more is not TeX's.
 constexpr size_t maxErrors = 101;
 
-bool endsName(char c) { return c == '[' || c == '{' || c == '<' || c == '"'; }
+// What an ASCII byte means inside a name: looked up in a table, since a long
+// log has a name on nearly every line.
+enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark };
+constexpr std::array<ByteKind, 128> byteKinds = [] {
+    std::array<ByteKind, 128> kinds{};
+    for (const char c : {'[', '{', '<'})
+        kinds[static_cast<size_t>(c)] = ByteKind::endsName;
+    kinds['"'] = ByteKind::quote;
+    kinds[' '] = ByteKind::blank;
+    kinds['('] = kinds[')'] = ByteKind::parenthesis;
+    kinds['.'] = kinds['/'] = kinds['\\'] = ByteKind::pathMark;
+    return kinds;
+}();
+
 bool isParenthesis(char c) { return c == '(' || c == ')'; }
 size_t nextParenthesis(std::string_view line, size_t pos) {
     while (pos < line.size() && !isParenthesis(line[pos]))
@@ -192,23 +206,39 @@ private:
             const std::string_view s = lines_[line];
             size_t q = pos;
             bool done = false;
-            while (q < s.size() && !done) {
-                const char c = s[q];
-                if (quoted ? c == '"' : endsName(c)) {
-                    cut(q, {line, quoted ? q + 1 : q});
-                    done = true;
-                    break;
+            while (q < s.size()) {
+                const unsigned char c = static_cast<unsigned char>(s[q]);
+                if (c < 0x80 && byteKinds[c] == ByteKind::plain) {
+                    ++q;
+                    continue;
                 }
-                if (c == ' ' && !quoted) {
+                if (c >= 0x80) {
+                    q = nextCharIndex(s, q, encoding_);
+                    continue;
+                }
+                switch (byteKinds[c]) {
+                case ByteKind::plain:
+                    break;
+                case ByteKind::pathMark:
+                    pathInWord = true;
+                    break;
+                case ByteKind::quote:
+                case ByteKind::endsName:
+                    done = c == '"' || !quoted;
+                    if (done) cut(q, {line, quoted ? q + 1 : q});
+                    break;
+                case ByteKind::blank:
+                    if (quoted) break;
                     cut(q, {line, q});
                     pathInWord = false;
                     done = ++blanks > maxNameBlanks;
-                } else if (isParenthesis(c) && !quoted) {
-                    cut(q, {line, q});
-                } else if (c == '.' || c == '/' || c == '\\') {
-                    pathInWord = true;
+                    break;
+                case ByteKind::parenthesis:
+                    if (!quoted) cut(q, {line, q});
+                    break;
                 }
-                q = nextCharIndex(s, q, encoding_);
+                if (done) break;
+                ++q;
             }
             if (!done) cut(s.size(), {line, s.size()});
             const bool goesOn =

@@ -1,7 +1,5 @@
 #include "text/TexMessages.h"
 
-#include "text/Cp932.h"
-
 namespace text {
 namespace {
 constexpr size_t maxPrintLine = 79;
@@ -78,16 +76,18 @@ std::string_view contextLineNumber(std::string_view contextLine) {
 }
 
 bool isRunawayLine(std::string_view line) {
-    return startsWith(line, "Runaway ") && !line.empty() && line.back() == '?';
+    return !line.empty() && line[0] == 'R' && startsWith(line, "Runaway ") && !line.empty() && line.back() == '?';
 }
 
 bool startsHboxDump(std::string_view line) {
+    if (line.empty() || (line[0] != 'O' && line[0] != 'U' && line[0] != 'T' && line[0] != 'L')) return false;
     for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
         if (startsWith(line, kind) && startsWith(line.substr(kind.size()), " \\hbox (")) return true;
     return false;
 }
 
 bool isBoxMessage(std::string_view line) {
+    if (line.empty() || (line[0] != 'O' && line[0] != 'U' && line[0] != 'T' && line[0] != 'L')) return false;
     for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
         if (startsWith(line, kind) &&
             (startsWith(line.substr(kind.size()), " \\hbox (") || startsWith(line.substr(kind.size()), " \\vbox (")))
@@ -104,11 +104,6 @@ bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding enco
 bool mayWrap(std::string_view line, OutputEncoding encoding) {
     const size_t longestCharacter = encoding == OutputEncoding::CodePage ? 2 : 4;
     return line.size() + longestCharacter > maxPrintLine;
-}
-
-size_t nextCharIndex(std::string_view s, size_t i, OutputEncoding encoding) {
-    // No byte of a UTF-8 character of several bytes is an ASCII character.
-    return encoding == OutputEncoding::Utf8 ? i + 1 : nextCharIndex(s, i);
 }
 
 } // namespace text

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "text/Cp932.h"
+
 namespace text {
 
 // How the compiler wrote its console output.
@@ -47,7 +49,10 @@ bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding enco
 // whose going on is decided by asking whether the longer name exists.
 bool mayWrap(std::string_view line, OutputEncoding encoding);
 
-// Index of the character after the one starting at i.
-size_t nextCharIndex(std::string_view s, size_t i, OutputEncoding encoding);
+// Index of the character after the one starting at i. No byte of a UTF-8
+// character of several bytes is an ASCII character, so UTF-8 is stepped byte by byte.
+inline size_t nextCharIndex(std::string_view s, size_t i, OutputEncoding encoding) {
+    return encoding == OutputEncoding::Utf8 ? i + 1 : nextCharIndex(s, i);
+}
 
 } // namespace text
