@@ -23,28 +23,32 @@ size_t utf8Characters(std::string_view s) {
 }
 } // namespace
 
+// TeX's line breaks may fall inside a character of several bytes (upTeX
+// names a file of an error byte by byte): they are stepped over there.
 OutputEncoding encodingOfOutput(std::string_view output) {
     bool severalBytes = false;
+    const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
     for (size_t i = 0; i < output.size();) {
-        const unsigned char lead = static_cast<unsigned char>(output[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
+        const unsigned char lead = static_cast<unsigned char>(output[i++]);
+        if (lead < 0x80) continue;
         const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
                               : lead >= 0xE0 && lead <= 0xEF ? 3
                               : lead >= 0xF0 && lead <= 0xF4 ? 4
                                                              : 0;
-        if (length == 0 || i + length > output.size()) return OutputEncoding::CodePage;
-        const unsigned char second = static_cast<unsigned char>(output[i + 1]);
+        if (length == 0) return OutputEncoding::CodePage;
         // No overlong form, no surrogate, nothing past U+10FFFF.
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (second < low || second > high) return OutputEncoding::CodePage;
-        for (size_t k = 2; k < length; ++k)
-            if ((static_cast<unsigned char>(output[i + k]) & 0xC0) != 0x80) return OutputEncoding::CodePage;
+        unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        for (size_t k = 1; k < length; ++k) {
+            while (i < output.size() && isLineEnd(output[i]))
+                ++i;
+            if (i == output.size()) return OutputEncoding::CodePage;
+            const unsigned char next = static_cast<unsigned char>(output[i++]);
+            if (next < low || next > high) return OutputEncoding::CodePage;
+            low = 0x80;
+            high = 0xBF;
+        }
         severalBytes = true;
-        i += length;
     }
     return severalBytes ? OutputEncoding::Utf8 : OutputEncoding::CodePage;
 }
