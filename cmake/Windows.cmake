@@ -63,6 +63,9 @@ if(TARGET gtest)
     target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32)
     target_link_options(e2e_tests PRIVATE ${static_runtime})
     add_dependencies(e2e_tests Velumo)
+    # The recorded runs of TeX, as Wine's drive Z: shows the source tree.
+    string(REPLACE "/" "\\\\" runs_folder "Z:${CMAKE_SOURCE_DIR}/tests/tex-runs")
+    target_compile_definitions(e2e_tests PRIVATE VELUMO_TEX_RUNS_DIR="${runs_folder}")
     gtest_discover_tests(e2e_tests TEST_PREFIX e2e. DISCOVERY_MODE PRE_TEST
                          DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endif()

@@ -6,57 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "features/DocumentFiles.h"
+#include "shared/TexRun.h"
 #include "support/HeadlessOs.h"
 #include "text/Lines.h"
-
-namespace {
-struct TexRun {
-    std::string name, encoding, document, errorFile, errorLine, output;
-    std::vector<std::string> files; // every file present after the run, relative or as TeX names them
-};
-
-TexRun readRun(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string data = text.str();
-    TexRun run;
-    run.name = path.filename().string();
-    for (size_t at = 0; at < data.size();) {
-        const size_t end = data.find('\n', at);
-        const std::string line = data.substr(at, end - at);
-        at = end + 1;
-        const size_t blank = line.find(' ');
-        const std::string key = line.substr(0, blank), value = line.substr(blank + 1);
-        if (key == "file" || key == "output") {
-            const size_t length = std::stoul(value);
-            if (key == "output") run.output = data.substr(at, length);
-            if (key == "file") run.files.push_back(value.substr(value.find(' ') + 1));
-            at += length + 1;
-        } else if (key == "error") {
-            run.errorLine = value.substr(0, value.find(' '));
-            run.errorFile = value.substr(value.find(' ') + 1);
-        } else if (key == "input" || key == "made") {
-            run.files.push_back(value);
-        } else if (key == "encoding") {
-            run.encoding = value;
-        } else if (key == "document") {
-            run.document = value;
-        }
-    }
-    return run;
-}
-
-std::string backslashed(std::string name) {
-    for (char& c : name)
-        if (c == '/') c = '\\';
-    return name;
-}
-} // namespace
 
 TEST(TexRuns, EveryRealRunSendsTheEditorToItsError) {
     std::vector<std::filesystem::path> paths;
@@ -67,8 +21,8 @@ TEST(TexRuns, EveryRealRunSendsTheEditorToItsError) {
 
     size_t right = 0;
     for (const std::filesystem::path& path : paths) {
-        const TexRun run = readRun(path);
-        SCOPED_TRACE(run.name);
+        const TexRun run = readTexRun(path.string());
+        SCOPED_TRACE(path.filename().string());
         headless::HeadlessOs system;
         const std::string folder = "C:\\runs\\" + path.stem().string() + "\\";
         const bool utf8 = run.encoding == "utf-8";
@@ -76,12 +30,14 @@ TEST(TexRuns, EveryRealRunSendsTheEditorToItsError) {
         // name without a code page form, only under its UTF-8 name.
         const auto windowsPath = [&](const std::string& name, bool* exact) {
             const std::string printed = backslashed(name);
-            const bool rooted = printed[0] == '\\' || (printed.size() > 1 && printed[1] == ':');
             *exact = true;
             const std::string inCodePage = utf8 ? system.codePage.fromUtf8(printed, exact) : printed;
-            return system.files.fullPathName(rooted ? inCodePage : folder + inCodePage);
+            return system.files.fullPathName(isRelativeName(name) ? folder + inCodePage : inCodePage);
         };
-        for (const std::string& name : run.files) {
+        std::vector<std::string> files = run.other;
+        for (const TexRun::File& source : run.sources)
+            files.push_back(source.name);
+        for (const std::string& name : files) {
             bool exact = true;
             const std::string file = windowsPath(name, &exact);
             if (exact)

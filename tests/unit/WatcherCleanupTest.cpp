@@ -217,6 +217,9 @@ TEST(Watcher, ASavedChapterCompilesOnceAndFilesTheCompileWritesNever) {
 
         world.system.files.put(chapter, "y", world.now);
         EXPECT_EQ(2u, world.ticks(4)) << "the saved chapter, once; never its .aux";
+
+        world.main().button("btnCompile").click();
+        EXPECT_EQ(3u, world.ticks(4)) << "what a compile the user asked for left is done too";
     }
 }
 
