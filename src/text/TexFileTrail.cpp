@@ -68,7 +68,7 @@ public:
                     continue;
                 }
                 const Place end = openFile({i, pos + 1});
-                if (stack_.back() != notAFile && seen.insert(stack_.back()).second)
+                if (stack_.back() >= 0 && seen.insert(stack_.back()).second)
                     output_.opened.push_back(files_[stack_.back()]);
                 if (end.line != i) {
                     resume = end;
@@ -77,6 +77,8 @@ public:
                 }
                 pos = end.pos;
             }
+            if (next == i + 1 && !(next < lines_.size() && wrapsOnto(line, lines_[next], encoding_)))
+                std::erase(stack_, messageText);
             i = next;
         }
         return std::move(output_);
@@ -134,7 +136,7 @@ private:
         numberPending_ = output_.errors.size() < maxErrors;
         if (!numberPending_) return true;
         for (const int file : stack_)
-            if (file != notAFile) error->openFiles.push_back(files_[file]);
+            if (file >= 0) error->openFiles.push_back(files_[file]);
         output_.errors.push_back(std::move(*error));
         return true;
     }
@@ -155,7 +157,12 @@ private:
 
     // The stack holds indexes into files_: a long log opens the same few files
     // thousands of times.
+    // An entry of a "(" that names no existing file: one whose name looks
+    // like a path (a file TeX read that is not here to ask) stays until its
+    // ")"; one that does not ("Checking (step 1 of 2") is message text, and
+    // ends with its line even when the message never closes it.
     static constexpr int notAFile = -1;
+    static constexpr int messageText = -2;
     // A reading of the name: its first bytes, up to where it ends.
     struct Candidate {
         size_t length;
@@ -172,7 +179,7 @@ private:
                 stack_.push_back(fileIndex(name));
                 return candidate->end;
             }
-        stack_.push_back(notAFile);
+        stack_.push_back(candidates_.empty() ? messageText : notAFile);
         return shortest;
     }
 

@@ -97,3 +97,12 @@ TEST(TexFileTrail, ANameAfterTheLineBreakThatFollowsItsParenthesis) {
     const std::string output = std::string(77, 'x') + "(\n./chapter.tex [1])\n";
     EXPECT_EQ(std::vector<std::string>{"./chapter.tex"}, readTexOutput(splitLines(output), exists).opened);
 }
+
+// A message may open a parenthesis it never closes ("\typeout{Checking (step
+// 1 of 2}"): the chapter's ")" still closes the chapter.
+TEST(TexFileTrail, AMessageThatNeverClosesItsParenthesisEndsWithItsLine) {
+    const std::string output = "(./paper.tex (./chapter.tex\nChecking (step 1 of 2\n)\n! Undefined control sequence.\n"
+                               "l.5 \\x\n";
+    EXPECT_EQ(std::vector<std::string>{"./paper.tex"},
+              readTexOutput(splitLines(output), exists).errors.at(0).openFiles);
+}
