@@ -146,8 +146,10 @@ private:
     std::optional<TexError> fileLineErrorAt(size_t i, const FileLineError& named) {
         if (exists(named.name)) return TexError{i, std::string(named.name), std::string(named.lineNumber), {}};
         std::string name(named.name);
+        // The name starts after the last error's own line.
+        const size_t earliest = output_.errors.empty() ? 0 : output_.errors.back().line + 1;
         for (size_t first = i;
-             first > 0 && i - first < maxNameLines && wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
+             first > earliest && i - first < maxNameLines && wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
             --first;
             name.insert(0, lines_[first]);
             if (exists(name)) return TexError{first, name, std::string(named.lineNumber), {}};
