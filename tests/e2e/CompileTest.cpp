@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
 
 #include "e2e/Driver.h"
 
@@ -96,7 +99,8 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
 TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     Installation installation;
     installation.add("platex.exe");
-    const std::string document = installation.write("endless.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
+    const std::string document = installation.write(
+        "endless.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
     installation.settings("ErrorJump=1\r\n");
 
     Velumo velumo(installation, '"' + document + '"');
@@ -126,4 +130,68 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     EXPECT_TRUE(ended);
     EXPECT_LT(took, 5000u);
     EXPECT_TRUE(compilerGone);
+}
+
+// Closing the window ends the program at once in every state a compile can be
+// in, and the compiler and what it started with it. slow_compiler.exe writes
+// a line every 100 ms for 3 s on lines.tex; on grandchild.tex it ends at once
+// while a program it started holds its streams.
+TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
+    struct State {
+        const char* name;
+        const char* document;
+        int morePresses;        // of Compile TeXfile once the compiler runs
+        const char* waitFor;    // in compiles.txt before closing
+        bool otherCopyCompiles; // the document's turn is another copy's
+        bool openDialog;
+    } const states[] = {
+        {"reading", "lines.tex", 0, "start", false, false},
+        {"grace after the compiler ended", "grandchild.tex", 0, "sleeper", false, false},
+        {"waiting for the lock", "lines.tex", 1, "start", true, false},
+        {"compiles waiting", "lines.tex", 2, "start", false, false},
+        {"a dialog open", "lines.tex", 0, "start", false, true},
+    };
+    for (const State& state : states) {
+        SCOPED_TRACE(state.name);
+        Installation installation;
+        installation.settings("TeX=" + installation.add("slow_compiler.exe") + "\r\n");
+        const std::string document = '"' + installation.write(state.document, "x") + '"';
+        Velumo velumo(installation, document);
+        std::unique_ptr<Velumo> other;
+        if (state.otherCopyCompiles) other = std::make_unique<Velumo>(installation, document);
+        HWND main = velumo.mainWindow();
+        ASSERT_NE(nullptr, main);
+        press(childWithText(other ? other->mainWindow() : main, "Compile TeXfile"));
+        const auto noted = [&](const char* what) {
+            return waitUntil(
+                [&] { return readFile(installation.path("compiles.txt")).find(what) != std::string::npos; });
+        };
+        ASSERT_TRUE(noted(state.waitFor));
+        for (int i = 0; i < state.morePresses; ++i)
+            press(childWithText(main, "Compile TeXfile"));
+        if (state.openDialog) {
+            press(childWithText(main, "Open TeXfile"));
+            ASSERT_NE(nullptr, velumo.waitForSystemDialog());
+        }
+        Sleep(300);
+        const DWORD start = GetTickCount();
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(velumo.waitForExit(5000));
+        const DWORD took = GetTickCount() - start;
+        EXPECT_LT(took, 500u);
+        const std::string runs = readFile(installation.path("compiles.txt"));
+        EXPECT_EQ(runs.find("start"), runs.rfind("start")) << "a compile started after the close";
+        if (other) {
+            EXPECT_TRUE(other->close());
+        }
+        for (const std::string& run : readLines(installation.path("compiles.txt"))) {
+            const HANDLE process =
+                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(run.substr(run.find(' '))));
+            if (!process) continue;
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 1000)) << run << " still runs";
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+        std::printf("[ closing ] %s: %lu ms\n", state.name, static_cast<unsigned long>(took));
+    }
 }
