@@ -20,3 +20,12 @@ target_compile_definitions(unit_tests PRIVATE VELUMO_TEX_OUTPUT_DIR="${CMAKE_SOU
 # Each layer of src/ includes only the layers below it.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME unit.LayersIncludeOnlyLayersBelow COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layers.py)
+
+# The big log's click step by step, for callgrind and massif (bench/README.md):
+# the program's own code built as the product is, without the sanitizers.
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    get_target_property(core_sources velumo_core SOURCES)
+    add_executable(bench_big_log_steps bench/big_log_steps.cpp ${core_sources} ${headless_sources})
+    target_include_directories(bench_big_log_steps PRIVATE src tests ${CMAKE_BINARY_DIR}/generated)
+    target_compile_options(bench_big_log_steps PRIVATE -g)
+endif()

@@ -1,5 +1,6 @@
 #include "text/TexFileTrail.h"
 
+#include <array>
 #include <map>
 #include <set>
 
@@ -19,6 +20,26 @@ constexpr size_t maxErrorBlockLines = 32;
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isContextLine(std::string_view line) { return line.size() > 2 && line.substr(0, 2) == "l." && isDigit(line[2]); }
 bool endsName(char c) { return c == '(' || c == ')' || c == '[' || c == '{' || c == '<' || c == '"'; }
+
+// What a byte is to a name being read, looked up once a byte: most bytes of a
+// name only go on with it, and a log of a hundred thousand names is read
+// byte by byte.
+enum class ByteKind : unsigned char { plain, lead, blank, path, endsName };
+const std::array<ByteKind, 256>& byteKinds() {
+    static const std::array<ByteKind, 256> kinds = [] {
+        std::array<ByteKind, 256> table{};
+        for (int c = 0; c < 256; ++c) {
+            const char byte = static_cast<char>(c);
+            table[c] = endsName(byte)                               ? ByteKind::endsName
+                       : byte == ' '                                ? ByteKind::blank
+                       : byte == '.' || byte == '/' || byte == '\\' ? ByteKind::path
+                       : isLeadByte(static_cast<unsigned char>(c))  ? ByteKind::lead
+                                                                    : ByteKind::plain;
+        }
+        return table;
+    }();
+    return kinds;
+}
 size_t nextParenthesis(std::string_view line, size_t pos) {
     while (pos < line.size() && line[pos] != '(' && line[pos] != ')')
         ++pos;
@@ -138,25 +159,30 @@ private:
             first = false;
             if (pathInWord) candidates_.push_back({before + end - pos, place});
         };
+        const std::array<ByteKind, 256>& kinds = byteKinds();
         for (;;) {
             const std::string_view s = lines_[line];
             size_t q = pos;
             bool done = false;
             while (q < s.size() && !done) {
-                const char c = s[q];
-                if (quoted ? c == '"' : endsName(c)) {
+                const ByteKind kind = kinds[static_cast<unsigned char>(s[q])];
+                if (kind == ByteKind::plain) {
+                    ++q;
+                    continue;
+                }
+                if (quoted ? s[q] == '"' : kind == ByteKind::endsName) {
                     cut(q, {line, quoted ? q + 1 : q});
                     done = true;
                     break;
                 }
-                if (c == ' ' && !quoted) {
+                if (kind == ByteKind::blank && !quoted) {
                     cut(q, {line, q});
                     pathInWord = false;
                     done = ++blanks > maxNameBlanks;
-                } else if (c == '.' || c == '/' || c == '\\') {
+                } else if (kind == ByteKind::path) {
                     pathInWord = true;
                 }
-                q = nextCharIndex(s, q);
+                q = kind == ByteKind::lead ? nextCharIndex(s, q) : q + 1;
             }
             if (!done) cut(s.size(), {line, s.size()});
             const bool goesOn = !done && s.size() >= wrappedLineLength && line + 1 < lines_.size() &&
