@@ -133,65 +133,55 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
 }
 
 // Closing the window ends the program at once in every state a compile can be
-// in, and the compiler and what it started with it. slow_compiler.exe writes
-// a line every 100 ms for 3 s on lines.tex; on grandchild.tex it ends at once
-// while a program it started holds its streams.
+// in, and the compiler and what it started with it. slow_compiler.exe writes a
+// line every 100 ms for 3 s on lines.tex; on grandchild.tex it ends while a
+// program it started holds its streams.
 TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
     struct State {
         const char* name;
         const char* document;
-        int morePresses;        // of Compile TeXfile once the compiler runs
-        const char* waitFor;    // in compiles.txt before closing
+        const char* noted;      // in compiles.txt before the close
         bool otherCopyCompiles; // the document's turn is another copy's
-        bool openDialog;
+        std::vector<const char*> pressed;
+        bool opensDialog;
     } const states[] = {
-        {"reading", "lines.tex", 0, "start", false, false},
-        {"grace after the compiler ended", "grandchild.tex", 0, "sleeper", false, false},
-        {"waiting for the lock", "lines.tex", 1, "start", true, false},
-        {"compiles waiting", "lines.tex", 2, "start", false, false},
-        {"a dialog open", "lines.tex", 0, "start", false, true},
+        {"reading", "lines.tex", "start", false, {}, false},
+        {"grace after the compiler ended", "grandchild.tex", "sleeper", false, {}, false},
+        {"waiting for the lock", "lines.tex", "start", true, {"Compile TeXfile"}, false},
+        {"compiles waiting", "lines.tex", "start", false, {"Compile TeXfile", "Compile TeXfile"}, false},
+        {"a dialog open", "lines.tex", "start", false, {"Open TeXfile"}, true},
     };
     for (const State& state : states) {
         SCOPED_TRACE(state.name);
         Installation installation;
         installation.settings("TeX=" + installation.add("slow_compiler.exe") + "\r\n");
-        const std::string document = '"' + installation.write(state.document, "x") + '"';
+        const std::string document = '"' + installation.write(state.document, "x") + '"', runs = "compiles.txt";
         Velumo velumo(installation, document);
-        std::unique_ptr<Velumo> other;
-        if (state.otherCopyCompiles) other = std::make_unique<Velumo>(installation, document);
+        std::unique_ptr<Velumo> other(state.otherCopyCompiles ? new Velumo(installation, document) : nullptr);
         HWND main = velumo.mainWindow();
         ASSERT_NE(nullptr, main);
         press(childWithText(other ? other->mainWindow() : main, "Compile TeXfile"));
-        const auto noted = [&](const char* what) {
-            return waitUntil(
-                [&] { return readFile(installation.path("compiles.txt")).find(what) != std::string::npos; });
-        };
-        ASSERT_TRUE(noted(state.waitFor));
-        for (int i = 0; i < state.morePresses; ++i)
-            press(childWithText(main, "Compile TeXfile"));
-        if (state.openDialog) {
-            press(childWithText(main, "Open TeXfile"));
-            ASSERT_NE(nullptr, velumo.waitForSystemDialog());
-        }
-        Sleep(300);
+        ASSERT_TRUE(
+            waitUntil([&] { return readFile(installation.path(runs)).find(state.noted) != std::string::npos; }));
+        for (const char* button : state.pressed)
+            press(childWithText(main, button));
+        ASSERT_TRUE(!state.opensDialog || velumo.waitForSystemDialog());
+        Sleep(500);
         const DWORD start = GetTickCount();
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_TRUE(velumo.waitForExit(5000));
         const DWORD took = GetTickCount() - start;
         EXPECT_LT(took, 500u);
-        const std::string runs = readFile(installation.path("compiles.txt"));
-        EXPECT_EQ(runs.find("start"), runs.rfind("start")) << "a compile started after the close";
-        if (other) {
-            EXPECT_TRUE(other->close());
-        }
-        for (const std::string& run : readLines(installation.path("compiles.txt"))) {
-            const HANDLE process =
-                OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(run.substr(run.find(' '))));
-            if (!process) continue;
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 1000)) << run << " still runs";
-            TerminateProcess(process, 1);
-            CloseHandle(process);
-        }
+        const std::string notes = readFile(installation.path(runs));
+        EXPECT_EQ(notes.find("start"), notes.rfind("start")) << "a compile started after the close";
+        EXPECT_TRUE(!other || other->close());
+        for (const std::string& run : readLines(installation.path(runs)))
+            if (const HANDLE process =
+                    OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(run.substr(run.find(' '))))) {
+                EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 1000)) << run << " still runs";
+                TerminateProcess(process, 1);
+                CloseHandle(process);
+            }
         std::printf("[ closing ] %s: %lu ms\n", state.name, static_cast<unsigned long>(took));
     }
 }

@@ -1,23 +1,16 @@
 // A compiler of the tests that takes its time: it notes its start and end in
 // compiles.txt beside itself, so a test can see whether two runs overlapped.
-// What it does depends on the document it is given:
-// - lines.tex: a line every 100 ms on its output, nothing on its errors, for 3 s;
-// - grandchild.tex: starts a copy of itself that inherits its streams and
-//   sleeps for 30 s, writes one line and ends, so its streams stay open;
-// - anything else: 1.5 s of silence, then one line.
+// Given lines.tex it writes a line every 100 ms for 3 s; given grandchild.tex
+// it starts a copy of itself that holds its streams for 30 s, and ends.
 #include <windows.h>
 
 #include <string>
 
 namespace {
-std::string ownPath() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
+char path[MAX_PATH];
 
 void note(const std::string& what) {
-    std::string record = ownPath();
+    std::string record = path;
     record = record.substr(0, record.find_last_of('\\')) + "\\compiles.txt";
     const std::string line = what + " " + std::to_string(GetCurrentProcessId()) + "\r\n";
     HANDLE file = CreateFileA(record.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -32,24 +25,21 @@ void writeOutput(const std::string& text) {
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+// The copy shares this program's hidden console, and so its standard streams.
 void startSleeper() {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::string commandLine = "\"" + ownPath() + "\" sleeper";
     PROCESS_INFORMATION started{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                       &startup, &started)) {
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
-    }
+    std::string commandLine = std::string("\"") + path + "\" sleeper";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
+        return;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
 }
 } // namespace
 
 int main(int argc, char** argv) {
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string document = argc > 1 ? argv[1] : "";
     if (document == "sleeper") {
         note("sleeper");
@@ -58,13 +48,10 @@ int main(int argc, char** argv) {
     }
     note("start");
     if (document == "lines.tex") {
-        for (int line = 0; line < 30; ++line) {
+        for (int line = 0; line < 30; ++line, Sleep(100))
             writeOutput("line " + std::to_string(line) + "\r\n");
-            Sleep(100);
-        }
     } else if (document == "grandchild.tex") {
         startSleeper();
-        writeOutput("grandchild started\r\n");
     } else {
         Sleep(1500);
         writeOutput("slow compile done\r\n");
