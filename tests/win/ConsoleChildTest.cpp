@@ -156,9 +156,7 @@ TEST(ConsoleCaptureTest, ChildWritingNothingGivesTwoEmptyTexts) {
     EXPECT_EQ(capture.error, "");
 }
 
-// More than the error pipe holds, while the output stays open and silent: a
-// wait that did not wake for the error stream's reads would stall the child
-// until the five-second wait ran out.
+// More than the error pipe holds, with the output open and silent.
 TEST(ConsoleCaptureTest, ErrorOnlyOutputArrivesOnTheErrorStream) {
     const DWORD start = GetTickCount();
     const Capture capture = runCaptured("stderr-only 65536");

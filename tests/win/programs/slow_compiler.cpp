@@ -1,15 +1,17 @@
 // A compiler of the tests that takes its time: it notes its start and end in
 // compiles.txt beside itself, so a test can see whether two runs overlapped.
-// Given lines.tex it writes a line every 100 ms for 3 s; given grandchild.tex
-// it starts a copy of itself that holds its streams for 30 s, and ends.
+// lines.tex: a line every 100 ms for 3 s first; grandchild.tex: a copy of it holds its streams.
 #include <windows.h>
 
+#include <process.h>
+
+#include <cstdio>
 #include <string>
 
 namespace {
-char path[MAX_PATH];
-
 void note(const std::string& what) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string record = path;
     record = record.substr(0, record.find_last_of('\\')) + "\\compiles.txt";
     const std::string line = what + " " + std::to_string(GetCurrentProcessId()) + "\r\n";
@@ -19,27 +21,9 @@ void note(const std::string& what) {
     WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(file);
 }
-
-void writeOutput(const std::string& text) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-// The copy shares this program's hidden console, and so its standard streams.
-void startSleeper() {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    std::string commandLine = std::string("\"") + path + "\" sleeper";
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
-        return;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-}
 } // namespace
 
 int main(int argc, char** argv) {
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string document = argc > 1 ? argv[1] : "";
     if (document == "sleeper") {
         note("sleeper");
@@ -47,15 +31,20 @@ int main(int argc, char** argv) {
         return 0;
     }
     note("start");
-    if (document == "lines.tex") {
-        for (int line = 0; line < 30; ++line, Sleep(100))
-            writeOutput("line " + std::to_string(line) + "\r\n");
-    } else if (document == "grandchild.tex") {
-        startSleeper();
-    } else {
-        Sleep(1500);
-        writeOutput("slow compile done\r\n");
+    if (document == "grandchild.tex") { // the copy shares this program's streams
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        return _spawnl(_P_NOWAIT, path, path, "sleeper", nullptr) == -1;
     }
+    for (int line = 0; document == "lines.tex" && line < 30; ++line) {
+        std::printf("line %d\n", line);
+        std::fflush(stdout);
+        Sleep(100);
+    }
+    Sleep(1500);
+    const char output[] = "slow compile done\r\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output, sizeof output - 1, &written, nullptr);
     note("end");
     return 0;
 }
