@@ -28,3 +28,12 @@ add_executable(bench_read_tex_output bench/read_tex_output.cpp src/text/TexFileT
                                      src/text/Lines.cpp)
 target_include_directories(bench_read_tex_output PRIVATE src)
 target_compile_options(bench_read_tex_output PRIVATE -O2)
+
+# The big log's click step by step, for callgrind and massif (bench/README.md):
+# the program's own code built as the product is, without the sanitizers.
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    get_target_property(core_sources velumo_core SOURCES)
+    add_executable(bench_big_log_steps bench/big_log_steps.cpp ${core_sources} ${headless_sources})
+    target_include_directories(bench_big_log_steps PRIVATE src tests ${CMAKE_BINARY_DIR}/generated)
+    target_compile_options(bench_big_log_steps PRIVATE -g)
+endif()

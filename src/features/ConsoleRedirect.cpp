@@ -34,7 +34,6 @@ struct Capture {
     // the compiler and all it started are ended, keeping what they wrote.
     bool handleMessagesAndEnd(Toolkit& toolkit) {
         toolkit.processMessages();
-        takeReads();
         if (!endRequested || !endRequested()) return false;
         child.endTree();
         takeReads();
@@ -51,6 +50,7 @@ bool collectStreams(ProcessService& processes, Toolkit& toolkit, Capture& captur
     uint32_t exitTick = 0;
     while (true) {
         if (capture.handleMessagesAndEnd(toolkit)) return false;
+        capture.takeReads();
         if (child.outputEnded() && child.errorEnded()) return true;
 
         if (!exitSeen && child.exited()) {
@@ -72,7 +72,8 @@ bool collectStreams(ProcessService& processes, Toolkit& toolkit, Capture& captur
 }
 
 // A program may close its streams and run on; the window stays responsive
-// until it ends, however long that takes.
+// until it ends, however long that takes. Its streams have ended or were
+// given up, and what they brought has been taken.
 void waitForEnd(Toolkit& toolkit, Capture& capture) {
     while (!capture.handleMessagesAndEnd(toolkit) && !capture.child.exited())
         capture.child.waitForActivity(-1);

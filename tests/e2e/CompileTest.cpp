@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 
 #include "e2e/Driver.h"
 
@@ -96,7 +98,8 @@ TEST(CompileE2E, ASecondCompileDuringASlowOneRunsAfterIt) {
 TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     Installation installation;
     installation.add("platex.exe");
-    const std::string document = installation.write("endless.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
+    const std::string document = installation.write(
+        "endless.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\def\\a{\\a}\\a\n\\end{document}\n");
     installation.settings("ErrorJump=1\r\n");
 
     Velumo velumo(installation, '"' + document + '"');
@@ -126,4 +129,50 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     EXPECT_TRUE(ended);
     EXPECT_LT(took, 5000u);
     EXPECT_TRUE(compilerGone);
+}
+
+// Closing the window ends the program and its compiler at once in every state of a compile.
+TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
+    struct State {
+        const char *name, *document, *noted;
+        bool otherCopyCompiles;
+        std::vector<const char*> pressed;
+    } const states[] = {
+        {"reading", "lines.tex", "start", false, {}},
+        {"grace after the compiler ended", "grandchild.tex", "sleeper", false, {}},
+        {"waiting for the lock", "lines.tex", "start", true, {"Compile TeXfile"}},
+        {"compiles waiting", "lines.tex", "start", false, {"Compile TeXfile", "Compile TeXfile"}},
+        {"a dialog open", "lines.tex", "start", false, {"Open TeXfile"}},
+    };
+    for (const State& state : states) {
+        SCOPED_TRACE(state.name);
+        Installation installation;
+        installation.settings("TeX=" + installation.add("slow_compiler.exe") + "\r\n");
+        const std::string document = '"' + installation.write(state.document, "x") + '"';
+        const auto notes = [&] { return readFile(installation.path("compiles.txt")); };
+        Velumo velumo(installation, document);
+        std::unique_ptr<Velumo> other(state.otherCopyCompiles ? new Velumo(installation, document) : nullptr);
+        HWND main = velumo.mainWindow();
+        press(childWithText(other ? other->mainWindow() : main, "Compile TeXfile"));
+        ASSERT_TRUE(waitUntil([&] { return notes().find(state.noted) != std::string::npos; }));
+        for (const char* button : state.pressed)
+            press(childWithText(main, button));
+        ASSERT_TRUE(state.name != std::string("a dialog open") || velumo.waitForSystemDialog());
+        Sleep(500);
+        const DWORD start = GetTickCount();
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(velumo.waitForExit(5000));
+        const DWORD took = GetTickCount() - start;
+        EXPECT_LT(took, 500u);
+        EXPECT_EQ(notes().find("start"), notes().rfind("start")) << "a compile started after the close";
+        EXPECT_TRUE(!other || other->close());
+        for (const std::string& run : readLines(installation.path("compiles.txt"))) {
+            const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, std::stoul(run.substr(run.find(' '))));
+            EXPECT_TRUE(!process || WaitForSingleObject(process, 1000) == WAIT_OBJECT_0) << run;
+            if (!process) continue;
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+        std::printf("[ closing ] %s: %lu ms\n", state.name, static_cast<unsigned long>(took));
+    }
 }

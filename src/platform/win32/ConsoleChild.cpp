@@ -19,7 +19,9 @@ constexpr DWORD inputPipeSize = 65536;
 constexpr DWORD errorPipeSize = 4096;
 constexpr DWORD readSize = 1024;
 constexpr DWORD gatherMilliseconds = 10;
-constexpr DWORD cancelMilliseconds = 1000;
+// How long giving up both streams waits, in all, for the cancelled reads to
+// finish: the close of the program waits for it.
+constexpr DWORD cancelMilliseconds = 200;
 constexpr DWORD terminateMilliseconds = 5000;
 
 bool reached(DWORD tick) { return static_cast<int32_t>(GetTickCount() - tick) >= 0; }
@@ -44,7 +46,10 @@ struct ReadInFlight {
 class PipeReader {
 public:
     explicit PipeReader(OwnedHandle readEnd) : readEnd_(std::move(readEnd)) {}
-    ~PipeReader() { giveUp(); }
+    ~PipeReader() {
+        cancel();
+        giveUp(GetTickCount() + cancelMilliseconds);
+    }
     PipeReader(const PipeReader&) = delete;
     PipeReader& operator=(const PipeReader&) = delete;
 
@@ -102,17 +107,21 @@ public:
         if (!readEnd_) endReported_ = true;
     }
 
-    // Stops reading: a read in flight is cancelled, and what it had read by
-    // then is kept. Cancelling a read of this thread finishes it at once; a
-    // read the system would not let go of within a second keeps its memory
-    // and its event rather than having them freed under it.
-    void giveUp() {
+    // Asks the system to finish the read in flight at once.
+    void cancel() {
+        if (readEnd_ && inFlight_) CancelIoEx(readEnd_.get(), &read_->overlapped);
+    }
+
+    // Stops reading once cancel() has been asked: what the read in flight had
+    // read by then is kept. Cancelling a read of this thread finishes it at
+    // once; a read the system has not let go of by the deadline keeps its
+    // memory and its event rather than having them freed under it.
+    void giveUp(DWORD deadline) {
         if (!readEnd_) return;
         givenUp_ = true;
         if (inFlight_) {
             inFlight_ = false;
-            CancelIoEx(readEnd_.get(), &read_->overlapped);
-            if (WaitForSingleObject(event_.get(), cancelMilliseconds) == WAIT_OBJECT_0) {
+            if (WaitForSingleObject(event_.get(), timeUntil(deadline)) == WAIT_OBJECT_0) {
                 DWORD count = 0;
                 if (GetOverlappedResult(readEnd_.get(), &read_->overlapped, &count, FALSE) && count > 0)
                     reads_.emplace_back(read_->buffer, count);
@@ -212,9 +221,14 @@ public:
         return exitReported_;
     }
 
+    // Both reads are cancelled before either is waited for, so that the two
+    // together wait no longer than one.
     void abandonStreams() override {
-        output_.giveUp();
-        error_.giveUp();
+        const DWORD deadline = GetTickCount() + cancelMilliseconds;
+        output_.cancel();
+        error_.cancel();
+        output_.giveUp(deadline);
+        error_.giveUp(deadline);
     }
 
     // The programs that the child started belong to its job; without a job

@@ -1,7 +1,11 @@
 // A compiler of the tests that takes its time: it notes its start and end in
 // compiles.txt beside itself, so a test can see whether two runs overlapped.
+// lines.tex: a line every 100 ms for 3 s first; grandchild.tex: a copy of it holds its streams.
 #include <windows.h>
 
+#include <process.h>
+
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -19,8 +23,24 @@ void note(const std::string& what) {
 }
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::string document = argc > 1 ? argv[1] : "";
+    if (document == "sleeper") {
+        note("sleeper");
+        Sleep(30000);
+        return 0;
+    }
     note("start");
+    if (document == "grandchild.tex") { // the copy shares this program's streams
+        char path[MAX_PATH];
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        return _spawnl(_P_NOWAIT, path, path, "sleeper", nullptr) == -1;
+    }
+    for (int line = 0; document == "lines.tex" && line < 30; ++line) {
+        std::printf("line %d\n", line);
+        std::fflush(stdout);
+        Sleep(100);
+    }
     Sleep(1500);
     const char output[] = "slow compile done\r\n";
     DWORD written = 0;

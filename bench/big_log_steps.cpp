@@ -1,0 +1,140 @@
+// The click of the big-log benchmark step by step, natively, so that
+// callgrind can count each step's instructions and massif the heap's peak
+// (both repeatable on a busy machine, unlike times under Wine): the same 6.3 MB
+// of log (100,000 lines of 61 bytes and CR LF, every eighth in Shift-JIS)
+// arrives in 1,024-byte reads, sixteen a wait, and goes through the steps of a
+// compile ("velumo") or of the bare program of bench_big_log ("bare"). The
+// list boxes are the headless toolkit's, a vector of strings standing for the
+// list box's own copy of each line. Two clicks, so the second capture runs
+// while the first log's list is still full, as in the benchmark.
+//
+//   valgrind --tool=callgrind --collect-atstart=no build/bench/bench_big_log_steps velumo
+//   valgrind --tool=massif build/bench/bench_big_log_steps bare
+#include <valgrind/callgrind.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "features/ConsoleRedirect.h"
+#include "features/DocumentFiles.h"
+#include "support/HeadlessOs.h"
+#include "support/HeadlessToolkit.h"
+#include "text/ErrorJump.h"
+#include "text/Lines.h"
+
+namespace {
+constexpr int lineCount = 100000;
+constexpr size_t lineWidth = 61;
+constexpr size_t readSize = 1024;
+constexpr int readsPerWait = 16;
+
+std::string bigLog() {
+    std::string log;
+    for (int number = 0; number < lineCount; ++number) {
+        std::string line = number % 8 == 7
+                               ? "(日本語の段落を組版中：第" + std::to_string(number) + "行"
+                               : "(/usr/share/texlive/texmf-dist/tex/latex/base/size10.clo " + std::to_string(number);
+        line.resize(lineWidth - 1, ' ');
+        log += line + ")\r\n";
+    }
+    return log;
+}
+
+// A compiler that has written the whole log: each wait brings the next reads.
+class LogChild : public platform::ConsoleChild {
+public:
+    explicit LogChild(std::string_view log) : log_(log) {}
+    void writeInputAndClose(const std::string&) override {}
+    void waitForActivity(int) override {
+        for (int read = 0; read < readsPerWait && at_ < log_.size(); ++read, at_ += readSize)
+            reads_.emplace_back(log_.substr(at_, readSize));
+    }
+    std::vector<std::string> takeOutputReads() override { return std::exchange(reads_, {}); }
+    std::vector<std::string> takeErrorReads() override { return {}; }
+    bool outputEnded() override { return at_ >= log_.size() && reads_.empty(); }
+    bool errorEnded() override { return outputEnded(); }
+    bool exited() override { return outputEnded(); }
+    void abandonStreams() override {}
+    void endTree() override {}
+
+private:
+    std::string_view log_;
+    size_t at_ = 0;
+    std::vector<std::string> reads_;
+};
+
+class LogCompiler : public platform::ProcessService {
+public:
+    explicit LogCompiler(std::string_view log) : log_(log) {}
+    std::unique_ptr<platform::ConsoleChild> startConsole(const std::string&, uint32_t&) override {
+        return std::make_unique<LogChild>(log_);
+    }
+    std::string systemErrorText(uint32_t) override { return {}; }
+    uint32_t tickCount() override { return 0; }
+
+private:
+    std::string_view log_;
+};
+
+void step(const char* name) { CALLGRIND_DUMP_STATS_AT(name); }
+
+// As CompileCommand::compileOnce does after the compiler has been started.
+void velumoClick(LogCompiler& compiler, headless::HeadlessToolkit& ui, headless::HeadlessOs& os,
+                 headless::HeadlessListBox& log) {
+    CALLGRIND_ZERO_STATS;
+    const CapturedOutput captured = RunConsoleRedirect(compiler, ui, "\"platex.exe\" big.tex", "R");
+    step("capture");
+    const std::vector<std::string_view> lines = text::splitLines(captured.output);
+    step("split");
+    log.setLines(lines);
+    step("fill");
+    const text::OutputEncoding encoding = text::encodingOfOutput(captured.output);
+    step("encoding");
+    const CompileOutput read = readCompileOutput(
+        os.os, Document{"big.tex", "big.dvi", "C:\\doc\\big.tex", "C:\\doc\\big.dvi"}, lines, encoding);
+    step("files read");
+    std::printf("velumo: %zu lines, %zu files read\n", lines.size(), read.filesRead.size());
+}
+
+// As the bare program of bench_big_log does: the reads appended to one text,
+// then each line cut out of it and added to the list.
+void bareClick(std::string_view logText, headless::HeadlessListBox& log) {
+    CALLGRIND_ZERO_STATS;
+    std::string text;
+    for (size_t at = 0; at < logText.size(); at += readSize) {
+        char buffer[readSize];
+        const size_t count = logText.copy(buffer, readSize, at);
+        text.append(buffer, count);
+    }
+    step("capture");
+    log.setLines({});
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        log.addLine(text.substr(start, end - start));
+    step("fill");
+    std::printf("bare: %d lines\n", log.count());
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    const std::string logText = bigLog();
+    headless::HeadlessToolkit ui;
+    headless::HeadlessOs os;
+    os.files.put("C:\\doc\\big.tex", "x");
+    LogCompiler compiler(logText);
+    headless::HeadlessListBox log(platform::ControlSpec{});
+    for (int click = 0; click < 2; ++click) {
+        if (bare)
+            bareClick(logText, log);
+        else
+            velumoClick(compiler, ui, os, log);
+    }
+    return 0;
+}
