@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "text/CommandLine.h"
+
 bool DdeClientConv::setLink(const std::string& service, const std::string& topic) {
     closeLink();
     service_ = service;
@@ -12,7 +14,7 @@ bool DdeClientConv::setLink(const std::string& service, const std::string& topic
     topicHandle_ = dde.createString(topic_);
     conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_ && !service_.empty() &&
-        os_.launcher.winExec(service_ + " " + topic_, platform::ShowState::MinNoActivate))
+        os_.launcher.winExec(text::ddeServerCommandLine(service_, topic_), platform::ShowState::MinNoActivate))
         conversation_ = dde.connect(serviceHandle_, topicHandle_);
     if (!conversation_) {
         closeLink();

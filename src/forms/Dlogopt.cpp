@@ -73,9 +73,8 @@ const std::vector<TForm2::OptionRow> TForm2::optionRows = {
 };
 // clang-format on
 
-TForm2::TForm2(Application& app, const settings::SettingsStore& settings)
-    : app_(app), settings_(settings),
-      form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
+TForm2::TForm2(Application& app)
+    : app_(app), form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
       OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
     FormCreate();
 }
@@ -85,7 +84,7 @@ TForm2::TForm2(Application& app, const settings::SettingsStore& settings)
 // same check as a typed one, so a stored interval that is not greater than 0
 // is reported and "1000" is what the dialog shows.
 TForm2::Values TForm2::readOptions() {
-    settings::SettingsFile settings = settings_.open();
+    settings::SettingsFile settings = app_.settings().open();
     Values values;
     for (const OptionRow& row : optionRows)
         values.push_back(std::visit(

@@ -18,7 +18,7 @@
 
 class TForm2 {
 public:
-    TForm2(Application& app, const settings::SettingsStore& settings);
+    explicit TForm2(Application& app);
 
     // The dialog's controls in tab order, as its constructor adds them: the two
     // buttons, the page control, then each page and its controls.
@@ -91,7 +91,6 @@ private:
     platform::Edit& editFor(platform::Button& browseButton);
 
     Application& app_;
-    const settings::SettingsStore& settings_;
     Values loaded_;
     FormOnDemand<Controls> form_;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;
