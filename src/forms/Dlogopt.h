@@ -9,7 +9,6 @@
 // not pay for a dialog that most sessions never open.
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "features/Application.h"
@@ -72,13 +71,6 @@ public:
     bool autoCompileChecked() { return controls().chkAutoCompile.checked(); }
     // The interval text converted strictly; raises for a text that is no integer.
     int32_t checkInterval();
-
-    // An option: its setting and the control that shows it.
-    struct OptionRow {
-        std::variant<settings::Text, settings::Flag, settings::Integer> setting;
-        platform::Control& (*control)(Controls&);
-    };
-    static const std::vector<OptionRow> optionRows;
 
 private:
     // What the controls show, one text a row ("1" or "0" for a check box).
