@@ -66,9 +66,14 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
     }
 }
 
-// Tells the running viewer to open the DVI again; nothing is reported when no
-// viewer answers.
+// Tells the running viewer to open the DVI again. When nobody answers, the
+// server is started by its service and topic, minimised without taking the
+// focus, and asked once more; nothing is reported when it still does not answer.
 void Companions::refreshViewerOverDde(const std::string& dviPath) {
-    if (viewerConversation_.setLink("windvi", "windvi")) viewerConversation_.executeMacro(fileOpenCommand(dviPath));
+    const std::string service = "windvi", topic = "windvi";
+    bool linked = viewerConversation_.setLink(service, topic);
+    if (!linked && app_.os().launcher.winExec(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate))
+        linked = viewerConversation_.connectAgain();
+    if (linked) viewerConversation_.executeMacro(fileOpenCommand(dviPath));
     viewerConversation_.closeLink();
 }

@@ -7,7 +7,6 @@
 
 #include <iostream>
 
-#include "TempFolder.h"
 #include "WindowTestSupport.h"
 #include "features/Application.h"
 #include "forms/Dlogmain.h"
@@ -38,7 +37,6 @@ RECT boundsInParent(HWND control) {
 
 class Forms : public ::testing::Test {
 protected:
-    TempFolder folder;
     win32::Win32Platform platform;
     Toolkit& toolkit = platform.toolkit();
     Application app{toolkit, platform.os()};
