@@ -67,56 +67,56 @@ public:
     virtual void save(settings::SettingsFile& settings, Controls& controls) const = 0;
 };
 
-// A text in an edit.
-class TextOption final : public Option {
+// A setting and the accessor of the control that shows it.
+template <class Setting, class Widget> class Bound : public Option {
 public:
-    TextOption(settings::Text setting, Edit& (*edit)(Controls&)) : setting_(setting), edit_(edit) {}
+    Bound(Setting setting, Widget& (*control)(Controls&)) : setting_(setting), control_(control) {}
+
+protected:
+    Setting setting_;
+    Widget& (*control_)(Controls&);
+};
+
+// A text in an edit.
+class TextOption final : public Bound<settings::Text, Edit> {
+public:
+    using Bound::Bound;
     std::string read(settings::SettingsFile& settings, const IntegerCheck&) const override {
         return settings.read(setting_);
     }
-    void show(Controls& controls, const std::string& value) const override { edit_(controls).setText(value); }
+    void show(Controls& controls, const std::string& value) const override { control_(controls).setText(value); }
     void save(settings::SettingsFile& settings, Controls& controls) const override {
-        settings.write(setting_, edit_(controls).text());
+        settings.write(setting_, control_(controls).text());
     }
-
-private:
-    settings::Text setting_;
-    Edit& (*edit_)(Controls&);
 };
 
 // A flag in a check box.
-class FlagOption final : public Option {
+class FlagOption final : public Bound<settings::Flag, CheckBox> {
 public:
-    FlagOption(settings::Flag setting, CheckBox& (*box)(Controls&)) : setting_(setting), box_(box) {}
+    using Bound::Bound;
     std::string read(settings::SettingsFile& settings, const IntegerCheck&) const override {
         return settings.read(setting_) ? "1" : "0";
     }
-    void show(Controls& controls, const std::string& value) const override { box_(controls).setChecked(value == "1"); }
-    void save(settings::SettingsFile& settings, Controls& controls) const override {
-        settings.write(setting_, box_(controls).checked());
+    void show(Controls& controls, const std::string& value) const override {
+        control_(controls).setChecked(value == "1");
     }
-
-private:
-    settings::Flag setting_;
-    CheckBox& (*box_)(Controls&);
+    void save(settings::SettingsFile& settings, Controls& controls) const override {
+        settings.write(setting_, control_(controls).checked());
+    }
 };
 
 // An integer in an edit: the stored value goes through the check a typed one
 // does, and the edit's text is converted strictly when saved.
-class IntegerOption final : public Option {
+class IntegerOption final : public Bound<settings::Integer, Edit> {
 public:
-    IntegerOption(settings::Integer setting, Edit& (*edit)(Controls&)) : setting_(setting), edit_(edit) {}
+    using Bound::Bound;
     std::string read(settings::SettingsFile& settings, const IntegerCheck& check) const override {
         return check(text::intToStr(settings.read(setting_)));
     }
-    void show(Controls& controls, const std::string& value) const override { edit_(controls).setText(value); }
+    void show(Controls& controls, const std::string& value) const override { control_(controls).setText(value); }
     void save(settings::SettingsFile& settings, Controls& controls) const override {
-        settings.write(setting_, strToInt(edit_(controls).text()));
+        settings.write(setting_, strToInt(control_(controls).text()));
     }
-
-private:
-    settings::Integer setting_;
-    Edit& (*edit_)(Controls&);
 };
 
 // One row per option, in the order the settings file is written. The
