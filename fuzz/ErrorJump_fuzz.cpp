@@ -5,7 +5,6 @@
 
 #include "FuzzSupport.h"
 #include "text/CommandLine.h"
-#include "text/ErrorJump.h"
 #include "text/Lines.h"
 
 namespace {

@@ -32,9 +32,9 @@ int main() {
         return 1;
     }
 
-    TForm1 Form1(app, app.settings());
+    TForm1 Form1(app);
     TAboutBox AboutBox(app);
-    TForm2 Form2(app, app.settings());
+    TForm2 Form2(app);
     Form1.attachDialogs(AboutBox, Form2);
 
     Form1.window().show();

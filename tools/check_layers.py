@@ -3,8 +3,12 @@
 
 The layers, top to bottom, and what each may include (docs/architecture.md):
 the program entry, the forms, the features, the settings, the pure text rules,
-the platform boundary and its Win32 implementation. Prints each include that
-runs up or sideways and ends non-zero when there is one.
+the platform boundary and its Win32 implementation. An include in angle
+brackets counts as well: one of src/ is checked as a quoted one is, and a
+system header (<windows.h>, <commctrl.h>, any name ending in ".h") is the
+Win32 implementation's alone; the standard C++ library's names have no
+extension. Prints each include that runs up or sideways and ends non-zero when
+there is one.
 """
 import pathlib
 import re
@@ -23,7 +27,8 @@ MAY_USE = {
     "platform/win32": {"platform"},
 }
 
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+INCLUDE = re.compile(r'^\s*#\s*include\s+(["<])([^">]+)[">]', re.MULTILINE)
+SYSTEM_HEADER = re.compile(r"\.h(h|pp|xx)?$", re.IGNORECASE)
 
 
 def layer_of(path: pathlib.PurePosixPath) -> str:
@@ -42,9 +47,11 @@ def main() -> int:
             continue
         relative = pathlib.PurePosixPath(file.relative_to(SRC).as_posix())
         layer = layer_of(relative)
-        for included in INCLUDE.findall(file.read_text(encoding="utf-8", errors="replace")):
+        for bracket, included in INCLUDE.findall(file.read_text(encoding="utf-8", errors="replace")):
             target = pathlib.PurePosixPath(included)
             if not (SRC / target).exists():
+                if bracket == "<" and SYSTEM_HEADER.search(included) and layer != "platform/win32":
+                    breaches.append(f"{relative}: includes <{included}> (a system header above platform/win32)")
                 continue  # a generated header or one of the same folder's
             used = layer_of(target)
             if used != layer and used not in MAY_USE[layer]:

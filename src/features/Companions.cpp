@@ -1,42 +1,49 @@
 #include "features/Companions.h"
 
+#include "text/CommandLine.h"
+
 using namespace platform;
 
 namespace {
-struct CompanionSearch {
-    Companions& companions;
+// The window search of one start: the process sought and the first of its
+// top-level windows, none until one is found.
+struct WindowSearch {
+    Desktop& desktop;
     uint32_t processId;
+    WindowHandle found = 0;
 };
-} // namespace
 
-bool Companions::EnumWindowsProc(WindowHandle window, intptr_t search) {
-    const auto& sought = *reinterpret_cast<const CompanionSearch*>(search);
-    if (sought.companions.app_.os().desktop.windowProcessId(window) != sought.processId) return true;
-    sought.companions.FoundWindow = window;
+// Notes the first window of the sought process and stops the enumeration there.
+bool noteFirstWindowOfProcess(WindowHandle window, intptr_t search) {
+    auto& sought = *reinterpret_cast<WindowSearch*>(search);
+    if (sought.desktop.windowProcessId(window) != sought.processId) return true;
+    sought.found = window;
     return false;
 }
+} // namespace
 
-CompanionStart Companions::LaunchCompanion(const std::string& program, const std::string& file) {
+Companions::Started Companions::LaunchCompanion(const std::string& program, const std::string& file) {
     Desktop& desktop = app_.os().desktop;
-    const std::string commandLine = "\"" + program + "\" \"" + file + "\"";
     uint32_t errorCode = 0;
-    const std::unique_ptr<StartedProgram> started = desktop.createProcess(commandLine, errorCode);
+    const std::unique_ptr<StartedProgram> started =
+        desktop.createProcess(text::companionCommandLine(program, file), errorCode);
     if (!started) {
         app_.showMessage("実行できません(エラーコード" + std::to_string(errorCode) + ")");
         return {};
     }
     started->waitForInputIdle(5000);
-    // Cleared first, so a companion without a window of its own is remembered
-    // as none, never as the window an earlier search found.
-    FoundWindow = 0;
-    CompanionSearch search{*this, started->processId()};
-    desktop.enumWindows(EnumWindowsProc, reinterpret_cast<intptr_t>(&search));
-    return {true, FoundWindow};
+    WindowSearch search{desktop, started->processId()};
+    desktop.enumWindows(noteFirstWindowOfProcess, reinterpret_cast<intptr_t>(&search));
+    return {true, search.found};
 }
 
 void Companions::edit(const std::string& editor, const std::string& texPath) {
-    const CompanionStart start = LaunchCompanion(editor, texPath);
+    const Started start = LaunchCompanion(editor, texPath);
     if (start.started) EditorWindow = start.window;
+}
+
+void Companions::editAtError(const std::string& editorCommandLine) {
+    (void)app_.os().launcher.winExec(editorCommandLine, ShowState::Normal);
 }
 
 void Companions::showDvi(const std::string& dviPath, const ViewerSettings& settings) {
@@ -49,7 +56,7 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
             desktop.setActiveWindow(ViewerWindow);
         }
     } else {
-        const CompanionStart start = LaunchCompanion(settings.viewer, dviPath);
+        const Started start = LaunchCompanion(settings.viewer, dviPath);
         if (start.started) ViewerWindow = start.window;
     }
     desktop.sleep(500);
@@ -59,9 +66,14 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
     }
 }
 
-// Tells the running viewer to open the DVI again; nothing is reported when no
-// viewer answers.
+// Tells the running viewer to open the DVI again. When nobody answers, the
+// server is started by its service and topic, minimised without taking the
+// focus, and asked once more; nothing is reported when it still does not answer.
 void Companions::refreshViewerOverDde(const std::string& dviPath) {
-    if (DdeClientConv1.setLink("windvi", "windvi")) DdeClientConv1.executeMacro(fileOpenCommand(dviPath));
-    DdeClientConv1.closeLink();
+    const std::string service = "windvi", topic = "windvi";
+    bool linked = viewerConversation_.setLink(service, topic);
+    if (!linked && app_.os().launcher.winExec(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate))
+        linked = viewerConversation_.connectAgain();
+    if (linked) viewerConversation_.executeMacro(fileOpenCommand(dviPath));
+    viewerConversation_.closeLink();
 }

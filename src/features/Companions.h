@@ -2,16 +2,12 @@
 // The editor and the viewer: starting them, learning their top-level windows,
 // and the viewer's part of a preview (started, brought forward or refreshed
 // over DDE). The windows are remembered so that later commands can bring them
-// forward or see whether they still run.
+// forward or see whether they still run. Every companion the program starts,
+// the editor of an error jump included, starts here.
 #include <string>
 
 #include "features/Application.h"
 #include "features/DdeClientConv.h"
-
-struct CompanionStart {
-    bool started = false;
-    platform::WindowHandle window = 0; // the first top-level window of the new process, or none
-};
 
 // What the viewer's part of a preview reads from the settings file.
 struct ViewerSettings {
@@ -22,31 +18,33 @@ struct ViewerSettings {
 
 class Companions {
 public:
-    explicit Companions(Application& app) : app_(app), DdeClientConv1(app.os()) {}
-
-    // Starts "program" "file", waits up to 5 s for it to be ready for input and
-    // finds its first top-level window. A refused start is reported with the
-    // system's error code.
-    CompanionStart LaunchCompanion(const std::string& program, const std::string& file);
-    // Notes the first window of the sought process in FoundWindow and stops there.
-    static bool EnumWindowsProc(platform::WindowHandle window, intptr_t search);
+    explicit Companions(Application& app) : app_(app), viewerConversation_(app.os()) {}
 
     void edit(const std::string& editor, const std::string& texPath);
+    // Starts the editor at an error with the jump's command line. That editor
+    // is not remembered, and one that cannot be started shows nothing: the
+    // command line stands in the log for the user to see.
+    void editAtError(const std::string& editorCommandLine);
     // Shows an existing DVI: refreshes or brings forward the viewer that still
     // runs, or starts one; then, with FocusTeX, gives the editor the focus back.
     void showDvi(const std::string& dviPath, const ViewerSettings& settings);
 
     // None (0) at first. Only the edit command writes EditorWindow and only the
     // preview writes ViewerWindow, each after a successful start.
-    platform::WindowHandle FoundWindow = 0;
     platform::WindowHandle EditorWindow = 0;
     platform::WindowHandle ViewerWindow = 0;
 
 private:
+    struct Started {
+        bool started = false;
+        platform::WindowHandle window = 0; // the first top-level window of the new process, or none
+    };
+    // Starts "program" "file", waits up to 5 s for it to be ready for input and
+    // finds its first top-level window. A refused start is reported with the
+    // system's error code.
+    Started LaunchCompanion(const std::string& program, const std::string& file);
     void refreshViewerOverDde(const std::string& dviPath);
 
     Application& app_;
-
-public:
-    DdeClientConv DdeClientConv1;
+    DdeClientConv viewerConversation_;
 };

@@ -7,17 +7,17 @@ bool DdeClientConv::setLink(const std::string& service, const std::string& topic
     closeLink();
     service_ = service;
     topic_ = topic;
+    serviceHandle_ = os_.dde.createString(service_);
+    topicHandle_ = os_.dde.createString(topic_);
+    return connect();
+}
+
+bool DdeClientConv::connectAgain() { return !conversation_ && serviceHandle_ && topicHandle_ && connect(); }
+
+bool DdeClientConv::connect() {
     platform::DdeClient& dde = os_.dde;
-    serviceHandle_ = dde.createString(service_);
-    topicHandle_ = dde.createString(topic_);
     conversation_ = dde.connect(serviceHandle_, topicHandle_);
-    if (!conversation_ && !service_.empty() &&
-        os_.launcher.winExec(service_ + " " + topic_, platform::ShowState::MinNoActivate))
-        conversation_ = dde.connect(serviceHandle_, topicHandle_);
-    if (!conversation_) {
-        closeLink();
-        return false;
-    }
+    if (!conversation_) return false;
     const uint32_t format = dde.conversationFormat(conversation_);
     format_ = format ? format : platform::clipboardText;
     return true;

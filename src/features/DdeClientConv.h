@@ -13,15 +13,19 @@ public:
     DdeClientConv(const DdeClientConv&) = delete;
     DdeClientConv& operator=(const DdeClientConv&) = delete;
 
-    // Connects to service and topic. When nobody answers, starts the command
-    // "service topic" minimised without activating it and tries once more.
+    // Connects to service and topic; false when nobody answers. The names are
+    // kept until closeLink, so that the caller can start the server and then
+    // try once more with connectAgain.
     bool setLink(const std::string& service, const std::string& topic);
+    bool connectAgain();
     // One asynchronous execute of the text with its terminating NUL; its answer is not awaited.
     void executeMacro(const std::string& text);
     // Ends the conversation and releases the string handles.
     void closeLink();
 
 private:
+    bool connect();
+
     platform::Os& os_;
     std::string service_, topic_;
     platform::DdeStringHandle serviceHandle_ = 0, topicHandle_ = 0;

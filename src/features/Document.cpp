@@ -10,7 +10,7 @@ std::string locate(platform::FileSystem& files, const std::string& name) {
 } // namespace
 
 Document adoptDocument(platform::FileSystem& files, const std::string& name) {
-    const std::string texName = text::changeFileExt(name, ".tex");
-    const std::string dviName = text::changeFileExt(name, ".dvi");
-    return {texName, dviName, locate(files, texName), locate(files, dviName)};
+    const std::string TeXFileName = text::changeFileExt(name, ".tex");
+    const std::string DviFileName = text::changeFileExt(name, ".dvi");
+    return {TeXFileName, DviFileName, locate(files, TeXFileName), locate(files, DviFileName)};
 }

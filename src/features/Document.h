@@ -8,8 +8,8 @@
 #include "platform/Os.h"
 
 struct Document {
-    std::string texName; // TeXFileName as adopted
-    std::string dviName; // DviFileName as adopted
+    std::string TeXFileName; // as adopted
+    std::string DviFileName; // as adopted
     std::string texPath;
     std::string dviPath;
 };

@@ -43,10 +43,7 @@ private:
             if (c == '/') c = '\\';
         return name;
     }
-    // "C:\...", "C:name", "\\server\..." and "\..." do not hang from the document's folder.
-    static bool hangsFromFolder(const std::string& name) {
-        return !((!name.empty() && name[0] == '\\') || (name.size() > 1 && name[1] == ':'));
-    }
+    static bool hangsFromFolder(const std::string& name) { return !text::isRootedPath(name); }
 
     platform::Os& os_;
     const bool utf8_;

@@ -2,17 +2,17 @@
 
 using namespace platform;
 
-void Preview::show(Document document) {
+PreviewResult previewDocument(Application& app, Companions& companions, const Document& document) {
     ViewerSettings viewer;
     {
-        settings::SettingsFile settings = settings_.open();
+        settings::SettingsFile settings = app.settings().open();
         viewer = {settings.read(settings::dviWare), settings.read(settings::useDde), settings.read(settings::focusTeX)};
     }
-    if (app_.os().files.fileAge(document.dviPath) == -1) {
-        if (app_.messageDialog(document.dviName + "は存在しません。コンパイルしますか？", MessageType::Confirmation,
-                               mbYes | mbNo | mbCancel) == ModalResult::Yes)
-            compile_.compile(document);
-        return;
+    if (app.os().files.fileAge(document.dviPath) == -1) {
+        const ModalResult answer = app.messageDialog(document.DviFileName + "は存在しません。コンパイルしますか？",
+                                                     MessageType::Confirmation, mbYes | mbNo | mbCancel);
+        return answer == ModalResult::Yes ? PreviewResult::CompileAsked : PreviewResult::NoDvi;
     }
-    companions_.showDvi(document.dviPath, viewer);
+    companions.showDvi(document.dviPath, viewer);
+    return PreviewResult::Shown;
 }

@@ -1,10 +1,13 @@
 #include "forms/Dlogmain.h"
 
 #include "features/Cleanup.h"
+#include "features/Preview.h"
 #include "features/WindowPlacement.h"
 #include "forms/Dlogdlg.h"
 #include "forms/Dlogopt.h"
 #include "text/CommandLine.h"
+
+#include <utility>
 
 using namespace platform;
 
@@ -34,8 +37,8 @@ const OpenDialogSpec documentDialog{.title = "TeXファイルを開く", .filter
 } // namespace
 
 // clang-format off
-TForm1::TForm1(Application& app, const settings::SettingsStore& settings)
-    : IniFileName(settings.path()), app_(app), settings_(settings), window_(app.toolkit().createForm(mainForm, mainMenu)),
+TForm1::TForm1(Application& app)
+    : app_(app), window_(app.toolkit().createForm(mainForm, mainMenu)),
       ListBox1(window_->add<ControlKind::ListBox>({.name = "ListBox1", .bounds = {0, 137, 259, 86}, .hint = "ログ表示", .align = Align::Client, .itemHeight = 12})),
       Panel1(window_->add<ControlKind::Panel>({.name = "Panel1", .bounds = {0, 0, 259, 137}, .align = Align::Top})),
       btnCompile(window_->add<ControlKind::Button>({.name = "btnCompile", .parent = "Panel1", .bounds = {136, 8, 97, 25}, .caption = "Compile TeXfile", .hint = "コンパイルしてDVIファイルを作成"})),
@@ -44,7 +47,7 @@ TForm1::TForm1(Application& app, const settings::SettingsStore& settings)
       btnOpenDvi(window_->add<ControlKind::Button>({.name = "btnOpenDvi", .parent = "Panel1", .bounds = {136, 48, 97, 25}, .caption = "Preview DVIfile", .hint = "DVIファイルを表示"})),
       btnOpenTeX(window_->add<ControlKind::Button>({.name = "btnOpenTeX", .parent = "Panel1", .bounds = {16, 8, 97, 25}, .caption = "Open TeXfile", .hint = "使用するTeXファイルを開く"})),
       Timer1(app.toolkit().createTimer(*window_)), OpenDialog1(app.toolkit().createOpenDialog(documentDialog)),
-      companions_(app), compileCommand_(app, settings, *this), preview_(app, settings, companions_, compileCommand_) {
+      companions_(app) {
     wireCommands();
     FormCreate();
 }
@@ -88,18 +91,17 @@ void TForm1::FormCreate() {
                                                        window_->height(), window_->titleBarHeight());
         window_->setPosition(shown.left, shown.top);
     }
-    TeXFileName.clear();
 }
 
 void TForm1::FormShow() {
     FileSystem& files = app_.os().files;
-    while (files.fileAge(IniFileName) == -1 && !app_.terminated()) {
+    while (files.fileAge(IniFileName()) == -1 && !app_.terminated()) {
         app_.messageDialog("初回起動です。エディタ、TeXコンパイラ、DVIウェアを設定してください。",
                            MessageType::Information, mbOK);
         OptionClick();
-        if (files.fileAge(IniFileName) == -1) window_->close();
+        if (files.fileAge(IniFileName()) == -1) window_->close();
     }
-    if (app_.terminated() || !TeXFileName.empty()) return;
+    if (app_.terminated() || !document_.TeXFileName.empty()) return;
 
     const std::vector<std::string> arguments = text::splitCommandLine(app_.os().program.commandLine());
     if (arguments.size() >= 2)
@@ -127,8 +129,6 @@ void TForm1::writeWindowPosition() {
 
 void TForm1::SetFileName(const std::string& path) {
     document_ = adoptDocument(app_.os().files, path);
-    TeXFileName = document_.texName;
-    DviFileName = document_.dviName;
     restoreCaption();
 }
 
@@ -143,11 +143,11 @@ void TForm1::openDocument(Opening opening) {
 
 void TForm1::Exit1Click() { window_->close(); }
 
-void TForm1::btnCompileClick() { compileCommand_.compile(document_); }
+void TForm1::btnCompileClick() { compile(document_); }
 
 void TForm1::btnEditTeXClick() { companions_.edit(settingsFile().read(settings::editor), document_.texPath); }
 
-void TForm1::btnOpenDviClick() { preview_.show(document_); }
+void TForm1::btnOpenDviClick() { preview(document_); }
 
 void TForm1::btnDelLogClick() {
     if (app_.messageDialog("中間ファイルを削除します。よろしいですか？", MessageType::Confirmation,
@@ -177,14 +177,63 @@ void TForm1::Timer1Timer() {
     if (watcher_.shouldCompile(document_, app_.os().files)) btnCompileClick();
 }
 
-void TForm1::compileStarting() {
-    Timer1->setEnabled(false);
-    window_->setCaption("コンパイル中");
+void TForm1::compile(Document document) {
+    if (app_.terminated()) return;
+    if (compiling_) {
+        compileAsked_ = std::move(document);
+        return;
+    }
+    compiling_ = true;
+    struct Idle {
+        TForm1& form;
+        ~Idle() {
+            form.compiling_ = false;
+            form.compileAsked_.reset();
+        }
+    } idle{*this};
+    std::optional<Document> next = std::move(document);
+    while (next && !app_.terminated()) {
+        compileOnce(*next);
+        next = std::exchange(compileAsked_, std::nullopt);
+    }
 }
 
-void TForm1::restoreCaption() { window_->setCaption("Velumo - " + TeXFileName); }
-
-void TForm1::compileEnded() {
+// While a compile runs, the caption says "コンパイル中" and the watcher's timer
+// is off; at its end the caption names the current document again and the
+// timer runs as stored.
+void TForm1::compileOnce(const Document& document) {
+    Timer1->setEnabled(false);
+    window_->setCaption("コンパイル中");
+    CompileResult result;
+    try {
+        result = compileDocument(app_, watcher_, document);
+    } catch (const Exception&) {
+        // The timer stays off, so a compiler that cannot be started is not
+        // tried again at every tick.
+        restoreCaption();
+        throw;
+    }
+    if (result.outcome == CompileResult::Outcome::NoDocument)
+        app_.showMessage(document.TeXFileName + "は存在しません。");
+    if (result.outcome == CompileResult::Outcome::Ran) showCompileResult(result);
+    if (result.previewNext) preview(document);
     restoreCaption();
     Timer1->setEnabled(settingsFile().read(settings::autoCompile));
 }
+
+void TForm1::showCompileResult(const CompileResult& result) {
+    ListBox1.setLines(std::vector<std::string_view>(result.log.begin(), result.log.end()));
+    if (!result.jump) return;
+    ListBox1.select(static_cast<int>(result.jump->errorLine));
+    ListBox1.addLine(result.jump->lineNumber);
+    ListBox1.addLine(result.jump->editorCommandLine);
+    companions_.editAtError(result.jump->editorCommandLine);
+}
+
+// A preview without a DVI may ask for a compile; the document is taken by
+// value, as the compile takes it.
+void TForm1::preview(Document document) {
+    if (previewDocument(app_, companions_, document) == PreviewResult::CompileAsked) compile(std::move(document));
+}
+
+void TForm1::restoreCaption() { window_->setCaption("Velumo - " + document_.TeXFileName); }

@@ -1,25 +1,25 @@
 #pragma once
 // The main window: the current document, the log list, the five command
 // buttons and the main menu. Each command is a short handler that hands the
-// work to its feature: the compile, the companions (editor and viewer), the
-// watcher and the cleanup.
+// work to its feature (the compile, the preview, the companions, the watcher,
+// the cleanup) and shows what the feature returns.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "features/Application.h"
 #include "features/Companions.h"
-#include "features/CompileCommand.h"
+#include "features/Compile.h"
 #include "features/Document.h"
-#include "features/Preview.h"
 #include "features/Watcher.h"
 #include "settings/SettingsFile.h"
 
 class TAboutBox;
 class TForm2;
 
-class TForm1 : private CompileWindow {
+class TForm1 {
 public:
-    TForm1(Application& app, const settings::SettingsStore& settings);
+    explicit TForm1(Application& app);
 
     platform::Form& window() { return *window_; }
     // The about box and the options dialog are made after the main window.
@@ -28,6 +28,8 @@ public:
         form2_ = &optionsDialog;
     }
     Companions& companions() { return companions_; }
+    // The document adopted last: its TeXFileName and DviFileName.
+    const Document& document() const { return document_; }
 
     void FormCreate();
     void FormShow();
@@ -45,10 +47,6 @@ public:
     void Version1Click();
     void Timer1Timer();
 
-    std::string TeXFileName;
-    std::string DviFileName;
-    const std::string IniFileName;
-
 private:
     // At start-up, cancelling the open dialog ends the program; from the
     // command it only leaves the document as it was.
@@ -56,19 +54,18 @@ private:
     void openDocument(Opening opening);
     void wireCommands();
     void writeWindowPosition();
-    settings::SettingsFile settingsFile() { return settings_.open(); }
+    const std::string& IniFileName() const { return app_.settings().path(); }
+    settings::SettingsFile settingsFile() { return app_.settings().open(); }
 
-    void compileStarting() override;
-    void restoreCaption() override;
-    void compileEnded() override;
-    platform::ListBox& log() override { return ListBox1; }
-    void compileRan(const Document& document, const std::vector<std::string>& filesRead) override {
-        watcher_.compiled(document, filesRead, app_.os().files);
-    }
-    void previewAfterCompile(const Document& document) override { preview_.show(document); }
+    // The document is taken by value: the user may adopt another one while a
+    // compile runs, and its error jump and preview still name its own.
+    void compile(Document document);
+    void compileOnce(const Document& document);
+    void showCompileResult(const CompileResult& result);
+    void preview(Document document);
+    void restoreCaption();
 
     Application& app_;
-    const settings::SettingsStore& settings_;
     TAboutBox* aboutBox_ = nullptr;
     TForm2* form2_ = nullptr;
     std::unique_ptr<platform::Form> window_;
@@ -90,6 +87,9 @@ public:
 private:
     Companions companions_;
     Watcher watcher_;
-    CompileCommand compileCommand_;
-    Preview preview_;
+    // One compile runs at a time: one asked for while another runs (from a
+    // timer tick or a click handled inside the running one) runs once more
+    // right after it, for the document last asked for.
+    bool compiling_ = false;
+    std::optional<Document> compileAsked_;
 };

@@ -3,8 +3,7 @@
 #include "features/StrToInt.h"
 #include "text/IntegerText.h"
 
-#include <type_traits>
-#include <variant>
+#include <functional>
 
 using namespace platform;
 
@@ -52,30 +51,103 @@ TForm2::Controls::Controls(Form& window)
       Label6(window.add<ControlKind::Label>({.name = "Label6", .parent = "TabSheet4", .bounds = {24, 10, 0, 0}, .caption = "拡張子(カンマで区切る)"})) {}
 // clang-format on
 
-// One row per option, in the order the settings file is written: the setting
-// and the control that shows it. The designer's names: Edit1 holds the editor,
-// Edit3 the compiler, Edit4 the DVI viewer, Edit2 the extensions that cleanup
-// deletes, edtJumpOption the editor's option for the jump, edtCheckInterval
-// the watcher's interval; each check box is named after its setting.
-// clang-format off
-const std::vector<TForm2::OptionRow> TForm2::optionRows = {
-    {settings::editor,             [](Controls& c) -> Control& { return c.Edit1; }},
-    {settings::tex,                [](Controls& c) -> Control& { return c.Edit3; }},
-    {settings::dviWare,            [](Controls& c) -> Control& { return c.Edit4; }},
-    {settings::autoCompile,        [](Controls& c) -> Control& { return c.chkAutoCompile; }},
-    {settings::checkInterval,      [](Controls& c) -> Control& { return c.edtCheckInterval; }},
-    {settings::fileExt,            [](Controls& c) -> Control& { return c.Edit2; }},
-    {settings::errorJumpInOptions, [](Controls& c) -> Control& { return c.chkErrorJump; }},
-    {settings::jumpOption,         [](Controls& c) -> Control& { return c.edtJumpOption; }},
-    {settings::useDde,             [](Controls& c) -> Control& { return c.chkUseDDE; }},
-    {settings::autoDvi,            [](Controls& c) -> Control& { return c.chkAutoDVI; }},
-    {settings::focusTeX,           [](Controls& c) -> Control& { return c.chkFocusTeX; }},
-};
-// clang-format on
+namespace {
+using Controls = TForm2::Controls;
+// The check a stored integer goes through before its edit shows it.
+using IntegerCheck = std::function<std::string(const std::string&)>;
 
-TForm2::TForm2(Application& app, const settings::SettingsStore& settings)
-    : app_(app), settings_(settings),
-      form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
+// An option: its setting bound to the control that shows it, each of the kind
+// the other needs.
+class Option {
+public:
+    virtual ~Option() = default;
+    // The stored value as the control shows it ("1" or "0" for a check box).
+    virtual std::string read(settings::SettingsFile& settings, const IntegerCheck& check) const = 0;
+    virtual void show(Controls& controls, const std::string& value) const = 0;
+    virtual void save(settings::SettingsFile& settings, Controls& controls) const = 0;
+};
+
+// A setting and the accessor of the control that shows it.
+template <class Setting, class Widget> class Bound : public Option {
+public:
+    Bound(Setting setting, Widget& (*control)(Controls&)) : setting_(setting), control_(control) {}
+
+protected:
+    Setting setting_;
+    Widget& (*control_)(Controls&);
+};
+
+// A text in an edit.
+class TextOption final : public Bound<settings::Text, Edit> {
+public:
+    using Bound::Bound;
+    std::string read(settings::SettingsFile& settings, const IntegerCheck&) const override {
+        return settings.read(setting_);
+    }
+    void show(Controls& controls, const std::string& value) const override { control_(controls).setText(value); }
+    void save(settings::SettingsFile& settings, Controls& controls) const override {
+        settings.write(setting_, control_(controls).text());
+    }
+};
+
+// A flag in a check box.
+class FlagOption final : public Bound<settings::Flag, CheckBox> {
+public:
+    using Bound::Bound;
+    std::string read(settings::SettingsFile& settings, const IntegerCheck&) const override {
+        return settings.read(setting_) ? "1" : "0";
+    }
+    void show(Controls& controls, const std::string& value) const override {
+        control_(controls).setChecked(value == "1");
+    }
+    void save(settings::SettingsFile& settings, Controls& controls) const override {
+        settings.write(setting_, control_(controls).checked());
+    }
+};
+
+// An integer in an edit: the stored value goes through the check a typed one
+// does, and the edit's text is converted strictly when saved.
+class IntegerOption final : public Bound<settings::Integer, Edit> {
+public:
+    using Bound::Bound;
+    std::string read(settings::SettingsFile& settings, const IntegerCheck& check) const override {
+        return check(text::intToStr(settings.read(setting_)));
+    }
+    void show(Controls& controls, const std::string& value) const override { control_(controls).setText(value); }
+    void save(settings::SettingsFile& settings, Controls& controls) const override {
+        settings.write(setting_, strToInt(control_(controls).text()));
+    }
+};
+
+// One row per option, in the order the settings file is written. The
+// designer's names: Edit1 holds the editor, Edit3 the compiler, Edit4 the DVI
+// viewer, Edit2 the extensions that cleanup deletes, edtJumpOption the
+// editor's option for the jump, edtCheckInterval the watcher's interval; each
+// check box is named after its setting.
+const std::vector<std::unique_ptr<const Option>>& options() {
+    static const std::vector<std::unique_ptr<const Option>> rows = [] {
+        std::vector<std::unique_ptr<const Option>> made;
+        // clang-format off
+        made.push_back(std::make_unique<TextOption>(settings::editor,            [](Controls& c) -> Edit& { return c.Edit1; }));
+        made.push_back(std::make_unique<TextOption>(settings::tex,               [](Controls& c) -> Edit& { return c.Edit3; }));
+        made.push_back(std::make_unique<TextOption>(settings::dviWare,           [](Controls& c) -> Edit& { return c.Edit4; }));
+        made.push_back(std::make_unique<FlagOption>(settings::autoCompile,       [](Controls& c) -> CheckBox& { return c.chkAutoCompile; }));
+        made.push_back(std::make_unique<IntegerOption>(settings::checkInterval,  [](Controls& c) -> Edit& { return c.edtCheckInterval; }));
+        made.push_back(std::make_unique<TextOption>(settings::fileExt,           [](Controls& c) -> Edit& { return c.Edit2; }));
+        made.push_back(std::make_unique<FlagOption>(settings::errorJumpInOptions,[](Controls& c) -> CheckBox& { return c.chkErrorJump; }));
+        made.push_back(std::make_unique<TextOption>(settings::jumpOption,        [](Controls& c) -> Edit& { return c.edtJumpOption; }));
+        made.push_back(std::make_unique<FlagOption>(settings::useDde,            [](Controls& c) -> CheckBox& { return c.chkUseDDE; }));
+        made.push_back(std::make_unique<FlagOption>(settings::autoDvi,           [](Controls& c) -> CheckBox& { return c.chkAutoDVI; }));
+        made.push_back(std::make_unique<FlagOption>(settings::focusTeX,          [](Controls& c) -> CheckBox& { return c.chkFocusTeX; }));
+        // clang-format on
+        return made;
+    }();
+    return rows;
+}
+} // namespace
+
+TForm2::TForm2(Application& app)
+    : app_(app), form_(app.toolkit(), optionsForm, [this](Form& window) { return makeControls(window); }),
       OpenDialog1(app.toolkit().createOpenDialog(programDialog)) {
     FormCreate();
 }
@@ -85,18 +157,11 @@ TForm2::TForm2(Application& app, const settings::SettingsStore& settings)
 // same check as a typed one, so a stored interval that is not greater than 0
 // is reported and "1000" is what the dialog shows.
 TForm2::Values TForm2::readOptions() {
-    settings::SettingsFile settings = settings_.open();
+    settings::SettingsFile settings = app_.settings().open();
+    const IntegerCheck check = [this](const std::string& text) { return checkedInterval(text); };
     Values values;
-    for (const OptionRow& row : optionRows)
-        values.push_back(std::visit(
-            [&](const auto& setting) -> std::string {
-                using Setting = std::decay_t<decltype(setting)>;
-                if constexpr (std::is_same_v<Setting, settings::Text>) return settings.read(setting);
-                if constexpr (std::is_same_v<Setting, settings::Flag>) return settings.read(setting) ? "1" : "0";
-                if constexpr (std::is_same_v<Setting, settings::Integer>)
-                    return checkedInterval(text::intToStr(settings.read(setting)));
-            },
-            row.setting));
+    for (const auto& option : options())
+        values.push_back(option->read(settings, check));
     return values;
 }
 
@@ -106,13 +171,8 @@ void TForm2::FormCreate() { loaded_ = readOptions(); }
 void TForm2::loadStoredOptions() { showValues(controls(), readOptions()); }
 
 void TForm2::showValues(Controls& controls, const Values& values) {
-    for (size_t i = 0; i < optionRows.size(); ++i) {
-        Control& control = optionRows[i].control(controls);
-        if (std::holds_alternative<settings::Flag>(optionRows[i].setting))
-            dynamic_cast<CheckBox&>(control).setChecked(values[i] == "1");
-        else
-            dynamic_cast<Edit&>(control).setText(values[i]);
-    }
+    for (size_t i = 0; i < options().size(); ++i)
+        options()[i]->show(controls, values[i]);
 }
 
 // The controls show the values read at start-up.
@@ -157,17 +217,6 @@ void TForm2::edtCheckIntervalChange() {
 int32_t TForm2::checkInterval() { return strToInt(controls().edtCheckInterval.text()); }
 
 void TForm2::saveOptions(settings::SettingsFile& settings) {
-    for (const OptionRow& row : optionRows) {
-        Control& control = row.control(controls());
-        std::visit(
-            [&](const auto& setting) {
-                using Setting = std::decay_t<decltype(setting)>;
-                if constexpr (std::is_same_v<Setting, settings::Text>)
-                    settings.write(setting, dynamic_cast<Edit&>(control).text());
-                if constexpr (std::is_same_v<Setting, settings::Flag>)
-                    settings.write(setting, dynamic_cast<CheckBox&>(control).checked());
-                if constexpr (std::is_same_v<Setting, settings::Integer>) settings.write(setting, checkInterval());
-            },
-            row.setting);
-    }
+    for (const auto& option : options())
+        option->save(settings, controls());
 }

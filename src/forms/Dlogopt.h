@@ -9,7 +9,6 @@
 // not pay for a dialog that most sessions never open.
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "features/Application.h"
@@ -18,7 +17,7 @@
 
 class TForm2 {
 public:
-    TForm2(Application& app, const settings::SettingsStore& settings);
+    explicit TForm2(Application& app);
 
     // The dialog's controls in tab order, as its constructor adds them: the two
     // buttons, the page control, then each page and its controls.
@@ -73,13 +72,6 @@ public:
     // The interval text converted strictly; raises for a text that is no integer.
     int32_t checkInterval();
 
-    // An option: its setting and the control that shows it.
-    struct OptionRow {
-        std::variant<settings::Text, settings::Flag, settings::Integer> setting;
-        platform::Control& (*control)(Controls&);
-    };
-    static const std::vector<OptionRow> optionRows;
-
 private:
     // What the controls show, one text a row ("1" or "0" for a check box).
     using Values = std::vector<std::string>;
@@ -91,7 +83,6 @@ private:
     platform::Edit& editFor(platform::Button& browseButton);
 
     Application& app_;
-    const settings::SettingsStore& settings_;
     Values loaded_;
     FormOnDemand<Controls> form_;
     std::unique_ptr<platform::OpenDialog> OpenDialog1;

@@ -7,6 +7,10 @@
 
 namespace text {
 
+// A blank separates command-line arguments and list items: a space, a tab or
+// any other character of code 32 or less.
+inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
 inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Index of the character after the one starting at i (a double-byte

@@ -4,8 +4,6 @@
 
 namespace text {
 namespace {
-// A character of code 1 to 32: the text split here holds no zero byte.
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 bool endsItem(char c) { return isBlank(c) || c == ','; }
 
 size_t skipBlanks(const std::string& s, size_t i) {

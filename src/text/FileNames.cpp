@@ -24,6 +24,11 @@ bool isFullyQualifiedPath(const std::string& path) {
     return path.size() >= 3 && !isLeadByte(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
 }
 
+bool isRootedPath(const std::string& path) {
+    if (!path.empty() && path[0] == '\\') return true;
+    return path.size() >= 2 && !isLeadByte(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
 bool isPlainExtension(const std::string& item) {
     static const std::string forbidden = "\\/:*?\"<>|";
     for (size_t i = 0; i < item.size(); i = nextCharIndex(item, i)) {

@@ -15,6 +15,9 @@ std::string upperCaseFileName(const std::string& name);
 // A path given as a drive and its root ("C:\...") or a network share ("\\..."),
 // which no current folder changes.
 bool isFullyQualifiedPath(const std::string& path);
+// A path that does not hang from the current folder: it names a drive
+// ("C:\...", "C:name"), the root ("\...") or a network share ("\\...").
+bool isRootedPath(const std::string& path);
 
 // An extension list item that can only name a file beside the document: no
 // folder, drive or stream separator and no wildcard or other character that

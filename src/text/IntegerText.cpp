@@ -58,7 +58,8 @@ std::optional<int32_t> parseInteger(const std::string& text) {
 }
 
 int32_t strToIntDef(const std::string& text, int32_t def) {
-    // A "0x" prefix is read as "$" first, as the settings reader always has.
+    // A value written by hand in C's notation ("0x3E8") reads as the same
+    // number: "0x" becomes the "$" that the integer syntax knows.
     std::string converted = text;
     if (converted.size() > 2 && converted[0] == '0' && (converted[1] == 'x' || converted[1] == 'X'))
         converted.replace(0, 2, "$");

@@ -25,9 +25,9 @@ struct World {
     // Creates the forms in order; the main window is not shown yet.
     void create() {
         app = std::make_unique<Application>(ui, system.os);
-        form1 = std::make_unique<TForm1>(*app, app->settings());
+        form1 = std::make_unique<TForm1>(*app);
         aboutBox = std::make_unique<TAboutBox>(*app);
-        form2 = std::make_unique<TForm2>(*app, app->settings());
+        form2 = std::make_unique<TForm2>(*app);
         form1->attachDialogs(*aboutBox, *form2);
     }
     // Creates the forms and shows the main window, running its start-up steps.

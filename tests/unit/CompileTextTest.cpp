@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "text/ErrorJump.h"
 #include "text/Lines.h"
 #include "text/TexFileTrail.h"
 
@@ -58,14 +57,4 @@ TEST(ErrorScan, LineNumberComesFromTheContextLineBeforeTheNextError) {
     EXPECT_EQ("", lineNumberText({"! First.", "no context", "! Second.", "l.9 x"}, 0))
         << "the next error's context line is not the first error's";
     EXPECT_EQ("9", lineNumberText({"! First.", "no context", "! Second.", "l.9 x"}, 2));
-}
-
-TEST(ErrorJump, OptionAndCommandLines) {
-    EXPECT_EQ("-n12 +12", jumpOption("-n%l +%l", "12"));
-    EXPECT_EQ("/j", jumpOption("/j", "12"));
-    EXPECT_EQ("%L -n", jumpOption("%L -n%l", ""));
-    EXPECT_EQ("%l", jumpOption("%%l", "l")) << "the inserted text is not searched again";
-    EXPECT_EQ("\"notepad.exe\"  \"C:\\doc\\a b.tex\"", jumpCommandLine("notepad.exe", "", "C:\\doc\\a b.tex"));
-    EXPECT_EQ("\"C:\\e d\\ed.exe\" -n12 \"p.tex\"", jumpCommandLine("C:\\e d\\ed.exe", "-n12", "p.tex"));
-    EXPECT_EQ("\"platex.exe\" my paper.tex", compileCommandLine("platex.exe", "my paper.tex"));
 }

@@ -24,8 +24,8 @@ TEST(Startup, FirstStartWithOkWritesAllSettingsThenAdoptsTheArgument) {
               "CheckInterval=1000\r\nFileExt=log,aux\r\nErrorJump=1\r\nJumpOption=\r\nUseDDE=0\r\nAutoDVI=0\r\n"
               "FocusTeX=0\r\n",
               world.ini());
-    EXPECT_EQ("paper.tex", world.form1->TeXFileName);
-    EXPECT_EQ("paper.dvi", world.form1->DviFileName);
+    EXPECT_EQ("paper.tex", world.form1->document().TeXFileName);
+    EXPECT_EQ("paper.dvi", world.form1->document().DviFileName);
     EXPECT_EQ("Velumo - paper.tex", world.main().caption());
     EXPECT_FALSE(world.ui.terminated);
 }
@@ -69,7 +69,7 @@ TEST(Startup, RefusedWriteOnOkEndsTheStartUpStepsAndShowsTheWindow) {
     EXPECT_EQ("C:\\Velumo\\Velumo.ini に書き込めません.", world.ui.messages[1].text);
     EXPECT_FALSE(world.ui.terminated);
     EXPECT_TRUE(world.main().visible());
-    EXPECT_EQ("", world.form1->TeXFileName);
+    EXPECT_EQ("", world.form1->document().TeXFileName);
     EXPECT_EQ("Velumo", world.main().caption());
 }
 
@@ -125,8 +125,8 @@ TEST(Startup, OnlyTheFirstArgumentCountsAndStaysAsGiven) {
     World world;
     world.settings("");
     world.startWithArguments("\"sub dir\\my paper.texi\" other.tex");
-    EXPECT_EQ("sub dir\\my paper.tex", world.form1->TeXFileName);
-    EXPECT_EQ("sub dir\\my paper.dvi", world.form1->DviFileName);
+    EXPECT_EQ("sub dir\\my paper.tex", world.form1->document().TeXFileName);
+    EXPECT_EQ("sub dir\\my paper.dvi", world.form1->document().DviFileName);
     EXPECT_TRUE(world.ui.openDialogStarts.empty());
 }
 
@@ -146,8 +146,8 @@ TEST(OpenCommand, ChoosingAdoptsTheFileAndCancelFromTheMenuChangesNothing) {
     world.settings("");
     world.ui.openDialogAnswers = {std::string("C:\\doc\\manual.texi"), std::nullopt};
     world.start();
-    EXPECT_EQ("C:\\doc\\manual.tex", world.form1->TeXFileName);
-    EXPECT_EQ("C:\\doc\\manual.dvi", world.form1->DviFileName);
+    EXPECT_EQ("C:\\doc\\manual.tex", world.form1->document().TeXFileName);
+    EXPECT_EQ("C:\\doc\\manual.dvi", world.form1->document().DviFileName);
 
     world.main().item("Open1").click();
     EXPECT_FALSE(world.ui.terminated);

@@ -104,13 +104,43 @@ TEST(DosDateTime, PacksDateHighAndTimeLowInTwoSecondSteps) {
     EXPECT_EQ(-1, packDosDateTime({1979, 12, 31, 23, 59, 59}));
 }
 
-TEST(CommandLine, BlanksSeparateAndQuotesGroup) {
+// Every command line the program builds, and how a command line splits into
+// the arguments a started program sees.
+TEST(CommandLine, BuiltLinesAndTheirArguments) {
     using V = std::vector<std::string>;
-    EXPECT_EQ((V{"C:\\V\\Velumo.exe", "paper"}), splitCommandLine("\"C:\\V\\Velumo.exe\" paper"));
-    EXPECT_EQ((V{"Velumo.exe", "my paper.tex", "x"}), splitCommandLine("Velumo.exe  \"my paper.tex\"\tx "));
-    EXPECT_EQ((V{"a", "bcd"}), splitCommandLine("a b\"c\"d"));
-    EXPECT_EQ((V{"Velumo.exe", "表.tex"}), splitCommandLine("Velumo.exe 表.tex"));
-    EXPECT_EQ((V{"Velumo.exe"}), splitCommandLine("Velumo.exe   "));
+    const struct {
+        std::string line, expected;
+        V arguments;
+    } rows[] = {
+        {"\"C:\\V\\Velumo.exe\" paper", "", {"C:\\V\\Velumo.exe", "paper"}},
+        {"Velumo.exe  \"my paper.tex\"\tx ", "", {"Velumo.exe", "my paper.tex", "x"}},
+        {"a b\"c\"d", "", {"a", "bcd"}},
+        {"Velumo.exe 表.tex", "", {"Velumo.exe", "表.tex"}},
+        {"Velumo.exe   ", "", {"Velumo.exe"}},
+        {compileCommandLine("platex.exe", "my paper.tex"),
+         "\"platex.exe\" my paper.tex",
+         {"platex.exe", "my", "paper.tex"}},
+        {jumpCommandLine("notepad.exe", "", "C:\\doc\\a b.tex"),
+         "\"notepad.exe\"  \"C:\\doc\\a b.tex\"",
+         {"notepad.exe", "C:\\doc\\a b.tex"}},
+        {jumpCommandLine("C:\\e d\\ed.exe", "-n12", "p.tex"),
+         "\"C:\\e d\\ed.exe\" -n12 \"p.tex\"",
+         {"C:\\e d\\ed.exe", "-n12", "p.tex"}},
+        {jumpOption("-n%l +%l", "12"), "-n12 +12", {"-n12", "+12"}},
+        {jumpOption("/j", "12"), "/j", {"/j"}},
+        {jumpOption("%L -n%l", ""), "%L -n", {"%L", "-n"}},
+        {jumpOption("%%l", "l"), "%l", {"%l"}}, // the inserted text is not searched again
+        {companionCommandLine("C:\\w32tex\\dviout.exe", "C:\\論文\\a b.dvi"),
+         "\"C:\\w32tex\\dviout.exe\" \"C:\\論文\\a b.dvi\"",
+         {"C:\\w32tex\\dviout.exe", "C:\\論文\\a b.dvi"}},
+        {ddeServerCommandLine("windvi", "windvi"), "windvi windvi", {"windvi", "windvi"}},
+    };
+    for (const auto& row : rows) {
+        if (!row.expected.empty()) {
+            EXPECT_EQ(row.expected, row.line);
+        }
+        EXPECT_EQ(row.arguments, splitCommandLine(row.line)) << row.line;
+    }
 }
 
 TEST(MessageText, TitleAndFullStop) {

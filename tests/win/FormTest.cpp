@@ -7,11 +7,10 @@
 
 #include <iostream>
 
+#include "WindowTestSupport.h"
 #include "features/Application.h"
 #include "forms/Dlogmain.h"
 #include "forms/Dlogopt.h"
-#include "TempFolder.h"
-#include "WindowTestSupport.h"
 #include "platform/win32/Win32Platform.h"
 #include "text/Lines.h"
 
@@ -38,15 +37,13 @@ RECT boundsInParent(HWND control) {
 
 class Forms : public ::testing::Test {
 protected:
-    TempFolder folder;
     win32::Win32Platform platform;
     Toolkit& toolkit = platform.toolkit();
     Application app{toolkit, platform.os()};
-    const settings::SettingsStore settings{platform.os().profile, folder.file("Velumo.ini")};
 };
 
 TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel) {
-    TForm1 form1(app, settings);
+    TForm1 form1(app);
     HWND window = handleOf(form1.window());
     RECT outer, client;
     GetWindowRect(window, &outer);
@@ -75,7 +72,7 @@ TEST_F(Forms, MainWindowHasItsOuterSizeAndTheLogFillsTheClientAreaBelowThePanel)
 }
 
 TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
-    TForm2 form2(app, settings);
+    TForm2 form2(app);
     HWND window = handleOf(form2.window());
     RECT client;
     GetClientRect(window, &client);
@@ -103,7 +100,7 @@ TEST_F(Forms, OptionsDialogHasItsClientSizeAndControlsWhereTheTableSays) {
 }
 
 TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
-    TForm2 form2(app, settings);
+    TForm2 form2(app);
     Form& form = form2.window();
     HWND window = handleOf(form);
     auto order = [&] {
@@ -133,7 +130,7 @@ TEST_F(Forms, TabOrderFollowsTheTableThroughTheActivePageOnly) {
 }
 
 TEST_F(Forms, OnlyControlsMeantToShowTheirHintGetATooltip) {
-    TForm2 form2(app, settings);
+    TForm2 form2(app);
     HWND window = handleOf(form2.window());
     HWND tooltip = nullptr;
     for (HWND candidate = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); candidate;
@@ -328,8 +325,8 @@ TEST_F(Forms, MenuShowsShortcutsAndRunsCommandsFromBarItemsAndKeys) {
 // the close box are Cancel; the main window is disabled meanwhile, and the
 // dialog keeps its page between showings.
 TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
-    TForm1 form1(app, settings);
-    TForm2 form2(app, settings);
+    TForm1 form1(app);
+    TForm2 form2(app);
     HWND mainWindow = handleOf(form1.window()), options = handleOf(form2.window());
     bool mainDisabled = false;
 
@@ -363,7 +360,7 @@ TEST_F(Forms, ModalFormAnswersEnterEscapeAndItsCloseBox) {
 }
 
 TEST_F(Forms, TerminateEndsTheModalLoopAsCancelled) {
-    TForm2 form2(app, settings);
+    TForm2 form2(app);
     int clicks = 0;
     form2.controls().BitBtn1.onClick = [&] { ++clicks; };
     repeatUntil([&] {

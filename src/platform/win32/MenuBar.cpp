@@ -54,11 +54,8 @@ MenuBar::MenuBar(const std::vector<MenuItemSpec>& items, int firstId) : firstId_
     menu_ = CreateMenu();
     std::vector<ACCEL> shortcuts;
     appendItems(menu_, "", shortcuts);
-    if (!shortcuts.empty()) shortcuts_ = CreateAcceleratorTableA(shortcuts.data(), static_cast<int>(shortcuts.size()));
-}
-
-MenuBar::~MenuBar() {
-    if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
+    if (!shortcuts.empty())
+        shortcuts_.reset(CreateAcceleratorTableA(shortcuts.data(), static_cast<int>(shortcuts.size())));
 }
 
 // The shortcut is shown right of the caption and works through the accelerator

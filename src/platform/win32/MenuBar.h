@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Toolkit.h"
+#include "platform/win32/OwnedHandle.h"
 
 namespace platform::win32 {
 
@@ -14,13 +15,12 @@ class MenuBar {
 public:
     // Commands get the ids firstId, firstId + 1, ... in the order of the records.
     MenuBar(const std::vector<MenuItemSpec>& items, int firstId);
-    ~MenuBar();
     MenuBar(const MenuBar&) = delete;
     MenuBar& operator=(const MenuBar&) = delete;
 
     // Null without items. The form's window destroys the menu with itself.
     HMENU handle() const { return menu_; }
-    HACCEL shortcuts() const { return shortcuts_; }
+    HACCEL shortcuts() const { return shortcuts_.get(); }
     MenuItem* itemById(int id);
     MenuItem* itemByName(const std::string& name);
 
@@ -37,7 +37,7 @@ private:
     std::vector<std::unique_ptr<Item>> items_;
     int firstId_;
     HMENU menu_ = nullptr;
-    HACCEL shortcuts_ = nullptr;
+    OwnedObject<HACCEL, DestroyAcceleratorTable> shortcuts_;
 };
 
 // "Ctrl+O", "Shift+F3", "F1": the key and modifiers of a shortcut; false for text it does not know.

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/OwnedHandle.h"
+
 namespace platform::win32 {
 
 PageControlWindow::PageControlWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
@@ -34,11 +36,12 @@ void PageControlWindow::placePages() {
     const RECT whole = display;
     SendMessageA(window_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
 
-    HRGN frame = CreateRectRgnIndirect(&whole);
-    HRGN inside = CreateRectRgnIndirect(&display);
-    CombineRgn(frame, frame, inside, RGN_DIFF);
-    DeleteObject(inside);
-    SetWindowRgn(window_, frame, TRUE); // the window owns the region from here on
+    using Region = OwnedObject<HRGN, DeleteObject>;
+    Region frame(CreateRectRgnIndirect(&whole));
+    const Region inside(CreateRectRgnIndirect(&display));
+    CombineRgn(frame.get(), frame.get(), inside.get(), RGN_DIFF);
+    // The window owns the region once it has taken it.
+    if (SetWindowRgn(window_, frame.get(), TRUE)) (void)frame.release();
 
     MapWindowPoints(window_, GetParent(window_), reinterpret_cast<POINT*>(&display), 2);
     for (HWND page : pages_)

@@ -1,0 +1,74 @@
+#include "features/Compile.h"
+
+#include "features/CompileTurn.h"
+#include "features/ConsoleRedirect.h"
+#include "features/DocumentFiles.h"
+#include "text/CommandLine.h"
+#include "text/Lines.h"
+#include "text/PathParts.h"
+
+namespace {
+struct CompileSettings {
+    std::string compiler, editor, jumpOption;
+    bool errorJump = false, autoDvi = false;
+};
+
+CompileSettings readCompileSettings(const settings::SettingsStore& store) {
+    settings::SettingsFile settings = store.open();
+    CompileSettings read;
+    read.compiler = settings.read(settings::tex);
+    read.editor = settings.read(settings::editor);
+    read.errorJump = settings.read(settings::errorJumpInCompile);
+    read.jumpOption = settings.read(settings::jumpOption);
+    read.autoDvi = settings.read(settings::autoDvi);
+    return read;
+}
+
+// Runs the compiler in the document's folder once no other copy of the
+// program compiles the same document; nothing when the end of the program is
+// requested first.
+std::optional<CapturedOutput> runCompiler(Application& app, const Document& document, const std::string& compiler) {
+    const CompileTurn turn(app, document.texPath);
+    if (!turn.taken()) return std::nullopt;
+    // The document was just found, so its folder is there; should the change
+    // still be refused, the compiler reports the file it cannot find.
+    (void)app.os().files.setCurrentDirectory(text::extractFileDir(document.texPath));
+    return RunConsoleRedirect(app.os().processes, app.toolkit(),
+                              text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R",
+                              [&app] { return app.terminated(); });
+}
+
+std::vector<std::string> linesOf(const std::string& output) {
+    const std::vector<std::string_view> lines = text::splitLines(output);
+    return {lines.begin(), lines.end()};
+}
+} // namespace
+
+CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document) {
+    const CompileSettings settings = readCompileSettings(app.settings());
+    CompileResult result;
+    if (app.os().files.fileAge(document.texPath) == -1) {
+        result.outcome = CompileResult::Outcome::NoDocument;
+        return result;
+    }
+    const std::optional<CapturedOutput> captured = runCompiler(app, document, settings.compiler);
+    if (!captured) return result;
+    result.outcome = CompileResult::Outcome::Ran;
+    result.cutShort = app.terminated();
+
+    const std::string& output = captured->output;
+    const text::OutputEncoding encoding = text::encodingOfOutput(output);
+    // Names in the output are read as the compiler wrote them.
+    const CompileOutput read = readCompileOutput(app.os(), document, text::splitLines(output), encoding);
+    result.log = linesOf(encoding == text::OutputEncoding::Utf8 ? app.os().codePage.fromUtf8(output) : output);
+    result.filesRead = read.filesRead;
+    watcher.compiled(document, read.filesRead, app.os().files);
+
+    if (settings.errorJump && !result.cutShort && read.errorLine) {
+        const std::string option = text::jumpOption(settings.jumpOption, read.lineNumber);
+        result.jump =
+            ErrorJump{*read.errorLine, read.lineNumber, text::jumpCommandLine(settings.editor, option, read.errorFile)};
+    }
+    result.previewNext = !result.cutShort && settings.autoDvi && !result.jump;
+    return result;
+}
