@@ -25,7 +25,6 @@
 #include "features/DocumentFiles.h"
 #include "support/HeadlessOs.h"
 #include "support/HeadlessToolkit.h"
-#include "text/ErrorJump.h"
 #include "text/Lines.h"
 
 namespace {
