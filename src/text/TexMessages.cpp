@@ -79,24 +79,23 @@ std::string_view contextLineNumber(std::string_view contextLine) {
     return number;
 }
 
-bool isRunawayLine(std::string_view line) {
-    return !line.empty() && line[0] == 'R' && startsWith(line, "Runaway ") && !line.empty() && line.back() == '?';
+bool isRunawayLine(std::string_view line) { return startsWith(line, "Runaway ") && line.back() == '?'; }
+
+// The box a line's "Overfull \hbox (" and its kin speak of: 'h', 'v', or
+// nothing for any other line. Most lines are passed by their first byte.
+static char boxOfMessage(std::string_view line) {
+    if (line.empty() || (line[0] != 'O' && line[0] != 'U' && line[0] != 'T' && line[0] != 'L')) return 0;
+    for (const std::string_view kind : {"Overfull \\", "Underfull \\", "Tight \\", "Loose \\"})
+        if (startsWith(line, kind) && line.size() > kind.size() && line.substr(kind.size() + 1, 5) == "box (")
+            return line[kind.size()];
+    return 0;
 }
 
-bool startsHboxDump(std::string_view line) {
-    if (line.empty() || (line[0] != 'O' && line[0] != 'U' && line[0] != 'T' && line[0] != 'L')) return false;
-    for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
-        if (startsWith(line, kind) && startsWith(line.substr(kind.size()), " \\hbox (")) return true;
-    return false;
-}
+bool startsHboxDump(std::string_view line) { return boxOfMessage(line) == 'h'; }
 
 bool isBoxMessage(std::string_view line) {
-    if (line.empty() || (line[0] != 'O' && line[0] != 'U' && line[0] != 'T' && line[0] != 'L')) return false;
-    for (const std::string_view kind : {"Overfull", "Underfull", "Tight", "Loose"})
-        if (startsWith(line, kind) &&
-            (startsWith(line.substr(kind.size()), " \\hbox (") || startsWith(line.substr(kind.size()), " \\vbox (")))
-            return true;
-    return false;
+    const char box = boxOfMessage(line);
+    return box == 'h' || box == 'v';
 }
 
 bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding encoding) {

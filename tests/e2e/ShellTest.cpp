@@ -22,12 +22,6 @@ HWND passFirstRunMessage(Velumo& velumo) {
     return velumo.waitForWindow("オプション設定");
 }
 
-// Keeps the name of the first resource it is given, and stops there.
-BOOL CALLBACK firstName(HMODULE, LPCSTR, LPSTR name, LONG_PTR found) {
-    *reinterpret_cast<std::string*>(found) = IS_INTRESOURCE(name) ? "#" : name;
-    return FALSE;
-}
-
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
     size_t start = 0;
@@ -109,28 +103,6 @@ TEST(Start, TheProgramAsksToRunAsItsInvoker) {
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(exe, resource)));
     const std::string manifest(bytes, SizeofResource(exe, resource));
     EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"asInvoker\""));
-    FreeLibrary(exe);
-}
-
-// Explorer shows the first icon group of a program: it must be Velumo's, with
-// every size drawn, each 32-bit with alpha.
-TEST(Start, TheProgramsIconIsFirstInItsFile) {
-    Installation installation;
-    HMODULE exe = LoadLibraryExA(installation.exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, exe);
-    std::string first;
-    EnumResourceNamesA(exe, MAKEINTRESOURCEA(14), firstName, reinterpret_cast<LONG_PTR>(&first)); // RT_GROUP_ICON
-    EXPECT_EQ("VELUMO", first);
-    HRSRC group = FindResourceA(exe, "VELUMO", MAKEINTRESOURCEA(14));
-    ASSERT_NE(nullptr, group);
-    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(exe, group)));
-    std::vector<int> sizes;
-    for (int entry = 0; entry < directory[4]; ++entry) {
-        const BYTE* at = directory + 6 + 14 * entry; // width, height, colours, reserved, planes, bits per pixel
-        sizes.push_back(at[0] ? at[0] : 256);
-        EXPECT_EQ(32, at[6]) << "32-bit with alpha";
-    }
-    EXPECT_EQ((std::vector<int>{16, 20, 24, 32, 40, 48, 256}), sizes);
     FreeLibrary(exe);
 }
 
