@@ -72,16 +72,8 @@ TEST(TexRunsE2E, TheEditorReachesTheErrorOfRealRuns) {
         const std::string jump = "\"" + editor + "\" -n" + run.errorLine + " \"" + folder + errorFile + "\"";
         EXPECT_EQ((std::vector<std::string>{jump}), readLines(installation.path("record.txt")));
 
-        // The log shows TeX's lines in the code page, the selected one an error.
-        HWND log = childWindows(main, "ListBox").at(0);
-        const std::vector<std::string> lines = listLines(log);
-        const int selected = listSelection(log);
-        ASSERT_GE(selected, 0);
-        const std::string& errorLine = lines.at(static_cast<size_t>(selected));
-        EXPECT_TRUE(errorLine[0] == '!' || errorLine.find(":" + run.errorLine + ": ") != std::string::npos ||
-                    lines.at(static_cast<size_t>(selected) + 1).find(":" + run.errorLine + ": ") != std::string::npos)
-            << errorLine;
-        EXPECT_EQ(0u, lines.front().rfind(run.encoding == "utf-8" ? "This is e-upTeX" : "This is e-pTeX", 0));
+        // The log shows TeX's lines in the code page.
+        const std::vector<std::string> lines = listLines(childWindows(main, "ListBox").at(0));
         if (run.encoding == "utf-8" && errorFile != run.document) {
             const std::string fileName = errorFile.substr(errorFile.find_last_of('\\') + 1);
             EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
