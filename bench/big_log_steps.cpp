@@ -21,8 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "features/ConsoleRedirect.h"
-#include "features/DocumentFiles.h"
+#include "features/Compile.h"
 #include "support/HeadlessOs.h"
 #include "support/HeadlessToolkit.h"
 #include "text/Lines.h"
@@ -83,22 +82,16 @@ private:
 
 void step(const char* name) { CALLGRIND_DUMP_STATS_AT(name); }
 
-// As CompileCommand::compileOnce does after the compiler has been started.
-void velumoClick(LogCompiler& compiler, headless::HeadlessToolkit& ui, headless::HeadlessOs& os,
-                 headless::HeadlessListBox& log) {
+// The compile the button runs, then the list filled from its result as the
+// main window fills it.
+void velumoClick(Application& app, Watcher& watcher, headless::HeadlessListBox& log) {
     CALLGRIND_ZERO_STATS;
-    const CapturedOutput captured = RunConsoleRedirect(compiler, ui, "\"platex.exe\" big.tex", "R");
-    step("capture");
-    const std::vector<std::string_view> lines = text::splitLines(captured.output);
-    step("split");
-    log.setLines(lines);
+    const CompileResult result =
+        compileDocument(app, watcher, Document{"big.tex", "big.dvi", "C:\\doc\\big.tex", "C:\\doc\\big.dvi"});
+    step("compile");
+    log.setLines(result.log.lines());
     step("fill");
-    const text::OutputEncoding encoding = text::encodingOfOutput(captured.output);
-    step("encoding");
-    const CompileOutput read = readCompileOutput(
-        os.os, Document{"big.tex", "big.dvi", "C:\\doc\\big.tex", "C:\\doc\\big.dvi"}, lines, encoding);
-    step("files read");
-    std::printf("velumo: %zu lines, %zu files read\n", lines.size(), read.filesRead.size());
+    std::printf("velumo: %zu lines, %zu files read\n", result.log.lines().size(), result.filesRead.size());
 }
 
 // As the bare program of bench_big_log does: the reads appended to one text,
@@ -127,13 +120,18 @@ int main(int argc, char** argv) {
     headless::HeadlessToolkit ui;
     headless::HeadlessOs os;
     os.files.put("C:\\doc\\big.tex", "x");
+    os.files.put("C:\\Velumo\\Velumo.ini", "[Velumo]\r\nTeX=platex.exe\r\n");
     LogCompiler compiler(logText);
+    platform::Os system{os.profile, os.files,    os.program, compiler, os.launcher,
+                        os.desktop, os.dde,      os.locks,   os.codePage};
+    Application app(ui, system);
+    Watcher watcher;
     headless::HeadlessListBox log(platform::ControlSpec{});
     for (int click = 0; click < 2; ++click) {
         if (bare)
             bareClick(logText, log);
         else
-            velumoClick(compiler, ui, os, log);
+            velumoClick(app, watcher, log);
     }
     return 0;
 }

@@ -37,11 +37,6 @@ std::optional<CapturedOutput> runCompiler(Application& app, const Document& docu
                               text::compileCommandLine(compiler, text::extractFileName(document.texPath)), "R",
                               [&app] { return app.terminated(); });
 }
-
-std::vector<std::string> linesOf(const std::string& output) {
-    const std::vector<std::string_view> lines = text::splitLines(output);
-    return {lines.begin(), lines.end()};
-}
 } // namespace
 
 CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document) {
@@ -51,16 +46,23 @@ CompileResult compileDocument(Application& app, Watcher& watcher, const Document
         result.outcome = CompileResult::Outcome::NoDocument;
         return result;
     }
-    const std::optional<CapturedOutput> captured = runCompiler(app, document, settings.compiler);
+    std::optional<CapturedOutput> captured = runCompiler(app, document, settings.compiler);
     if (!captured) return result;
     result.outcome = CompileResult::Outcome::Ran;
     result.cutShort = app.terminated();
 
-    const std::string& output = captured->output;
+    std::string& output = captured->output;
     const text::OutputEncoding encoding = text::encodingOfOutput(output);
-    // Names in the output are read as the compiler wrote them.
-    const CompileOutput read = readCompileOutput(app.os(), document, text::splitLines(output), encoding);
-    result.log = linesOf(encoding == text::OutputEncoding::Utf8 ? app.os().codePage.fromUtf8(output) : output);
+    // Names in the output are read as the compiler wrote them: Shift-JIS
+    // output is its own log, UTF-8 output is read before it is converted.
+    CompileOutput read;
+    if (encoding == text::OutputEncoding::Utf8) {
+        read = readCompileOutput(app.os(), document, text::splitLines(output), encoding);
+        result.log = text::TextLines(app.os().codePage.fromUtf8(output));
+    } else {
+        result.log = text::TextLines(std::move(output));
+        read = readCompileOutput(app.os(), document, result.log.lines(), encoding);
+    }
     result.filesRead = read.filesRead;
     watcher.compiled(document, read.filesRead, app.os().files);
 

@@ -9,6 +9,7 @@
 #include "features/Application.h"
 #include "features/Document.h"
 #include "features/Watcher.h"
+#include "text/Lines.h"
 
 // The jump to the compile's first error: the log line to select, the line
 // number in the file TeX was reading (may be empty) and the editor's command
@@ -30,8 +31,9 @@ struct CompileResult {
     // ended, and no editor or viewer starts.
     bool cutShort = false;
     // The compiler's output as the log shows it, one line each: output in
-    // UTF-8 is shown in the code page, Shift-JIS output as it came.
-    std::vector<std::string> log;
+    // UTF-8 is shown in the code page, Shift-JIS output as it came. A log of
+    // a hundred thousand lines is held once, not once more for each line.
+    text::TextLines log;
     // With error jumping on, the first error's jump.
     std::optional<ErrorJump> jump;
     // Every file of the document that the compile read.

@@ -222,7 +222,7 @@ void TForm1::compileOnce(const Document& document) {
 }
 
 void TForm1::showCompileResult(const CompileResult& result) {
-    ListBox1.setLines(std::vector<std::string_view>(result.log.begin(), result.log.end()));
+    ListBox1.setLines(result.log.lines());
     if (!result.jump) return;
     ListBox1.select(static_cast<int>(result.jump->errorLine));
     ListBox1.addLine(result.jump->lineNumber);
