@@ -3,7 +3,6 @@
 #include <array>
 #include <map>
 #include <optional>
-#include <set>
 
 namespace text {
 namespace {
@@ -15,11 +14,14 @@ constexpr size_t maxErrorBlockLines = 32;
 // TeX stops after a hundred errors; output that seems to hold more is not TeX's.
 constexpr size_t maxErrors = 101;
 
-// What an ASCII byte means inside a name: looked up in a table, since a long
-// log has a name on nearly every line.
-enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark };
-constexpr std::array<ByteKind, 128> byteKinds = [] {
-    std::array<ByteKind, 128> kinds{};
+// What a byte means inside a name: looked up in a table, since a long log
+// has a name on nearly every line. A byte from 0x80 up starts a character of
+// several bytes.
+enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark, high };
+constexpr std::array<ByteKind, 256> byteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (size_t c = 0x80; c < kinds.size(); ++c)
+        kinds[c] = ByteKind::high;
     for (const char c : {'[', '{', '<'})
         kinds[static_cast<size_t>(c)] = ByteKind::endsName;
     kinds['"'] = ByteKind::quote;
@@ -28,6 +30,7 @@ constexpr std::array<ByteKind, 128> byteKinds = [] {
     kinds['.'] = kinds['/'] = kinds['\\'] = ByteKind::pathMark;
     return kinds;
 }();
+ByteKind kindOf(char c) { return byteKinds[static_cast<unsigned char>(c)]; }
 
 bool isParenthesis(char c) { return c == '(' || c == ')'; }
 size_t nextParenthesis(std::string_view line, size_t pos) {
@@ -47,7 +50,6 @@ public:
         : lines_(lines), exists_(exists), encoding_(encoding) {}
 
     TexOutput read() {
-        std::set<int> seen;
         Place resume; // where a name that went on over TeX's line break ended
         for (size_t i = 0; i < lines_.size();) {
             const std::string_view line = lines_[i];
@@ -68,8 +70,10 @@ public:
                     continue;
                 }
                 const Place end = openFile({i, pos + 1});
-                if (stack_.back() >= 0 && seen.insert(stack_.back()).second)
-                    output_.opened.push_back(files_[stack_.back()]);
+                if (const int file = stack_.back(); file >= 0 && !reported_[file]) {
+                    reported_[file] = true;
+                    output_.opened.push_back(files_[file]);
+                }
                 if (end.line != i) {
                     resume = end;
                     next = end.line;
@@ -216,18 +220,17 @@ private:
             size_t q = pos;
             bool done = false;
             while (q < s.size()) {
-                const unsigned char c = static_cast<unsigned char>(s[q]);
-                if (c < 0x80 && byteKinds[c] == ByteKind::plain) {
+                // Most bytes of a name only go on with it.
+                while (q < s.size() && kindOf(s[q]) == ByteKind::plain)
                     ++q;
-                    continue;
-                }
-                if (c >= 0x80) {
-                    q = nextCharIndex(s, q, encoding_);
-                    continue;
-                }
-                switch (byteKinds[c]) {
+                if (q == s.size()) break;
+                const char c = s[q];
+                switch (kindOf(c)) {
                 case ByteKind::plain:
                     break;
+                case ByteKind::high:
+                    q = nextCharIndex(s, q, encoding_);
+                    continue;
                 case ByteKind::pathMark:
                     pathInWord = true;
                     break;
@@ -266,6 +269,7 @@ private:
         const auto known = indexes_.find(name);
         if (known != indexes_.end()) return known->second;
         files_.emplace_back(name);
+        reported_.push_back(false);
         return indexes_[files_.back()] = static_cast<int>(files_.size() - 1);
     }
 
@@ -285,6 +289,7 @@ private:
     TexOutput output_;
     std::vector<int> stack_;
     std::vector<std::string> files_;
+    std::vector<bool> reported_; // whether each file is in output_.opened yet
     std::map<std::string, int, std::less<>> indexes_;
     std::map<std::string, bool, std::less<>> asked_;
     // Lines of message text still to pass over.
