@@ -2,13 +2,15 @@
 // callgrind can count each step's instructions and massif the heap's peak
 // (both repeatable on a busy machine, unlike times under Wine): the same 6.3 MB
 // of log (100,000 lines of 61 bytes and CR LF, every eighth in Shift-JIS)
-// arrives in 1,024-byte reads, sixteen a wait, and goes through the steps of a
-// compile ("velumo") or of the bare program of bench_big_log ("bare"). The
+// arrives in 1,024-byte reads, sixteen a wait, and goes through the compile
+// the button runs and the fill of the list from its result ("velumo"), or
+// through the steps of the bare program of bench_big_log ("bare"). Inside the
+// compile, callgrind's inclusive counts of its functions give the steps. The
 // list boxes are the headless toolkit's, a vector of strings standing for the
 // list box's own copy of each line. Two clicks, so the second capture runs
 // while the first log's list is still full, as in the benchmark.
 //
-//   valgrind --tool=callgrind --collect-atstart=no build/bench/bench_big_log_steps velumo
+//   valgrind --tool=callgrind build/bench/bench_big_log_steps velumo
 //   valgrind --tool=massif build/bench/bench_big_log_steps bare
 #include <valgrind/callgrind.h>
 
