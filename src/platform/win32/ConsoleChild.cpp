@@ -172,8 +172,7 @@ public:
             errorCode = GetLastError();
             return nullptr;
         }
-        OwnedHandle process(info.hProcess);
-        CloseHandle(info.hThread);
+        OwnedHandle process(info.hProcess), thread(info.hThread);
         OwnedHandle job = jobHolding(process.get());
         // Only the child holds its ends now, so each pipe ends when the child
         // (and whatever inherited them from it) closes them.

@@ -24,16 +24,10 @@ bool createOutputPipe(OwnedHandle& readEnd, OwnedHandle& writeEnd, DWORD size) {
     readEnd.reset(CreateNamedPipeA(
         name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, size, size, 0, nullptr));
-    if (readEnd.get() == INVALID_HANDLE_VALUE) {
-        (void)readEnd.release();
-        return false;
-    }
+    if (!readEnd) return false;
     writeEnd.reset(CreateFileA(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (writeEnd.get() == INVALID_HANDLE_VALUE) {
-        (void)writeEnd.release();
-        return false;
-    }
+    if (!writeEnd) return false;
     return makeInheritable(writeEnd);
 }
 
