@@ -9,17 +9,11 @@
 #include <vector>
 
 #include "platform/win32/Clock.h"
-#include "platform/win32/JobObject.h"
-#include "platform/win32/OwnedHandle.h"
 #include "platform/win32/PipeReader.h"
-#include "platform/win32/Pipes.h"
-#include "platform/win32/SystemErrorText.h"
 
 namespace platform::win32 {
 namespace {
 
-constexpr DWORD outputPipeSize = 4096;
-constexpr DWORD errorPipeSize = 4096;
 constexpr DWORD gatherMilliseconds = 10;
 constexpr DWORD terminateMilliseconds = 5000;
 
@@ -140,63 +134,16 @@ private:
 
 } // namespace
 
-bool startHiddenConsoleProgram(const std::string& commandLine, HANDLE input, HANDLE output, HANDLE error,
-                               PROCESS_INFORMATION& started) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = input;
-    startup.hStdOutput = output;
-    startup.hStdError = error;
-    std::string writableCommandLine = commandLine; // CreateProcessA may write into it
-    return CreateProcessA(nullptr, writableCommandLine.data(), nullptr, nullptr, TRUE,
-                          CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started) != FALSE;
-}
-
-namespace {
-
-class Win32ProcessService final : public ProcessService {
-public:
-    std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {
-        errorCode = 0;
-        OwnedHandle outputRead, outputWrite, inputRead, inputWrite, errorRead, errorWrite;
-        if (!createOutputPipe(outputRead, outputWrite, outputPipeSize) || !createInputPipe(inputRead, inputWrite) ||
-            !createOutputPipe(errorRead, errorWrite, errorPipeSize)) {
-            errorCode = GetLastError();
-            return nullptr;
-        }
-
-        PROCESS_INFORMATION info{};
-        if (!startHiddenConsoleProgram(commandLine, inputRead.get(), outputWrite.get(), errorWrite.get(), info)) {
-            errorCode = GetLastError();
-            return nullptr;
-        }
-        OwnedHandle process(info.hProcess), thread(info.hThread);
-        OwnedHandle job = jobHolding(process.get());
-        // Only the child holds its ends now, so each pipe ends when the child
-        // (and whatever inherited them from it) closes them.
-        outputWrite.reset();
-        inputRead.reset();
-        errorWrite.reset();
-
-        auto child = std::make_unique<Win32ConsoleChild>(std::move(process), std::move(job), std::move(inputWrite),
-                                                         std::move(outputRead), std::move(errorRead));
-        if (!child->prepare()) {
-            errorCode = GetLastError();
-            child->end();
-            return nullptr;
-        }
-        return child;
+std::unique_ptr<ConsoleChild> captureConsoleChild(OwnedHandle process, OwnedHandle job, OwnedHandle inputWrite,
+                                                  OwnedHandle outputRead, OwnedHandle errorRead, uint32_t& errorCode) {
+    auto child = std::make_unique<Win32ConsoleChild>(std::move(process), std::move(job), std::move(inputWrite),
+                                                     std::move(outputRead), std::move(errorRead));
+    if (!child->prepare()) {
+        errorCode = GetLastError();
+        child->end();
+        return nullptr;
     }
-
-    std::string systemErrorText(uint32_t code) override { return textOfSystemError(code); }
-
-    uint32_t tickCount() override { return GetTickCount(); }
-};
-
-} // namespace
-
-std::unique_ptr<ProcessService> createWin32ProcessService() { return std::make_unique<Win32ProcessService>(); }
+    return child;
+}
 
 } // namespace platform::win32
