@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "e2e/Driver.h"
-#include "platform/win32/ConsoleChild.h"
+#include "platform/win32/Win32Processes.h"
 
 using namespace e2e;
 

@@ -71,7 +71,15 @@ private:
 
 class LogCompiler : public platform::ProcessService {
 public:
-    explicit LogCompiler(std::string_view log) : log_(log) {}
+    // The companions and untracked programs are the headless world's.
+    LogCompiler(std::string_view log, platform::ProcessService& others) : log_(log), others_(others) {}
+    std::unique_ptr<platform::StartedProgram> startCompanion(const std::string& commandLine,
+                                                             uint32_t& errorCode) override {
+        return others_.startCompanion(commandLine, errorCode);
+    }
+    bool startUntracked(const std::string& commandLine, platform::ShowState show) override {
+        return others_.startUntracked(commandLine, show);
+    }
     std::unique_ptr<platform::ConsoleChild> startConsole(const std::string&, uint32_t&) override {
         return std::make_unique<LogChild>(log_);
     }
@@ -80,6 +88,7 @@ public:
 
 private:
     std::string_view log_;
+    platform::ProcessService& others_;
 };
 
 void step(const char* name) { CALLGRIND_DUMP_STATS_AT(name); }
@@ -123,9 +132,9 @@ int main(int argc, char** argv) {
     headless::HeadlessOs os;
     os.files.put("C:\\doc\\big.tex", "x");
     os.files.put("C:\\Velumo\\Velumo.ini", "[Velumo]\r\nTeX=platex.exe\r\n");
-    LogCompiler compiler(logText);
-    platform::Os system{os.profile, os.files,    os.program, compiler, os.launcher,
-                        os.desktop, os.dde,      os.locks,   os.codePage};
+    LogCompiler compiler(logText, os.processes);
+    platform::Os system{os.profile, os.files, os.program, compiler,   os.shell,
+                        os.desktop, os.dde,   os.locks,   os.codePage};
     Application app(ui, system);
     Watcher watcher;
     headless::HeadlessListBox log(platform::ControlSpec{});

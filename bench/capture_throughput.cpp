@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "features/ConsoleRedirect.h"
-#include "platform/win32/ConsoleChild.h"
 #include "platform/win32/OwnedHandle.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Toolkit.h"
 
 using platform::win32::OwnedHandle;

@@ -23,15 +23,15 @@ bool noteFirstWindowOfProcess(WindowHandle window, intptr_t search) {
 } // namespace
 
 Companions::Started Companions::LaunchCompanion(const std::string& program, const std::string& file) {
-    Desktop& desktop = app_.os().desktop;
     uint32_t errorCode = 0;
     const std::unique_ptr<StartedProgram> started =
-        desktop.createProcess(text::companionCommandLine(program, file), errorCode);
+        app_.os().processes.startCompanion(text::companionCommandLine(program, file), errorCode);
     if (!started) {
         app_.showMessage("実行できません(エラーコード" + std::to_string(errorCode) + ")");
         return {};
     }
     started->waitForInputIdle(5000);
+    Desktop& desktop = app_.os().desktop;
     WindowSearch search{desktop, started->processId()};
     desktop.enumWindows(noteFirstWindowOfProcess, reinterpret_cast<intptr_t>(&search));
     return {true, search.found};
@@ -43,7 +43,7 @@ void Companions::edit(const std::string& editor, const std::string& texPath) {
 }
 
 void Companions::editAtError(const std::string& editorCommandLine) {
-    (void)app_.os().launcher.winExec(editorCommandLine, ShowState::Normal);
+    (void)app_.os().processes.startUntracked(editorCommandLine, ShowState::Normal);
 }
 
 void Companions::showDvi(const std::string& dviPath, const ViewerSettings& settings) {
@@ -72,7 +72,8 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
 void Companions::refreshViewerOverDde(const std::string& dviPath) {
     const std::string service = "windvi", topic = "windvi";
     bool linked = viewerConversation_.setLink(service, topic);
-    if (!linked && app_.os().launcher.winExec(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate))
+    if (!linked &&
+        app_.os().processes.startUntracked(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate))
         linked = viewerConversation_.connectAgain();
     if (linked) viewerConversation_.executeMacro(fileOpenCommand(dviPath));
     viewerConversation_.closeLink();

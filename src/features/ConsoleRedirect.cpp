@@ -8,7 +8,10 @@ using namespace platform;
 namespace {
 constexpr uint32_t graceAfterExitMs = 2000;
 
-// A read's bytes up to its first zero byte, as the capture has always kept them.
+// Each read is appended as the text of a buffer set to zero before the read,
+// so the read's first zero byte ends what is kept of it: a zero byte in the
+// child's output cuts the rest of that read, and the next read starts afresh.
+// That is the program's documented behaviour for output holding a zero byte.
 void appendReads(std::string& text, const std::vector<std::string>& reads) {
     for (const std::string& read : reads)
         text.append(read.c_str());

@@ -18,7 +18,7 @@ TAboutBox::Controls::Controls(Form& window, Application& app)
       ProductName(window.add<ControlKind::Label>({.name = "ProductName", .parent = "Panel1", .bounds = {102, 16, 62, 12}, .caption = "Velumo"})),
       Version(window.add<ControlKind::Label>({.name = "Version", .parent = "Panel1", .bounds = {102, 39, 65, 12}, .caption = "Version " VELUMO_VERSION_TEXT})),
       Copyright(window.add<ControlKind::CentredLabel>({.name = "Copyright", .parent = "Panel1", .bounds = {56, 78, 156, 12}, .caption = "(C) 2026 Velumo Project"})),
-      URLLabel1(app.toolkit(), app.os().launcher, window.add<ControlKind::LinkLabel>({.name = "URLLabel1", .parent = "Panel1", .bounds = {64, 96, 142, 12}, .caption = "mailto:velumo@example.jp"})),
+      URLLabel1(app.toolkit(), app.os().shell, window.add<ControlKind::LinkLabel>({.name = "URLLabel1", .parent = "Panel1", .bounds = {64, 96, 142, 12}, .caption = "mailto:velumo@example.jp"})),
       Comments(window.add<ControlKind::CentredLabel>({.name = "Comments", .parent = "Panel1", .bounds = {32, 112, 217, 36}, .caption = "エディタ、TeXコンパイル、DVIプレビューを連携する、統合環境風ソフトウェア。"})) {
     URLLabel1.Executable = true;
 }

@@ -2,7 +2,7 @@
 
 using namespace platform;
 
-TURLLabel::TURLLabel(Toolkit& toolkit, Launcher& launcher, LinkLabel& label) : launcher_(launcher), label_(label) {
+TURLLabel::TURLLabel(Toolkit& toolkit, Shell& shell, LinkLabel& label) : shell_(shell), label_(label) {
     toolkit.registerCursor(crHandPoint, "HANDPOINT");
     label_.setCursor(crHandPoint);
     normalColor_ = label_.textColor();
@@ -47,7 +47,7 @@ void TURLLabel::MouseLeave() {
 
 void TURLLabel::MouseDown(MouseButton, int, int) {
     if (hotTrack_) showColour(pushedColor_);
-    if (Executable) launcher_.shellOpen("OPEN", label_.caption(), "", "", ShowState::Normal);
+    if (Executable) shell_.execute("OPEN", label_.caption(), "", "", ShowState::Normal);
 }
 
 void TURLLabel::MouseUp(MouseButton, int, int) {

@@ -11,7 +11,7 @@
 
 class TURLLabel {
 public:
-    TURLLabel(platform::Toolkit& toolkit, platform::Launcher& launcher, platform::LinkLabel& label);
+    TURLLabel(platform::Toolkit& toolkit, platform::Shell& shell, platform::LinkLabel& label);
 
     bool Executable = false;
     bool HotTrack() const { return hotTrack_; }
@@ -30,7 +30,7 @@ public:
 private:
     void showColour(uint32_t colour);
 
-    platform::Launcher& launcher_;
+    platform::Shell& shell_;
     platform::LinkLabel& label_;
     bool hotTrack_ = true;
     uint32_t normalColor_ = platform::clBlack;

@@ -1,23 +1,11 @@
 #pragma once
-// Other programs' processes and top-level windows: starting a companion
-// program, finding its window, bringing windows forward.
+// Other programs' top-level windows: finding a program's window, bringing
+// windows forward; the monitors; a pause.
 #include <cstdint>
-#include <memory>
-#include <string>
 
 namespace platform {
 
 using WindowHandle = uintptr_t; // a top-level window; 0 is none
-
-// A program that createProcess started. It owns the process's and its first
-// thread's handles and closes them when destroyed; the program runs on.
-class StartedProgram {
-public:
-    virtual ~StartedProgram() = default;
-    virtual uint32_t processId() const = 0;
-    // Waits until the program waits for input, or the time has passed.
-    virtual void waitForInputIdle(int milliseconds) = 0;
-};
 
 // A rectangle of the screen in pixels: right and bottom lie just outside it.
 struct ScreenRect {
@@ -31,11 +19,6 @@ using EnumWindowsCallback = bool (*)(WindowHandle window, intptr_t value);
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    // Starts a command line with default show state, no inherited handles and
-    // the default error mode, in the current folder. Null with the system's
-    // error code when refused.
-    [[nodiscard]] virtual std::unique_ptr<StartedProgram> createProcess(const std::string& commandLine,
-                                                                        uint32_t& errorCode) = 0;
     // Every top-level window, from the top of the Z order down, until the callback says stop.
     virtual void enumWindows(EnumWindowsCallback callback, intptr_t value) = 0;
     virtual uint32_t windowProcessId(WindowHandle window) = 0;

@@ -64,22 +64,14 @@ public:
     virtual std::string commandLine() = 0;    // as the program received it, program name first
 };
 
-// How a started program shows its first window.
-enum class ShowState {
-    Normal,        // shown and activated as it is
-    MinNoActivate, // minimised, the active window staying active
-};
-
-// Starting programs that the system does not watch.
-class Launcher {
+// The shell, which knows what opens a file, URL or "mailto:" address.
+class Shell {
 public:
-    virtual ~Launcher() = default;
-    // Starts a command line with a show state; false when it cannot be started.
-    [[nodiscard]] virtual bool winExec(const std::string& commandLine, ShowState show) = 0;
+    virtual ~Shell() = default;
     // Asks the shell to perform an operation ("OPEN") on a file, URL or
     // "mailto:" address; what the shell does about a failure is its own.
-    virtual void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                           const std::string& directory, ShowState show) = 0;
+    virtual void execute(const std::string& operation, const std::string& file, const std::string& parameters,
+                         const std::string& directory, ShowState show) = 0;
 };
 
 // A lock that every program on the machine knows by its name: one thread of
@@ -107,7 +99,7 @@ struct Os {
     FileSystem& files;
     ProgramInfo& program;
     ProcessService& processes;
-    Launcher& launcher;
+    Shell& shell;
     Desktop& desktop;
     DdeClient& dde;
     SharedLocks& locks;

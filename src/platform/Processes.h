@@ -1,11 +1,31 @@
 #pragma once
-// Console programs run hidden with their standard streams on pipes.
+// Starting other programs, in the three ways the program starts them: a
+// companion (the editor or the viewer) whose window is looked for afterwards;
+// a program started and left to itself with a show state (the editor of an
+// error jump, the viewer's DDE server); and a console program run hidden with
+// its standard streams on pipes (the compile).
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace platform {
+
+// How a started program shows its first window.
+enum class ShowState {
+    Normal,        // shown and activated as it is
+    MinNoActivate, // minimised, the active window staying active
+};
+
+// A program that startCompanion started. It owns the process's and its first
+// thread's handles and closes them when destroyed; the program runs on.
+class StartedProgram {
+public:
+    virtual ~StartedProgram() = default;
+    virtual uint32_t processId() const = 0;
+    // Waits until the program waits for input, or the time has passed.
+    virtual void waitForInputIdle(int milliseconds) = 0;
+};
 
 // A console program running hidden, its standard input, output and error on
 // pipes of which this process keeps only its own ends: the child inherits
@@ -48,6 +68,14 @@ public:
 class ProcessService {
 public:
     virtual ~ProcessService() = default;
+    // Starts a companion's command line with the default show state, no
+    // inherited handles and the default error mode, in the current folder.
+    // Null with the system's error code when refused.
+    [[nodiscard]] virtual std::unique_ptr<StartedProgram> startCompanion(const std::string& commandLine,
+                                                                         uint32_t& errorCode) = 0;
+    // Starts a command line that nothing tracks afterwards, its first window
+    // shown as asked; false when it cannot be started.
+    [[nodiscard]] virtual bool startUntracked(const std::string& commandLine, ShowState show) = 0;
     // Starts the command line hidden, without a console window, in the current
     // folder. On failure: null, with the system's error code in errorCode, no
     // handle left open and no program left running (a child that started

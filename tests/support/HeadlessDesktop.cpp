@@ -3,46 +3,11 @@
 #include <algorithm>
 
 namespace headless {
-namespace {
-// The program of a quoted program call: the text between the first two quotes.
-std::string programOf(const std::string& commandLine) {
-    if (commandLine.empty() || commandLine[0] != '"') return commandLine;
-    return commandLine.substr(1, commandLine.find('"', 1) - 1);
-}
-
-// Holds the process's and the thread's handle, counted in the desktop.
-class ScriptedProgram : public platform::StartedProgram {
-public:
-    ScriptedProgram(ScriptedDesktop& desktop, uint32_t processId) : desktop_(desktop), processId_(processId) {
-        desktop_.openHandles += 2;
-    }
-    ~ScriptedProgram() override { desktop_.openHandles -= 2; }
-    ScriptedProgram(const ScriptedProgram&) = delete;
-    ScriptedProgram& operator=(const ScriptedProgram&) = delete;
-    uint32_t processId() const override { return processId_; }
-    void waitForInputIdle(int milliseconds) override { desktop_.idleWaits.push_back(milliseconds); }
-
-private:
-    ScriptedDesktop& desktop_;
-    uint32_t processId_;
-};
-} // namespace
-
-std::unique_ptr<platform::StartedProgram> ScriptedDesktop::createProcess(const std::string& commandLine,
-                                                                         uint32_t& errorCode) {
-    started.push_back(commandLine);
-    const std::string program = programOf(commandLine);
-    if (failures.count(program)) {
-        errorCode = failures[program];
-        return nullptr;
-    }
-    const uint32_t processId = nextProcessId_++;
-    const int count = windowsOf.count(program) ? windowsOf[program] : 1;
+void ScriptedDesktop::openWindows(uint32_t processId, int count) {
     std::vector<Window> opened;
     for (int i = 0; i < count; ++i)
         opened.push_back({nextWindow_++, processId});
-    if (!opened.empty()) windows.insert(windows.begin(), opened.begin(), opened.end());
-    return std::make_unique<ScriptedProgram>(*this, processId);
+    windows.insert(windows.begin(), opened.begin(), opened.end());
 }
 
 void ScriptedDesktop::enumWindows(platform::EnumWindowsCallback callback, intptr_t value) {

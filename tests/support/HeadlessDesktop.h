@@ -1,6 +1,6 @@
 #pragma once
-// Other programs and their windows, in memory: programs that open windows when
-// started, windows the user closes or disables, and the focus calls made.
+// Other programs' windows, in memory: windows that started programs open and
+// the user closes or disables, and the focus calls made.
 #include <map>
 #include <string>
 #include <vector>
@@ -14,8 +14,6 @@ using platform::WindowHandle;
 
 class ScriptedDesktop : public platform::Desktop {
 public:
-    std::unique_ptr<platform::StartedProgram> createProcess(const std::string& commandLine,
-                                                            uint32_t& errorCode) override;
     void enumWindows(platform::EnumWindowsCallback callback, intptr_t value) override;
     uint32_t windowProcessId(WindowHandle window) override;
     bool isWindowEnabled(WindowHandle window) override;
@@ -27,12 +25,7 @@ public:
     bool onAnyMonitor(const platform::ScreenRect& area) override;
     platform::ScreenRect nearestWorkArea(const platform::ScreenRect& area) override;
 
-    // How many top-level windows a program opens when started (by its path).
-    std::map<std::string, int> windowsOf;
-    std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
-    std::vector<std::string> started;         // command lines
     std::vector<std::string> focusCalls;
-    std::vector<int> idleWaits;
     int slept = 0;
 
     struct Monitor {
@@ -41,20 +34,19 @@ public:
     };
     // The primary monitor first: 1280 x 1024 with a task bar along its bottom.
     std::vector<Monitor> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 984}}};
-    int openHandles = 0; // two for each started program not yet destroyed
 
     struct Window {
         WindowHandle handle;
         uint32_t processId;
         bool enabled = true;
     };
-    std::vector<Window> windows; // top of the Z order first
+    std::vector<Window> windows;                     // top of the Z order first
+    void openWindows(uint32_t processId, int count); // on top, the first one topmost
     void closeWindow(WindowHandle handle);
     void disableWindow(WindowHandle handle);
     WindowHandle foreignWindow(); // a window of some other program, on top
 
 private:
-    uint32_t nextProcessId_ = 100;
     WindowHandle nextWindow_ = 0x1000;
 };
 

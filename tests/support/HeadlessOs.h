@@ -98,17 +98,28 @@ public:
     std::string toUtf8(std::string_view text) override;
 };
 
+// The shell, recording each request as "operation|file|parameters|directory|show".
+class RecordingShell : public platform::Shell {
+public:
+    void execute(const std::string& operation, const std::string& file, const std::string& parameters,
+                 const std::string& directory, platform::ShowState show) override {
+        executed.push_back(operation + "|" + file + "|" + parameters + "|" + directory + "|" +
+                           (show == platform::ShowState::Normal ? "normal" : "minimised"));
+    }
+    std::vector<std::string> executed;
+};
+
 struct HeadlessOs {
     MemoryFileSystem files;
     MemoryProfile profile{files};
     FixedProgramInfo program;
-    ScriptedProcesses processes;
-    RecordingLauncher launcher;
     ScriptedDesktop desktop;
+    ScriptedProcesses processes{desktop};
+    RecordingShell shell;
     ScriptedDde dde;
     MemoryLocks locks;
     IconvCodePage codePage;
-    platform::Os os{profile, files, program, processes, launcher, desktop, dde, locks, codePage};
+    platform::Os os{profile, files, program, processes, shell, desktop, dde, locks, codePage};
 };
 
 } // namespace headless

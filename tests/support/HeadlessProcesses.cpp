@@ -6,6 +6,29 @@
 
 namespace headless {
 namespace {
+// The program of a quoted program call: the text between the first two quotes.
+std::string programOf(const std::string& commandLine) {
+    if (commandLine.empty() || commandLine[0] != '"') return commandLine;
+    return commandLine.substr(1, commandLine.find('"', 1) - 1);
+}
+
+// Holds the process's and the thread's handle.
+class ScriptedProgram : public platform::StartedProgram {
+public:
+    ScriptedProgram(ScriptedProcesses& owner, uint32_t processId) : owner_(owner), processId_(processId) {
+        owner_.openHandles += 2;
+    }
+    ~ScriptedProgram() override { owner_.openHandles -= 2; }
+    ScriptedProgram(const ScriptedProgram&) = delete;
+    ScriptedProgram& operator=(const ScriptedProgram&) = delete;
+    uint32_t processId() const override { return processId_; }
+    void waitForInputIdle(int milliseconds) override { owner_.companions.idleWaits.push_back(milliseconds); }
+
+private:
+    ScriptedProcesses& owner_;
+    uint32_t processId_;
+};
+
 class ScriptedChild : public platform::ConsoleChild {
 public:
     ScriptedChild(ScriptedProcesses& owner, const ScriptedRun& run)
@@ -92,6 +115,25 @@ private:
     bool exited_ = false;
 };
 } // namespace
+
+std::unique_ptr<platform::StartedProgram> ScriptedProcesses::startCompanion(const std::string& commandLine,
+                                                                            uint32_t& errorCode) {
+    companions.started.push_back(commandLine);
+    const std::string program = programOf(commandLine);
+    if (companions.failures.count(program)) {
+        errorCode = companions.failures[program];
+        return nullptr;
+    }
+    const uint32_t processId = nextProcessId_++;
+    desktop_.openWindows(processId, companions.windowsOf.count(program) ? companions.windowsOf[program] : 1);
+    return std::make_unique<ScriptedProgram>(*this, processId);
+}
+
+bool ScriptedProcesses::startUntracked(const std::string& commandLine, platform::ShowState show) {
+    untracked.started.push_back({commandLine, show});
+    if (untracked.onStart) untracked.onStart(commandLine);
+    return untracked.starts;
+}
 
 std::unique_ptr<platform::ConsoleChild> ScriptedProcesses::startConsole(const std::string& commandLine,
                                                                         uint32_t& errorCode) {

@@ -1,13 +1,15 @@
 #pragma once
-// Console programs with scripted output, and a launcher that records what it
-// starts. Every started program counts its handles until it is released, so a
-// command that leaks one fails its test.
+// Programs started in memory: companions that open windows on the desktop,
+// untracked programs recorded with their show states, and console programs
+// with scripted output. Every started program counts its handles until it is
+// released, so a command that leaks one fails its test.
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform/Os.h"
+#include "platform/Processes.h"
+#include "support/HeadlessDesktop.h"
 
 namespace headless {
 
@@ -26,42 +28,47 @@ struct ScriptedRun {
 
 class ScriptedProcesses : public platform::ProcessService {
 public:
+    explicit ScriptedProcesses(ScriptedDesktop& desktop) : desktop_(desktop) {}
+    std::unique_ptr<platform::StartedProgram> startCompanion(const std::string& commandLine,
+                                                             uint32_t& errorCode) override;
+    bool startUntracked(const std::string& commandLine, platform::ShowState show) override;
     std::unique_ptr<platform::ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override;
     std::string systemErrorText(uint32_t code) override;
     uint32_t tickCount() override { return clock; }
 
+    struct Companions {
+        std::map<std::string, int> windowsOf;     // top-level windows a program opens (by its path), else one
+        std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
+        std::vector<std::string> started;         // command lines
+        std::vector<int> idleWaits;
+    } companions;
+
+    struct Untracked {
+        struct Start {
+            std::string commandLine;
+            platform::ShowState show;
+            bool operator==(const Start&) const = default;
+        };
+        std::vector<Start> started;
+        std::function<void(const std::string&)> onStart;
+        bool starts = true; // false: no program can be started
+    } untracked;
+
+    // Console programs.
     ScriptedRun run;                          // what every started program does
     std::map<std::string, uint32_t> failures; // command lines that cannot start, with the error code
     std::vector<std::string> started;         // command lines, in order
     std::vector<std::string> inputs;          // what each program received on its input
-    int openHandles = 0;
     int running = 0;
     int mostRunningAtOnce = 0;
     int endedTrees = 0; // programs ended with everything they started
     uint32_t clock = 0;
-};
 
-class RecordingLauncher : public platform::Launcher {
-public:
-    bool winExec(const std::string& commandLine, platform::ShowState show) override {
-        started.push_back({commandLine, show});
-        if (onStart) onStart(commandLine);
-        return starts;
-    }
-    std::function<void(const std::string&)> onStart;
-    void shellOpen(const std::string& operation, const std::string& file, const std::string& parameters,
-                   const std::string& directory, platform::ShowState show) override {
-        shellOpens.push_back(operation + "|" + file + "|" + parameters + "|" + directory + "|" +
-                             (show == platform::ShowState::Normal ? "normal" : "minimised"));
-    }
-    std::vector<std::string> shellOpens;
-    struct Start {
-        std::string commandLine;
-        platform::ShowState show;
-        bool operator==(const Start&) const = default;
-    };
-    std::vector<Start> started;
-    bool starts = true; // false: no program can be started
+    int openHandles = 0; // of every started program, until released
+
+private:
+    ScriptedDesktop& desktop_;
+    uint32_t nextProcessId_ = 100;
 };
 
 } // namespace headless

@@ -64,7 +64,7 @@ TEST(URLLabel, ColourFollowsTheMouseAndAnyButtonOpensTheCaptionAtOnce) {
     EXPECT_EQ(clCyan, link.textColor());
     link.press(MouseButton::Right);
     EXPECT_EQ(clRed, link.textColor());
-    EXPECT_EQ((std::vector<std::string>{"OPEN|" + link.caption() + "|||normal"}), world.system.launcher.shellOpens)
+    EXPECT_EQ((std::vector<std::string>{"OPEN|" + link.caption() + "|||normal"}), world.system.shell.executed)
         << "before the button is released";
     link.release(MouseButton::Right);
     EXPECT_EQ(clCyan, link.textColor()) << "released over the link";
@@ -76,7 +76,7 @@ TEST(URLLabel, ColourFollowsTheMouseAndAnyButtonOpensTheCaptionAtOnce) {
     link.mouseTo(1, 11);
     link.mouseAway();
     EXPECT_EQ(0x00112233u, link.textColor());
-    EXPECT_EQ(2u, world.system.launcher.shellOpens.size());
+    EXPECT_EQ(2u, world.system.shell.executed.size());
 }
 
 TEST(URLLabel, WithoutHotTrackOrExecutable) {
@@ -87,7 +87,7 @@ TEST(URLLabel, WithoutHotTrackOrExecutable) {
     link.press();
     link.release();
     EXPECT_EQ(clBlack, link.textColor());
-    EXPECT_EQ(1u, world.system.launcher.shellOpens.size());
+    EXPECT_EQ(1u, world.system.shell.executed.size());
 
     world.label().setHotTrack(true);
     world.label().Executable = false;
@@ -95,7 +95,7 @@ TEST(URLLabel, WithoutHotTrackOrExecutable) {
     link.mouseTo(3, 3);
     link.press();
     EXPECT_EQ(clRed, link.textColor());
-    EXPECT_EQ(1u, world.system.launcher.shellOpens.size());
+    EXPECT_EQ(1u, world.system.shell.executed.size());
 }
 
 TEST(URLLabel, SettersRepaintOnlyOnAChange) {

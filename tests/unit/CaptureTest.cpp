@@ -11,7 +11,8 @@ using namespace headless;
 namespace {
 struct Capture {
     HeadlessToolkit ui;
-    ScriptedProcesses processes;
+    ScriptedDesktop desktop;
+    ScriptedProcesses processes{desktop};
     std::string output = "stale", errors = "stale";
     std::function<bool()> endRequested;
     void run(const std::string& input = "R") {

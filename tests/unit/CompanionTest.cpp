@@ -17,6 +17,7 @@ struct CompanionWorld : World {
         ui.messages.clear();
     }
     ScriptedDesktop& desktop() { return system.desktop; }
+    ScriptedProcesses::Companions& companions() { return system.processes.companions; }
     void edit() { main().button("btnEditTeX").click(); }
     void preview() { main().button("btnOpenDvi").click(); }
 };
@@ -24,32 +25,32 @@ struct CompanionWorld : World {
 
 TEST(Edit, StartsTheEditorOnTheDocumentAndRemembersItsFirstWindow) {
     CompanionWorld world("Editor=C:\\Program Files\\ed\\ed.exe\r\n");
-    world.desktop().windowsOf["C:\\Program Files\\ed\\ed.exe"] = 2;
+    world.companions().windowsOf["C:\\Program Files\\ed\\ed.exe"] = 2;
     world.edit();
     EXPECT_EQ((std::vector<std::string>{"\"C:\\Program Files\\ed\\ed.exe\" \"C:\\doc\\paper.tex\""}),
-              world.desktop().started);
-    EXPECT_EQ((std::vector<int>{5000}), world.desktop().idleWaits);
+              world.companions().started);
+    EXPECT_EQ((std::vector<int>{5000}), world.companions().idleWaits);
     EXPECT_EQ(world.desktop().windows[0].handle, world.form1->companions().EditorWindow)
         << "the first in enumeration order";
-    EXPECT_EQ(0, world.desktop().openHandles);
+    EXPECT_EQ(0, world.system.processes.openHandles);
 
     const WindowHandle first = world.form1->companions().EditorWindow;
     world.main().item("Edit1").click();
-    EXPECT_EQ(2u, world.desktop().started.size()) << "every edit starts a new editor";
+    EXPECT_EQ(2u, world.companions().started.size()) << "every edit starts a new editor";
     EXPECT_NE(first, world.form1->companions().EditorWindow);
 }
 
 TEST(Edit, RefusedStartShowsTheCodeAndKeepsTheEarlierWindow) {
     CompanionWorld world("Editor=C:\\none\\ed.exe\r\n");
     world.form1->companions().EditorWindow = 77;
-    world.desktop().failures["C:\\none\\ed.exe"] = 2;
+    world.companions().failures["C:\\none\\ed.exe"] = 2;
     world.edit();
     ASSERT_EQ(1u, world.ui.messages.size());
     EXPECT_EQ(MessageKind::Plain, world.ui.messages[0].kind);
     EXPECT_EQ("実行できません(エラーコード2)", world.ui.messages[0].text);
     EXPECT_EQ(77u, world.form1->companions().EditorWindow);
 
-    world.desktop().failures["C:\\none\\ed.exe"] = 0xC0000005;
+    world.companions().failures["C:\\none\\ed.exe"] = 0xC0000005;
     world.edit();
     EXPECT_EQ("実行できません(エラーコード3221225477)", world.ui.messages.back().text);
 }
@@ -58,7 +59,7 @@ TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     CompanionWorld world("");
     world.preview(); // the viewer opens a window, found by the search
     ASSERT_NE(0u, world.form1->companions().ViewerWindow);
-    world.desktop().windowsOf["notepad.exe"] = 0;
+    world.companions().windowsOf["notepad.exe"] = 0;
     world.edit();
     EXPECT_EQ(0u, world.form1->companions().EditorWindow) << "never the viewer's window from the earlier search";
 
@@ -66,20 +67,21 @@ TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     none.settings("");
     none.create();
     none.form1->btnEditTeXClick();
-    EXPECT_EQ("\"notepad.exe\" \"\"", none.system.desktop.started.at(0));
+    EXPECT_EQ("\"notepad.exe\" \"\"", none.system.processes.companions.started.at(0));
 }
 
 TEST(Preview, StartsTheViewerThenBringsItForward) {
     CompanionWorld world("DviWare=C:\\dviout\\dviout.exe\r\n");
     world.preview();
-    EXPECT_EQ((std::vector<std::string>{"\"C:\\dviout\\dviout.exe\" \"C:\\doc\\paper.dvi\""}), world.desktop().started);
+    EXPECT_EQ((std::vector<std::string>{"\"C:\\dviout\\dviout.exe\" \"C:\\doc\\paper.dvi\""}),
+              world.companions().started);
     const WindowHandle viewer = world.form1->companions().ViewerWindow;
     ASSERT_NE(0u, viewer);
     EXPECT_EQ(500, world.desktop().slept);
     EXPECT_TRUE(world.desktop().focusCalls.empty());
 
     world.main().item("Preview1").click();
-    EXPECT_EQ(1u, world.desktop().started.size());
+    EXPECT_EQ(1u, world.companions().started.size());
     const std::string v = std::to_string(viewer);
     EXPECT_EQ((std::vector<std::string>{"foreground " + v, "active " + v}), world.desktop().focusCalls);
     EXPECT_TRUE(world.system.dde.executes.empty());
@@ -91,10 +93,10 @@ TEST(Preview, AViewerClosedOrDisabledIsStartedAgain) {
     world.preview();
     world.desktop().closeWindow(world.form1->companions().ViewerWindow);
     world.preview();
-    EXPECT_EQ(2u, world.desktop().started.size());
+    EXPECT_EQ(2u, world.companions().started.size());
     world.desktop().disableWindow(world.form1->companions().ViewerWindow);
     world.preview();
-    EXPECT_EQ(3u, world.desktop().started.size());
+    EXPECT_EQ(3u, world.companions().started.size());
 }
 
 TEST(Preview, FocusGoesBackToTheEditorAfterEveryShowing) {
@@ -102,7 +104,7 @@ TEST(Preview, FocusGoesBackToTheEditorAfterEveryShowing) {
     world.preview(); // no editor yet: the focus step is given none
     EXPECT_EQ((std::vector<std::string>{"foreground 0", "active 0"}), world.desktop().focusCalls);
 
-    world.desktop().failures["C:\\none.exe"] = 2;
+    world.companions().failures["C:\\none.exe"] = 2;
     world.desktop().closeWindow(world.form1->companions().ViewerWindow);
     world.edit();
     world.desktop().focusCalls.clear();
@@ -120,7 +122,7 @@ TEST(PreviewDde, ARunningViewerIsToldToOpenTheFileAgain) {
     world.preview(); // the first preview always starts the viewer
     EXPECT_TRUE(world.system.dde.executes.empty());
     world.preview();
-    EXPECT_EQ(1u, world.desktop().started.size());
+    EXPECT_EQ(1u, world.companions().started.size());
     EXPECT_EQ((std::vector<std::string>{"windvi|windvi"}), world.system.dde.connections);
     const std::string text = "[FileOpen(\"C:\\doc\\paper.dvi\")]";
     EXPECT_EQ((std::vector<ScriptedDde::Execute>{{text + std::string(1, '\0'), 1}}), world.system.dde.executes);
@@ -148,16 +150,16 @@ TEST(PreviewDde, APathWithBlanksAndDoubleBytesGoesInUnchangedInTheConversationsF
 TEST(PreviewDde, NobodyAnsweringStartsWindviOnceAndTriesAgain) {
     CompanionWorld world("UseDDE=1\r\n");
     world.preview();
-    world.system.launcher.onStart = [&](const std::string&) { world.system.dde.serverAnswers = true; };
+    world.system.processes.untracked.onStart = [&](const std::string&) { world.system.dde.serverAnswers = true; };
     world.preview();
-    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{"windvi windvi", platform::ShowState::MinNoActivate}}),
-              world.system.launcher.started);
+    EXPECT_EQ((std::vector<ScriptedProcesses::Untracked::Start>{{"windvi windvi", platform::ShowState::MinNoActivate}}),
+              world.system.processes.untracked.started);
     EXPECT_EQ(2, world.system.dde.connectAttempts);
     EXPECT_EQ(1u, world.system.dde.executes.size());
 
     CompanionWorld refused("UseDDE=1\r\n");
     refused.preview();
-    refused.system.launcher.starts = false; // windvi cannot be started either
+    refused.system.processes.untracked.starts = false; // windvi cannot be started either
     refused.preview();
     EXPECT_EQ(1, refused.system.dde.connectAttempts) << "no second attempt after a failed start";
     EXPECT_TRUE(refused.system.dde.executes.empty());
@@ -191,24 +193,24 @@ TEST(PreviewMissingDvi, TheQuestionOffersACompile) {
     world.ui.messageAnswers = {ModalResult::Yes};
     world.preview();
     EXPECT_EQ(1u, world.system.processes.started.size());
-    EXPECT_TRUE(world.desktop().started.empty());
+    EXPECT_TRUE(world.companions().started.empty());
 }
 
 TEST(AutoDvi, ACleanCompileShowsTheDviAndAnErrorJumpDoesNot) {
     CompanionWorld world("AutoDVI=1\r\nErrorJump=1\r\n");
-    world.system.desktop.windowsOf["dviout.exe"] = 1;
+    world.system.processes.companions.windowsOf["dviout.exe"] = 1;
     world.system.processes.run.outputReads = {"fine\r\n"};
     world.main().button("btnCompile").click();
-    EXPECT_EQ(1u, world.desktop().started.size());
+    EXPECT_EQ(1u, world.companions().started.size());
     EXPECT_NE(0u, world.form1->companions().ViewerWindow);
 
     world.system.processes.run.outputReads = {"! Bad.\r\nl.2 x\r\n"};
     world.main().button("btnCompile").click();
-    EXPECT_EQ(1u, world.desktop().started.size()) << "no preview after an error jump";
+    EXPECT_EQ(1u, world.companions().started.size()) << "no preview after an error jump";
 
     CompanionWorld off("AutoDVI=0\r\n");
     off.main().button("btnCompile").click();
-    EXPECT_TRUE(off.desktop().started.empty());
+    EXPECT_TRUE(off.companions().started.empty());
 }
 
 TEST(AutoDvi, PreviewAndCompileNestUntilTheUserSaysNo) {

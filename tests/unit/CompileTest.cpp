@@ -48,8 +48,8 @@ TEST(Compile, ErrorLineSelectedAndEditorStartedAtItsLine) {
                                         "l.12 \\badmacro", "", "! Another error.", "l.20 x", ")", "12", jump}),
               world.log().lines());
     EXPECT_EQ(2, world.log().selectedIndex());
-    EXPECT_EQ((std::vector<RecordingLauncher::Start>{{jump, platform::ShowState::Normal}}),
-              world.system.launcher.started);
+    EXPECT_EQ((std::vector<ScriptedProcesses::Untracked::Start>{{jump, platform::ShowState::Normal}}),
+              world.system.processes.untracked.started);
     EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
     EXPECT_TRUE(world.timer().enabled());
     EXPECT_TRUE(world.ui.messages.empty());
@@ -62,7 +62,7 @@ TEST(Compile, WithoutErrorJumpNothingIsSelectedOrStarted) {
     world.main().item("Compile1").click();
     EXPECT_EQ(8, world.log().count());
     EXPECT_EQ(-1, world.log().selectedIndex());
-    EXPECT_TRUE(world.system.launcher.started.empty());
+    EXPECT_TRUE(world.system.processes.untracked.started.empty());
     EXPECT_FALSE(world.timer().enabled());
     EXPECT_EQ((std::vector<std::string>{"\"platex.exe\" paper.tex"}), world.system.processes.started);
 }
@@ -72,8 +72,8 @@ TEST(Compile, ErrorOnTheLastLineOrWithoutANumberJumpsWithAnEmptyNumber) {
         CompileWorld world("ErrorJump=1\r\nJumpOption=-n%l\r\n");
         world.system.processes.run.outputReads = {output};
         world.compile();
-        ASSERT_EQ(1u, world.system.launcher.started.size()) << output;
-        EXPECT_EQ("\"notepad.exe\" -n \"C:\\doc\\paper.tex\"", world.system.launcher.started[0].commandLine);
+        ASSERT_EQ(1u, world.system.processes.untracked.started.size()) << output;
+        EXPECT_EQ("\"notepad.exe\" -n \"C:\\doc\\paper.tex\"", world.system.processes.untracked.started[0].commandLine);
         EXPECT_EQ("", world.log().line(world.log().count() - 2));
         EXPECT_TRUE(world.ui.messages.empty());
         EXPECT_EQ("Velumo - C:\\doc\\paper.tex", world.main().caption());
@@ -85,7 +85,7 @@ TEST(Compile, EmptyOutputEmptiesTheLog) {
     world.log().setLines({"old"});
     world.compile();
     EXPECT_EQ(0, world.log().count());
-    EXPECT_TRUE(world.system.launcher.started.empty());
+    EXPECT_TRUE(world.system.processes.untracked.started.empty());
 }
 
 TEST(Compile, MissingDocumentIsReportedAndNothingRuns) {
@@ -209,8 +209,10 @@ TEST(Compile, ARelativeDocumentIsFoundAfterTheCompileChangedTheFolder) {
     EXPECT_EQ("Velumo - sub\\paper.tex", world.main().caption());
     EXPECT_EQ((std::vector<std::string>{"\"platex.exe\" paper.tex", "\"platex.exe\" paper.tex"}),
               world.system.processes.started);
-    EXPECT_EQ("\"notepad.exe\" -n3 \"C:\\work\\sub\\paper.tex\"", world.system.launcher.started.at(1).commandLine);
-    EXPECT_EQ((std::vector<std::string>{"\"notepad.exe\" \"C:\\work\\sub\\paper.tex\""}), world.system.desktop.started);
+    EXPECT_EQ("\"notepad.exe\" -n3 \"C:\\work\\sub\\paper.tex\"",
+              world.system.processes.untracked.started.at(1).commandLine);
+    EXPECT_EQ((std::vector<std::string>{"\"notepad.exe\" \"C:\\work\\sub\\paper.tex\""}),
+              world.system.processes.companions.started);
 
     world.system.processes.run.outputReads = {};
     world.system.files.put("C:\\work\\sub\\paper.tex", "x", 0x5A000010);
@@ -218,7 +220,7 @@ TEST(Compile, ARelativeDocumentIsFoundAfterTheCompileChangedTheFolder) {
     EXPECT_EQ(3u, world.system.processes.started.size());
     world.system.files.put("C:\\work\\sub\\paper.dvi", "dvi");
     world.main().button("btnOpenDvi").click();
-    EXPECT_EQ("\"dviout.exe\" \"C:\\work\\sub\\paper.dvi\"", world.system.desktop.started.back());
+    EXPECT_EQ("\"dviout.exe\" \"C:\\work\\sub\\paper.dvi\"", world.system.processes.companions.started.back());
 }
 
 // The user opens another document while the compiler runs: the compile's
@@ -235,11 +237,12 @@ TEST(Compile, ErrorJumpAndPreviewNameTheDocumentThatWasCompiled) {
         world.compile();
         EXPECT_EQ("Velumo - C:\\other\\next.tex", world.main().caption());
         if (errorJump) {
-            EXPECT_EQ("\"notepad.exe\"  \"C:\\doc\\paper.tex\"", world.system.launcher.started.at(0).commandLine);
-            EXPECT_TRUE(world.system.desktop.started.empty());
+            EXPECT_EQ("\"notepad.exe\"  \"C:\\doc\\paper.tex\"",
+                      world.system.processes.untracked.started.at(0).commandLine);
+            EXPECT_TRUE(world.system.processes.companions.started.empty());
         } else {
             EXPECT_EQ((std::vector<std::string>{"\"dviout.exe\" \"C:\\doc\\paper.dvi\""}),
-                      world.system.desktop.started);
+                      world.system.processes.companions.started);
         }
     }
 }
@@ -257,7 +260,7 @@ TEST(Compile, NothingNewStartsOnceTheEndIsRequested) {
     };
     world.compile();
     EXPECT_EQ(1u, world.system.processes.started.size());
-    EXPECT_TRUE(world.system.desktop.started.empty());
+    EXPECT_TRUE(world.system.processes.companions.started.empty());
     EXPECT_TRUE(world.ui.terminated);
 }
 
@@ -273,8 +276,8 @@ TEST(Compile, ClosingDuringAnEndlessCompileEndsTheCompilerAtOnce) {
     EXPECT_EQ(0, world.system.processes.running);
     EXPECT_EQ(0, world.system.processes.openHandles);
     EXPECT_EQ((std::vector<std::string>{"! TeX capacity exceeded."}), world.log().lines());
-    EXPECT_TRUE(world.system.launcher.started.empty());
-    EXPECT_TRUE(world.system.desktop.started.empty());
+    EXPECT_TRUE(world.system.processes.untracked.started.empty());
+    EXPECT_TRUE(world.system.processes.companions.started.empty());
     EXPECT_TRUE(world.ui.terminated);
 }
 
@@ -314,8 +317,8 @@ TEST(Compile, ErrorJumpOpensTheFileWhereTheErrorIs) {
         world.main().button("btnCompile").click();
 
         const std::string jump = "\"ed.exe\" -n" + c.line + " \"" + c.file + "\"";
-        ASSERT_EQ(1u, world.system.launcher.started.size());
-        EXPECT_EQ(jump, world.system.launcher.started[0].commandLine);
+        ASSERT_EQ(1u, world.system.processes.untracked.started.size());
+        EXPECT_EQ(jump, world.system.processes.untracked.started[0].commandLine);
         const std::vector<std::string> log = dynamic_cast<HeadlessListBox&>(world.main().control("ListBox1")).lines();
         EXPECT_EQ((std::vector<std::string>{c.line, jump}), std::vector<std::string>(log.end() - 2, log.end()));
     }

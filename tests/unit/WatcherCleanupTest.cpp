@@ -88,7 +88,7 @@ TEST(Watcher, EachSavedVersionIsCompiledOnceWhateverTheCompileLeft) {
         for (int tick = 0; tick < 3; ++tick)
             world.timer().elapse();
         EXPECT_EQ(1u, world.compiles());
-        EXPECT_EQ(1u, world.system.launcher.started.size()) << "one editor for one saved version";
+        EXPECT_EQ(1u, world.system.processes.untracked.started.size()) << "one editor for one saved version";
 
         world.main().button("btnCompile").click();
         EXPECT_EQ(2u, world.compiles()) << "a compile the user asks for is never held back";

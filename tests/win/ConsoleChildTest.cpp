@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "features/ConsoleRedirect.h"
-#include "platform/win32/ConsoleChild.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Toolkit.h"
 
 using platform::ConsoleChild;

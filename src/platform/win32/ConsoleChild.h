@@ -1,22 +1,20 @@
 #pragma once
-// Console programs run hidden with their standard streams on pipes; both
+// A console program running hidden with its standard streams on pipes; both
 // output pipes are read with overlapped reads on the thread that runs the
 // capture, waited for together with that thread's window messages.
-#include <windows.h>
-
+#include <cstdint>
 #include <memory>
-#include <string>
 
 #include "platform/Processes.h"
+#include "platform/win32/OwnedHandle.h"
 
 namespace platform::win32 {
 
-// Starts a console program hidden, without a console window, with the three
-// inheritable handles as its standard streams; false (GetLastError tells why)
-// when it cannot be started.
-bool startHiddenConsoleProgram(const std::string& commandLine, HANDLE input, HANDLE output, HANDLE error,
-                               PROCESS_INFORMATION& started);
-
-std::unique_ptr<platform::ProcessService> createWin32ProcessService();
+// Takes over a console program just started, with its job (or none) and this
+// process's ends of its three pipes, and makes ready to read its output. Null,
+// with the system's error code, when that cannot be done: the program has then
+// been ended and every handle given closed.
+std::unique_ptr<ConsoleChild> captureConsoleChild(OwnedHandle process, OwnedHandle job, OwnedHandle inputWrite,
+                                                  OwnedHandle outputRead, OwnedHandle errorRead, uint32_t& errorCode);
 
 } // namespace platform::win32

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "platform/win32/OwnedHandle.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace platform::win32 {
 
@@ -149,6 +152,12 @@ std::unique_ptr<SharedLock> Win32SharedLocks::open(const std::string& name) {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
     if (!mutex) return nullptr;
     return std::make_unique<Win32SharedLock>(mutex);
+}
+
+// The shell reports a failure in its own way; the result tells nothing more.
+void Win32Shell::execute(const std::string& operation, const std::string& file, const std::string& parameters,
+                         const std::string& directory, ShowState show) {
+    ShellExecuteA(nullptr, operation.c_str(), file.c_str(), parameters.c_str(), directory.c_str(), showCommandOf(show));
 }
 
 std::string Win32ProgramInfo::executablePath() {

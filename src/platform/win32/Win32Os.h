@@ -1,5 +1,5 @@
 #pragma once
-// The operating-system services on the Win32 profile, file and process calls.
+// The operating-system services on the Win32 profile, file, shell and other calls.
 #include "platform/Os.h"
 
 namespace platform::win32 {
@@ -32,6 +32,12 @@ public:
 class Win32SharedLocks : public SharedLocks {
 public:
     std::unique_ptr<SharedLock> open(const std::string& name) override;
+};
+
+class Win32Shell : public Shell {
+public:
+    void execute(const std::string& operation, const std::string& file, const std::string& parameters,
+                 const std::string& directory, ShowState show) override;
 };
 
 class Win32ProgramInfo : public ProgramInfo {

@@ -1,9 +1,9 @@
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/win32/ConsoleChild.h"
 #include "platform/win32/Win32Dde.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Os.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Toolkit.h"
 
 namespace platform::win32 {
@@ -14,12 +14,12 @@ struct Win32Platform::Impl {
     Win32FileSystem files;
     Win32ProgramInfo program;
     std::unique_ptr<ProcessService> processes = createWin32ProcessService();
-    Win32Launcher launcher;
+    Win32Shell shell;
     Win32Desktop desktop;
     Win32Dde dde;
     Win32SharedLocks locks;
     Win32CodePage codePage;
-    Os os{profile, files, program, *processes, launcher, desktop, dde, locks, codePage};
+    Os os{profile, files, program, *processes, shell, desktop, dde, locks, codePage};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
