@@ -1,5 +1,7 @@
 #include "features/Compile.h"
 
+#include <future>
+
 #include "features/CompileTurn.h"
 #include "features/ConsoleRedirect.h"
 #include "features/DocumentFiles.h"
@@ -39,7 +41,7 @@ std::optional<CapturedOutput> runCompiler(Application& app, const Document& docu
 }
 } // namespace
 
-CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document) {
+CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document, const ShowLog& showLog) {
     const CompileSettings settings = readCompileSettings(app.settings());
     CompileResult result;
     if (app.os().files.fileAge(document.texPath) == -1) {
@@ -55,14 +57,25 @@ CompileResult compileDocument(Application& app, Watcher& watcher, const Document
     const text::OutputEncoding encoding = text::encodingOfOutput(output);
     // Names in the output are read as the compiler wrote them: Shift-JIS
     // output is its own log, UTF-8 output is read before it is converted.
-    CompileOutput read;
+    std::vector<std::string_view> utf8Lines;
     if (encoding == text::OutputEncoding::Utf8) {
-        read = readCompileOutput(app.os(), document, text::splitLines(output), encoding);
+        utf8Lines = text::splitLines(output);
         result.log = text::TextLines(app.os().codePage.fromUtf8(output));
     } else {
         result.log = text::TextLines(std::move(output));
-        read = readCompileOutput(app.os(), document, result.log.lines(), encoding);
     }
+    const std::vector<std::string_view>& written =
+        encoding == text::OutputEncoding::Utf8 ? utf8Lines : result.log.lines();
+    // The window fills its list while the output is read for its files on a
+    // thread of its own: for a log of a hundred thousand lines the reading
+    // takes tens of milliseconds that the fill would otherwise wait for. The
+    // reading asks nothing but the file system, and it has ended before
+    // anything it reads goes out of scope, also when showing the log fails.
+    std::future<CompileOutput> reading = std::async(std::launch::async, [&app, &document, &written, encoding] {
+        return readCompileOutput(app.os(), document, written, encoding);
+    });
+    showLog(result.log);
+    const CompileOutput read = reading.get();
     result.filesRead = read.filesRead;
     watcher.compiled(document, read.filesRead, app.os().files);
 

@@ -2,6 +2,7 @@
 // The compile: runs the TeX compiler hidden in the document's folder and
 // reads its output. It returns what happened; the window shows it, and starts
 // the editor and the viewer that the result asks for.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,12 @@ struct CompileResult {
     bool previewNext = false;
 };
 
+// Shows the log of a compile that ran, as soon as it is there.
+using ShowLog = std::function<void(const text::TextLines& log)>;
+
 // Compiles the document once. Its settings are read at the start, in the
-// settings file's order. When the compiler ran, the watcher learns the version
-// done. Raises EOSError when the compiler cannot be started.
-CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document);
+// settings file's order. When the compiler ran, its log goes to showLog while
+// the output is still being read for the document's files and first error,
+// and the watcher learns the version done. Raises EOSError when the compiler
+// cannot be started.
+CompileResult compileDocument(Application& app, Watcher& watcher, const Document& document, const ShowLog& showLog);

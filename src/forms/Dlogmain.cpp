@@ -206,7 +206,8 @@ void TForm1::compileOnce(const Document& document) {
     window_->setCaption("コンパイル中");
     CompileResult result;
     try {
-        result = compileDocument(app_, watcher_, document);
+        result = compileDocument(app_, watcher_, document,
+                                 [this](const text::TextLines& log) { ListBox1.setLines(log.lines()); });
     } catch (const Exception&) {
         // The timer stays off, so a compiler that cannot be started is not
         // tried again at every tick.
@@ -215,14 +216,13 @@ void TForm1::compileOnce(const Document& document) {
     }
     if (result.outcome == CompileResult::Outcome::NoDocument)
         app_.showMessage(document.TeXFileName + "は存在しません。");
-    if (result.outcome == CompileResult::Outcome::Ran) showCompileResult(result);
+    if (result.outcome == CompileResult::Outcome::Ran) showErrorJump(result);
     if (result.previewNext) preview(document);
     restoreCaption();
     Timer1->setEnabled(settingsFile().read(settings::autoCompile));
 }
 
-void TForm1::showCompileResult(const CompileResult& result) {
-    ListBox1.setLines(result.log.lines());
+void TForm1::showErrorJump(const CompileResult& result) {
     if (!result.jump) return;
     ListBox1.select(static_cast<int>(result.jump->errorLine));
     ListBox1.addLine(result.jump->lineNumber);

@@ -61,7 +61,7 @@ private:
     // compile runs, and its error jump and preview still name its own.
     void compile(Document document);
     void compileOnce(const Document& document);
-    void showCompileResult(const CompileResult& result);
+    void showErrorJump(const CompileResult& result);
     void preview(Document document);
     void restoreCaption();
 
