@@ -19,6 +19,7 @@ TEST(WatcherE2E, ASavedDocumentIsCompiledOnceAndThenLeftAlone) {
     ASSERT_TRUE(waitUntil([&] { return fileExists(dvi); }, 30000)) << "a missing DVI is compiled at the first tick";
     ASSERT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + document; }, 30000));
     EXPECT_EQ(0, compilesWithin(main, 2500)) << "nothing changed: no compile";
+    ASSERT_EQ("Velumo - " + document, windowText(main)) << "no compile still running that could write the DVI anew";
 
     touchNow(document); // saved two seconds or more after the DVI
     EXPECT_EQ(1, compilesWithin(main, 3000)) << "exactly one compile, also on a busy machine";
