@@ -1,14 +1,50 @@
 #include "text/TexFileTrail.h"
 
+#include <algorithm>
 #include <array>
-#include <map>
 #include <optional>
+#include <unordered_map>
+
+#include "text/OpenEntries.h"
 
 namespace text {
 namespace {
 // A name longer than this many lines, or with more blanks, is no name.
 constexpr size_t maxNameLines = 8;
 constexpr size_t maxNameBlanks = 8;
+// The readings of one "(" end after this many cuts (blanks, parentheses, line
+// ends), and at most this many of them are asked about: a name of a file is
+// a few words at most.
+constexpr size_t maxNameCuts = 16;
+constexpr size_t maxReadings = 8;
+// A Windows path holds at most 259 characters (MAX_PATH less its terminating
+// zero); a longer reading is never asked. A character of the code page
+// takes at most two bytes, and UTF-8 at most three bytes for each UTF-16 unit.
+constexpr size_t maxPathCharacters = 259;
+size_t maxNameBytes(OutputEncoding encoding) { return maxPathCharacters * (encoding == OutputEncoding::Utf8 ? 3 : 2); }
+// The UTF-16 units that a name takes on Windows.
+size_t pathUnits(std::string_view name, OutputEncoding encoding) {
+    size_t units = 0;
+    for (size_t i = 0; i < name.size(); i = nextCharIndex(name, i, encoding)) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (encoding == OutputEncoding::CodePage)
+            ++units;
+        else if ((c & 0xC0) != 0x80)
+            units += c >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+// The names asked about are remembered, so that none is asked twice. Output
+// that is not TeX's might hold a new name on every few bytes: the names asked
+// are bounded by the output's size, and so is the memory that remembers them.
+// TeX's own output asks a few names a page.
+size_t maxNamesAsked(size_t outputBytes) { return 1024 + outputBytes / 512; }
+size_t maxBytesAsked(size_t outputBytes) { return 256 * 1024 + outputBytes / 4; }
+// An error's files are looked for among this many innermost entries, and at
+// most this many of them are kept: TeX itself opens at most a few dozen files
+// at a time (max_in_open).
+constexpr size_t maxEntriesAtError = 4096;
+constexpr size_t maxFilesAtError = 64;
 // An error's message and context take at most this many lines.
 constexpr size_t maxErrorBlockLines = 32;
 // TeX stops after a hundred errors; output that seems to hold more is not TeX's.
@@ -46,12 +82,26 @@ struct Place {
 
 class Reader {
 public:
-    Reader(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding)
-        : lines_(lines), exists_(exists), encoding_(encoding) {}
+    // Reads the lines before stopAt.
+    Reader(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding,
+           size_t stopAt)
+        : lines_(lines), exists_(exists), encoding_(encoding), stopAt_(std::min(stopAt, lines.size())) {
+        size_t bytes = 0;
+        for (const std::string_view line : lines)
+            bytes += line.size() + 1;
+        namesLeft_ = maxNamesAsked(bytes);
+        bytesLeft_ = maxBytesAsked(bytes);
+    }
 
+    // The existing files open where reading stopped, outermost first.
+    std::vector<std::string> openFiles() const { return filesOpen(open_.slotCount(), open_.slotCount()); }
+
+    // One pass over the lines. The work a line costs is bounded by its
+    // bytes: each "(" reads at most maxNameCuts cuts or maxNameBytes bytes of
+    // its name, and each name is asked about once.
     TexOutput read() {
         Place resume; // where a name that went on over TeX's line break ended
-        for (size_t i = 0; i < lines_.size();) {
+        for (size_t i = 0; i < stopAt_;) {
             const std::string_view line = lines_[i];
             size_t pos = 0;
             if (resume.line == i && resume.pos > 0) {
@@ -65,15 +115,11 @@ public:
             // so they can be looked for byte by byte.
             while ((pos = nextParenthesis(line, pos)) < line.size()) {
                 if (line[pos] == ')') {
-                    if (!stack_.empty()) stack_.pop_back();
+                    open_.pop();
                     ++pos;
                     continue;
                 }
                 const Place end = openFile({i, pos + 1});
-                if (const int file = stack_.back(); file >= 0 && !reported_[file]) {
-                    reported_[file] = true;
-                    output_.opened.push_back(files_[file]);
-                }
                 if (end.line != i) {
                     resume = end;
                     next = end.line;
@@ -81,8 +127,7 @@ public:
                 }
                 pos = end.pos;
             }
-            if (next == i + 1 && !(next < lines_.size() && wrapsOnto(line, lines_[next], encoding_)))
-                std::erase(stack_, messageText);
+            if (next == i + 1 && !(next < lines_.size() && wrapsOnto(line, lines_[next], encoding_))) open_.endLine();
             i = next;
         }
         return std::move(output_);
@@ -139,10 +184,20 @@ private:
         if (!error) return false;
         numberPending_ = output_.errors.size() < maxErrors;
         if (!numberPending_) return true;
-        for (const int file : stack_)
-            if (file >= 0) error->openFiles.push_back(files_[file]);
+        error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
         output_.errors.push_back(std::move(*error));
         return true;
+    }
+
+    // The files open among the innermost slots of the stack, outermost first.
+    std::vector<std::string> filesOpen(size_t slots, size_t files) const {
+        std::vector<std::string> open;
+        open_.visitFilesInnermostFirst(slots, [&](int32_t file) {
+            open.push_back(files_[static_cast<size_t>(file)]);
+            return open.size() < files;
+        });
+        std::reverse(open.begin(), open.end());
+        return open;
     }
 
     // The name of a -file-line-error line is an existing file's, perhaps cut
@@ -152,8 +207,8 @@ private:
         std::string name(named.name);
         // The name starts after the last error's own line.
         const size_t earliest = output_.errors.empty() ? 0 : output_.errors.back().line + 1;
-        for (size_t first = i;
-             first > earliest && i - first < maxNameLines && wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
+        for (size_t first = i; first > earliest && i - first < maxNameLines && name.size() <= maxNameBytes(encoding_) &&
+                               wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
             --first;
             name.insert(0, lines_[first]);
             if (exists(name)) return TexError{first, name, std::string(named.lineNumber), {}};
@@ -161,14 +216,6 @@ private:
         return std::nullopt;
     }
 
-    // The stack holds indexes into files_: a long log opens the same few files
-    // thousands of times.
-    // An entry of a "(" that names no existing file: one whose name looks
-    // like a path (a file TeX read that is not here to ask) stays until its
-    // ")"; one that does not ("Checking (step 1 of 2") is message text, and
-    // ends with its line even when the message never closes it.
-    static constexpr int notAFile = -1;
-    static constexpr int messageText = -2;
     // A reading of the name: its first bytes, up to where it ends.
     struct Candidate {
         size_t length;
@@ -176,16 +223,25 @@ private:
     };
 
     // Reads the name after a "(", pushes its entry and answers where the name
-    // ends: the longest reading that names an existing file, else the shortest.
+    // ends: the longest reading that names an existing file, else the
+    // shortest. A "(" that names no existing file still opens an entry, so
+    // that its ")" closes it and not a file. One whose name looks like a path
+    // (a file TeX read that is not here to ask) stays until its ")"; one that
+    // does not ("Checking (step 1 of 2") is message text, and ends with its
+    // line even when the message never closes it.
     Place openFile(Place at) {
-        Place shortest;
-        nameCandidates(at, shortest);
+        const Place shortest = nameCandidates(at);
         for (auto candidate = candidates_.rbegin(); candidate != candidates_.rend(); ++candidate)
             if (const std::string_view name = nameText().substr(0, candidate->length); exists(name)) {
-                stack_.push_back(fileIndex(name));
+                const int32_t file = fileIndex(name);
+                open_.push(file);
+                if (!reported_[static_cast<size_t>(file)]) {
+                    reported_[static_cast<size_t>(file)] = true;
+                    output_.opened.push_back(files_[static_cast<size_t>(file)]);
+                }
                 return candidate->end;
             }
-        stack_.push_back(candidates_.empty() ? messageText : notAFile);
+        open_.push(candidates_.empty() ? OpenEntries::messageText : OpenEntries::notAFile);
         return shortest;
     }
 
@@ -195,35 +251,42 @@ private:
         return nameSpansLines_ ? std::string_view(joined_) : lines_[nameStart_.line].substr(nameStart_.pos);
     }
 
-    // The readings of the name that starts here that may name a file: cut at
+    // The readings of the name that starts here that may name a file, into
+    // candidates_; answers the end of the shortest reading. A reading ends at
     // each blank and parenthesis, at the first character that ends a name, or
     // at the end of a line that TeX may have broken. Only a reading whose last
-    // word holds a "." or a separator counts, and no text is copied for a name
-    // on one line: a log of a hundred thousand lines of parentheses costs no
-    // allocation a line. The end of the shortest reading is left in shortest.
-    void nameCandidates(Place at, Place& shortest) {
+    // word holds a "." or a separator counts, and only one whose parentheses
+    // pair up: "./fig(a).tex", never "a.(b" or "a)b". A ")" with none open
+    // before it closes the "(" of the name itself and ends it, as does a
+    // second "(" within one. No text is copied for a name on one line.
+    Place nameCandidates(Place at) {
         candidates_.clear();
         joined_.clear();
         nameSpansLines_ = false;
-        size_t line = at.line, pos = at.pos, blanks = 0, before = 0;
-        bool first = true, pathInWord = false;
+        size_t line = at.line, pos = at.pos, blanks = 0, cuts = 0, before = 0, depth = 0;
+        bool pathInWord = false;
+        std::optional<Place> shortest;
         const bool quoted = pos < lines_[line].size() && lines_[line][pos] == '"';
         if (quoted) ++pos;
         nameStart_ = {line, pos};
+        const size_t maxBytes = maxNameBytes(encoding_);
+        // Cuts the name before the byte at end; answers whether reading goes on.
         const auto cut = [&](size_t end, Place place) {
-            if (first) shortest = place;
-            first = false;
-            if (pathInWord) candidates_.push_back({before + end - pos, place});
+            if (!shortest) shortest = place;
+            if (pathInWord && depth == 0) candidates_.push_back({before + end - pos, place});
+            return ++cuts < maxNameCuts && candidates_.size() < maxReadings;
         };
         for (;;) {
             const std::string_view s = lines_[line];
+            // Bytes past the longest name are not read.
+            const size_t limit = std::min(s.size(), pos + (maxBytes + 1 - std::min(maxBytes + 1, before)));
             size_t q = pos;
             bool done = false;
-            while (q < s.size()) {
+            while (q < limit && !done) {
                 // Most bytes of a name only go on with it.
-                while (q < s.size() && kindOf(s[q]) == ByteKind::plain)
+                while (q < limit && kindOf(s[q]) == ByteKind::plain)
                     ++q;
-                if (q == s.size()) break;
+                if (q == limit) break;
                 const char c = s[q];
                 switch (kindOf(c)) {
                 case ByteKind::plain:
@@ -241,23 +304,32 @@ private:
                     break;
                 case ByteKind::blank:
                     if (quoted) break;
-                    cut(q, {line, q});
+                    done = !cut(q, {line, q});
                     pathInWord = false;
-                    done = ++blanks > maxNameBlanks;
+                    done = done || ++blanks > maxNameBlanks;
                     break;
                 case ByteKind::parenthesis:
-                    if (!quoted) cut(q, {line, q});
+                    if (quoted) break;
+                    done = !cut(q, {line, q});
+                    if (c == '(')
+                        done = done || ++depth > 1;
+                    else if (depth == 0)
+                        done = true;
+                    else
+                        --depth;
                     break;
                 }
-                if (done) break;
-                ++q;
+                if (!done) ++q;
             }
-            if (!done) cut(s.size(), {line, s.size()});
-            const bool goesOn =
-                !done && mayWrap(s, encoding_) && line + 1 < lines_.size() && line + 1 - at.line < maxNameLines;
+            if (done || q < s.size()) { // ended, or longer than any path
+                if (nameSpansLines_) joined_.append(s.substr(pos, q - pos));
+                return shortest.value_or(Place{line, q});
+            }
+            const bool goesOn = cut(s.size(), {line, s.size()}) && mayWrap(s, encoding_) && line + 1 < lines_.size() &&
+                                line + 1 - at.line < maxNameLines;
             // A name over several lines is joined; one on a single line stays a view.
             if (goesOn || nameSpansLines_) joined_.append(s.substr(pos, q - pos));
-            if (!goesOn) return;
+            if (!goesOn) return *shortest;
             nameSpansLines_ = true;
             before = joined_.size();
             ++line;
@@ -265,33 +337,49 @@ private:
         }
     }
 
-    int fileIndex(std::string_view name) {
+    int32_t fileIndex(std::string_view name) {
         const auto known = indexes_.find(name);
         if (known != indexes_.end()) return known->second;
         files_.emplace_back(name);
         reported_.push_back(false);
-        return indexes_[files_.back()] = static_cast<int>(files_.size() - 1);
+        const int32_t index = static_cast<int32_t>(files_.size() - 1);
+        indexes_.emplace(files_.back(), index);
+        return index;
     }
 
     bool exists(std::string_view name) {
-        if (name.empty()) return false;
+        if (name.empty() || name.size() > maxNameBytes(encoding_) || pathUnits(name, encoding_) > maxPathCharacters)
+            return false;
         const auto known = asked_.find(name);
         if (known != asked_.end()) return known->second;
+        if (namesLeft_ == 0 || bytesLeft_ < name.size()) return false;
+        --namesLeft_;
+        bytesLeft_ -= name.size();
         std::string text(name);
         const bool answer = exists_(text);
         asked_.emplace(std::move(text), answer);
         return answer;
     }
 
+    struct NameHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+    };
+    template <typename T> using NameMap = std::unordered_map<std::string, T, NameHash, std::equal_to<>>;
+
     const std::vector<std::string_view>& lines_;
     const NameExists& exists_;
     const OutputEncoding encoding_;
+    const size_t stopAt_;
     TexOutput output_;
-    std::vector<int> stack_;
+    // The stack holds indexes into files_: a long log opens the same few files
+    // thousands of times.
+    OpenEntries open_;
     std::vector<std::string> files_;
     std::vector<bool> reported_; // whether each file is in output_.opened yet
-    std::map<std::string, int, std::less<>> indexes_;
-    std::map<std::string, bool, std::less<>> asked_;
+    NameMap<int32_t> indexes_;
+    NameMap<bool> asked_;
+    size_t namesLeft_ = 0, bytesLeft_ = 0;
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
     bool afterContext_ = false;
@@ -309,7 +397,14 @@ private:
 } // namespace
 
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
-    return Reader(lines, exists, encoding).read();
+    return Reader(lines, exists, encoding, lines.size()).read();
+}
+
+std::vector<std::string> filesOpenAt(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
+                                     OutputEncoding encoding) {
+    Reader reader(lines, exists, encoding, line);
+    reader.read();
+    return reader.openFiles();
 }
 
 } // namespace text
