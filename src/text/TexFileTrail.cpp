@@ -230,6 +230,11 @@ private:
     // does not ("Checking (step 1 of 2") is message text, and ends with its
     // line even when the message never closes it.
     Place openFile(Place at) {
+        // No name starts with a parenthesis: "((" and "()" are message text.
+        if (const std::string_view line = lines_[at.line]; at.pos < line.size() && isParenthesis(line[at.pos])) {
+            open_.push(OpenEntries::messageText);
+            return at;
+        }
         const Place shortest = nameCandidates(at);
         for (auto candidate = candidates_.rbegin(); candidate != candidates_.rend(); ++candidate)
             if (const std::string_view name = nameText().substr(0, candidate->length); exists(name)) {
@@ -310,9 +315,14 @@ private:
                     break;
                 case ByteKind::parenthesis:
                     if (quoted) break;
+                    // A reading with a "(" inside another never pairs up.
+                    if (c == '(' && depth > 0) {
+                        done = true;
+                        break;
+                    }
                     done = !cut(q, {line, q});
                     if (c == '(')
-                        done = done || ++depth > 1;
+                        ++depth;
                     else if (depth == 0)
                         done = true;
                     else
@@ -348,17 +358,19 @@ private:
     }
 
     bool exists(std::string_view name) {
+        // Output that repeats itself asks the same name again and again.
+        if (name == lastName_) return lastAnswer_;
+        lastName_.assign(name);
         if (name.empty() || name.size() > maxNameBytes(encoding_) || pathUnits(name, encoding_) > maxPathCharacters)
-            return false;
+            return lastAnswer_ = false;
         const auto known = asked_.find(name);
-        if (known != asked_.end()) return known->second;
-        if (namesLeft_ == 0 || bytesLeft_ < name.size()) return false;
+        if (known != asked_.end()) return lastAnswer_ = known->second;
+        if (namesLeft_ == 0 || bytesLeft_ < name.size()) return lastAnswer_ = false;
         --namesLeft_;
         bytesLeft_ -= name.size();
-        std::string text(name);
-        const bool answer = exists_(text);
-        asked_.emplace(std::move(text), answer);
-        return answer;
+        lastAnswer_ = exists_(lastName_);
+        asked_.emplace(lastName_, lastAnswer_);
+        return lastAnswer_;
     }
 
     struct NameHash {
@@ -379,6 +391,8 @@ private:
     std::vector<bool> reported_; // whether each file is in output_.opened yet
     NameMap<int32_t> indexes_;
     NameMap<bool> asked_;
+    std::string lastName_;
+    bool lastAnswer_ = false;
     size_t namesLeft_ = 0, bytesLeft_ = 0;
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
