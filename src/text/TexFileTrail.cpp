@@ -169,6 +169,11 @@ private:
             dumpGoesOn_ = true;
             return true;
         }
+        // A line of a box's listing may be broken too: what goes on is passed over with it.
+        if (isBoxListingLine(line)) {
+            dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
+            return true;
+        }
         return isBoxMessage(line);
     }
 
@@ -182,6 +187,9 @@ private:
             error = fileLineErrorAt(i, *named);
         }
         if (!error) return false;
+        // An error that has shown no context yet (a file not found, in
+        // nonstop mode) takes the context of the emergency stop that follows.
+        if (numberPending_ && errorBlockLeft_ > 0 && isEmergencyStop(line)) return true;
         numberPending_ = output_.errors.size() < maxErrors;
         if (!numberPending_) return true;
         error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
