@@ -4,6 +4,15 @@
 
 namespace text {
 
+void OpenEntries::pushSlot(int32_t slot) {
+    if (slots_.size() == maxSlots) {
+        const size_t forgotten = maxSlots / 2; // once in maxSlots / 2 pushes
+        slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(forgotten));
+        floor_ = floor_ > forgotten ? floor_ - forgotten : 0;
+    }
+    slots_.push_back(slot);
+}
+
 // Only the slots from the floor up can hold message text, and each of them
 // was made since the last line's end: the work of all line ends together is
 // bounded by the pushes.

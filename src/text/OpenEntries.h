@@ -4,7 +4,7 @@
 // text in parentheses. Output of nothing but parentheses must not cost a
 // slot a byte, so runs of entries that are no file are held as one slot with
 // a count, and message text, which ends with its line, is taken out at each
-// line's end by looking only at what that line pushed.
+// line's end by looking only at what that line pushed. Its size is bounded.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,7 +23,7 @@ public:
             countOfRun(slots_.back()) < maxRun)
             slots_.back() = run(entry, countOfRun(slots_.back()) + 1);
         else
-            slots_.push_back(entry < 0 ? run(entry, 1) : entry);
+            pushSlot(entry < 0 ? run(entry, 1) : entry);
     }
     // Closes the innermost entry; nothing when none is open.
     void pop() {
@@ -54,6 +54,12 @@ private:
     static int32_t countOfRun(int32_t slot) { return -slot / 2; }
     static int32_t run(int32_t kind, int32_t count) { return -(2 * count + (kind == notAFile ? 0 : 1)); }
     static constexpr int32_t maxRun = (INT32_MAX - 1) / 2;
+    // TeX opens a few dozen files at a time at most; output that keeps more
+    // entries open than this is not TeX's. The outer half of them is then
+    // forgotten (a ")" with nothing open is ignored), so the stack never
+    // holds more than this many slots, whatever the output.
+    static constexpr size_t maxSlots = size_t{1} << 16;
+    void pushSlot(int32_t slot);
 
     std::vector<int32_t> slots_;
     // No slot below this holds message text: everything from here up was

@@ -90,6 +90,7 @@ public:
         for (const std::string_view line : lines)
             bytes += line.size() + 1;
         namesLeft_ = maxNamesAsked(bytes);
+        brokenNameBytesLeft_ = bytes;
         bytesLeft_ = maxBytesAsked(bytes);
     }
 
@@ -169,6 +170,11 @@ private:
             dumpGoesOn_ = true;
             return true;
         }
+        // A line of a box's listing may be broken too: what goes on is passed over with it.
+        if (isBoxListingLine(line)) {
+            dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
+            return true;
+        }
         return isBoxMessage(line);
     }
 
@@ -182,6 +188,9 @@ private:
             error = fileLineErrorAt(i, *named);
         }
         if (!error) return false;
+        // An error that has shown no context yet (a file not found, in
+        // nonstop mode) takes the context of the emergency stop that follows.
+        if (numberPending_ && errorBlockLeft_ > 0 && isEmergencyStop(line)) return true;
         numberPending_ = output_.errors.size() < maxErrors;
         if (!numberPending_) return true;
         error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
@@ -210,6 +219,10 @@ private:
         for (size_t first = i; first > earliest && i - first < maxNameLines && name.size() <= maxNameBytes(encoding_) &&
                                wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
             --first;
+            // Output of nothing but such lines would join each a few times:
+            // all the joining together reads at most the output's bytes.
+            if (brokenNameBytesLeft_ < name.size() + lines_[first].size()) break;
+            brokenNameBytesLeft_ -= name.size() + lines_[first].size();
             name.insert(0, lines_[first]);
             if (exists(name)) return TexError{first, name, std::string(named.lineNumber), {}};
         }
@@ -358,11 +371,13 @@ private:
     }
 
     bool exists(std::string_view name) {
+        // A name of more characters than its bytes is none.
+        if (name.empty() || name.size() > maxNameBytes(encoding_) ||
+            (name.size() > maxPathCharacters && pathUnits(name, encoding_) > maxPathCharacters))
+            return false;
         // Output that repeats itself asks the same name again and again.
         if (name == lastName_) return lastAnswer_;
         lastName_.assign(name);
-        if (name.empty() || name.size() > maxNameBytes(encoding_) || pathUnits(name, encoding_) > maxPathCharacters)
-            return lastAnswer_ = false;
         const auto known = asked_.find(name);
         if (known != asked_.end()) return lastAnswer_ = known->second;
         if (namesLeft_ == 0 || bytesLeft_ < name.size()) return lastAnswer_ = false;
@@ -393,7 +408,7 @@ private:
     NameMap<bool> asked_;
     std::string lastName_;
     bool lastAnswer_ = false;
-    size_t namesLeft_ = 0, bytesLeft_ = 0;
+    size_t namesLeft_ = 0, bytesLeft_ = 0, brokenNameBytesLeft_ = 0;
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
     bool afterContext_ = false;

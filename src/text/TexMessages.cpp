@@ -98,6 +98,19 @@ bool isBoxMessage(std::string_view line) {
     return box == 'h' || box == 'v';
 }
 
+bool isBoxListingLine(std::string_view line) {
+    if (startsWith(line, "\\hbox(") || startsWith(line, "\\vbox(")) return true;
+    const size_t dots = line.find_first_not_of('.');
+    return dots > 0 && dots != std::string_view::npos && (line[dots] == '\\' || line[dots] == '|');
+}
+
+bool isEmergencyStop(std::string_view line) {
+    if (startsWith(line, "! Emergency stop.")) return true;
+    // "./main.tex:24: Emergency stop."
+    const std::optional<FileLineError> named = fileLineError(line);
+    return named && line.substr(named->name.size() + named->lineNumber.size() + 2) == " Emergency stop.";
+}
+
 bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding encoding) {
     if (line.size() == maxPrintLine) return true;
     if (encoding == OutputEncoding::Utf8 && utf8Characters(line) == maxPrintLine) return true;
