@@ -6,8 +6,10 @@ the log shows TeX opening, and the truth: the one file of the same commit whose
 line N begins with what the first error's "l.N" context line shows.
 
     make_real_log_case.py MIRROR COMMIT LOG [--out tests/real-logs]
-    make_real_log_case.py --scan MIRROR [--out tests/real-logs]   every version of every .log with an error
+    make_real_log_case.py --scan MIRROR... [--most 8]  every version of every .log with an error, 8 a repository
     make_real_log_case.py --summary tests/real-logs               the counts of the corpus's README
+    make_real_log_case.py --sources tests/real-logs > tests/real-logs/sources.txt
+    make_real_log_case.py --rebuild tests/real-logs/sources.txt [--mirrors DIR]   makes the corpus again
 
 MIRROR is a git directory (bare or not).  A case that cannot be made (no error
 with an "l.N" line, no source line or several that fit, TeX run outside the
@@ -42,6 +44,7 @@ ENGINES = [
     (b"This is TeX", "tex"),
 ]
 TEXT_SIZE_LIMIT = 2 << 20
+SHORTEST_SHOWN = 4
 
 
 class Refused(Exception):
@@ -290,7 +293,7 @@ def make_case(git_dir, commit_id, log_path):
     error = first_error(lines)
     if not error:
         raise Refused("no error with an l.N line")
-    _, line_number, shown = error
+    error_at, line_number, shown = error
     start = document_index(lines)
     document = first_opened(lines, start)
     if not document:
@@ -307,9 +310,12 @@ def make_case(git_dir, commit_id, log_path):
                 opened_paths.add(path)
                 break
     truth = find_truth(commit, line_number, shown, opened_paths)
-    encoding = encoding_of(log)
+    named = FILE_LINE_ERROR.match(lines[error_at])
+    if named and is_file_line_error(lines[error_at]) and run.path_of(named.group(1)) not in (truth, None):
+        raise Refused("the error's file:line: names another file than the one whose line fits")
+    encoding = encoding_of(log, engine)
     if encoding is None:
-        raise Refused("the log is neither UTF-8 nor Shift-JIS")
+        raise Refused("a log of pTeX neither in UTF-8 nor in Shift-JIS")
     header = [
         MAGIC,
         b"repository " + repository_of(git_dir).encode(),
@@ -328,8 +334,9 @@ def make_case(git_dir, commit_id, log_path):
 def find_truth(commit, line_number, shown, opened_paths):
     truncated = shown.startswith(b"...")
     forms = shown_forms(shown[3:] if truncated else shown)
-    if not any(forms):
-        raise Refused("l.%d shows no text" % line_number)
+    # A line as short as "}" fits in too many files, TeX's own among them.
+    if max(len(re.sub(rb"\s", b"", form)) for form in forms) < SHORTEST_SHOWN:
+        raise Refused("l.%d shows too little to tell the file" % line_number)
     matches = []
     for path, lines in commit.texts():
         if len(lines) < line_number:
@@ -337,22 +344,33 @@ def find_truth(commit, line_number, shown, opened_paths):
         source = lines[line_number - 1].lstrip(b" \t")
         if any((form in source) if truncated else source.startswith(form) for form in forms):
             matches.append(path)
-    if len(matches) > 1:
-        # Of several files with that line, the one TeX read is the one the log opened.
-        matches = [path for path in matches if path in opened_paths]
+    # TeX was reading a file the log shows it opening; a file it never opened
+    # that has such a line (a .bib, an older chapter) is a coincidence, and a
+    # log older than its commit's sources has no line that fits.
+    matches = [path for path in matches if path in opened_paths]
     if len(matches) != 1:
-        raise Refused("%s source line fits l.%d" % ("no" if not matches else "more than one", line_number))
+        raise Refused("%s file the log opens has a line %d that fits" % ("no" if not matches else "more than one",
+                                                                          line_number))
     return matches[0]
 
 
-def encoding_of(log):
-    for encoding, name in (("utf-8", "utf-8"), ("cp932", "cp932")):
+def encoding_of(log, engine):
+    """utf-8, or cp932 for a Shift-JIS log of pTeX.
+
+    pdfTeX prints a byte that is no character on its own ("Missing character:
+    There is no \xe2") and a Latin-1 document's bytes as they are: such a log
+    is still read as UTF-8, the encoding of its names.
+    """
+    # TeX breaks its lines at 79 bytes, inside a character as often as not.
+    unbroken = joined_lines(log_lines(log), 0)
+    pTeX = engine in ("ptex", "eptex", "uptex", "euptex")
+    for encoding in ("utf-8", "cp932") if pTeX else ("utf-8",):
         try:
-            log.decode(encoding)
-            return name
+            unbroken.decode(encoding)
+            return encoding
         except UnicodeDecodeError:
             pass
-    return None
+    return None if pTeX else "utf-8"
 
 
 def strip_dot(name):
@@ -392,11 +410,18 @@ def error_key(case):
     return (re.search(rb"\nerror .*", header).group(0), lines[found[0]] if found else b"")
 
 
-def scan(git_dir, out):
+def spread(items, most):
+    """At most `most` of the items, the first and the last among them, evenly apart."""
+    if len(items) <= most:
+        return items
+    return [items[round(i * (len(items) - 1) / (most - 1))] for i in range(most)]
+
+
+def scan(git_dir, out, most):
     history = subprocess.run(["git", "--git-dir", git_dir, "log", "--all", "--reverse", "--format=@%H",
                               "--name-only", "--diff-filter=AM", "--", "*.log"], capture_output=True,
                              check=True).stdout.decode("utf-8", "surrogateescape")
-    commit, seen = None, set()
+    commit, seen, made = None, set(), []
     for line in history.splitlines():
         if line.startswith("@"):
             commit = line[1:]
@@ -412,10 +437,12 @@ def scan(git_dir, out):
             if key in seen:
                 continue
             seen.add(key)
-            path = os.path.join(out, case_name(repository_of(git_dir), line, commit))
-            with open(path, "wb") as file:
-                file.write(case)
-            print("made", path)
+            made.append((case_name(repository_of(git_dir), line, commit), case))
+    # Many versions of one log would weigh one author's habits over everyone else's.
+    for name, case in spread(made, most):
+        with open(os.path.join(out, name), "wb") as file:
+            file.write(case)
+        print("made", os.path.join(out, name))
 
 
 # --- the corpus's counts ----------------------------------------------------------
@@ -476,18 +503,46 @@ def summary(folder):
         print("%s: %s" % (kind, ", ".join("%s %d" % item for item in counter.most_common())))
 
 
+def list_sources(folder):
+    """One line a case: its repository, commit and log, from which --rebuild makes it again."""
+    for name in sorted(n for n in os.listdir(folder) if n.endswith(".case")):
+        fields, _ = read_case(os.path.join(folder, name))
+        print(" ".join(fields[key][0].decode() for key in ("repository", "commit", "log")))
+
+
+def rebuild(sources, mirrors, out):
+    for line in open(sources, encoding="utf-8"):
+        if not line.strip() or line.startswith("#"):
+            continue
+        repository, commit_id, log_path = line.rstrip("\n").split(" ", 2)
+        folder = os.path.join(mirrors, repository.replace("/", "+"), "repo")
+        git_dir = os.path.join(folder, ".git") if os.path.isdir(os.path.join(folder, ".git")) else folder
+        try:
+            print("made", write_case(git_dir, commit_id, log_path, out))
+        except (Refused, subprocess.CalledProcessError, OSError) as refusal:
+            print("refused %s %s %s: %s" % (repository, commit_id[:7], log_path, refusal))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("args", nargs="*")
     parser.add_argument("--out", default="tests/real-logs")
     parser.add_argument("--scan", action="store_true")
     parser.add_argument("--summary", action="store_true")
+    parser.add_argument("--most", type=int, default=8, help="cases a repository at the most, with --scan")
+    parser.add_argument("--sources", action="store_true")
+    parser.add_argument("--rebuild", metavar="SOURCES")
+    parser.add_argument("--mirrors", default="/work/.mirror")
     options = parser.parse_args()
-    if options.summary:
+    if options.rebuild:
+        rebuild(options.rebuild, options.mirrors, options.out)
+    elif options.sources:
+        list_sources(options.args[0] if options.args else options.out)
+    elif options.summary:
         summary(options.args[0] if options.args else options.out)
     elif options.scan:
         for git_dir in options.args:
-            scan(git_dir, options.out)
+            scan(git_dir, options.out, options.most)
     elif len(options.args) == 3:
         try:
             print(write_case(*options.args, options.out))
