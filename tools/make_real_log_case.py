@@ -2,8 +2,8 @@
 """Makes a case of the real-log corpus from a .log file committed to a git repository.
 
 A case keeps a TeX log byte for byte, the names of the repository's files that
-the log shows TeX opening, and the truth: the one file of the same commit whose
-line N begins with what the first error's "l.N" context line shows.
+the log shows TeX opening, and the truth: the one file among those whose line N,
+at the same commit, begins with what the first error's "l.N" context line shows.
 
     make_real_log_case.py MIRROR COMMIT LOG [--out tests/real-logs]
     make_real_log_case.py --scan MIRROR... [--most 8]  every version of every .log with an error, 8 a repository
@@ -137,8 +137,10 @@ def first_error(lines):
         if is_error_line(line) and not line.endswith(b"Emergency stop."):
             return None
         # A name typed at the prompt for a missing file: that error showed no context.
-        if line.startswith(b"Enter file name:") and not lines[index + 1:index + 2] == [b"! Emergency stop."]:
-            return None
+        if line.startswith(b"Enter file name:"):
+            following = lines[index + 1] if index + 1 < len(lines) else b""
+            if not (is_error_line(following) and following.endswith(b"Emergency stop.")):
+                return None
     return None
 
 
@@ -148,7 +150,10 @@ def is_error_line(line):
 
 def is_file_line_error(line):
     match = FILE_LINE_ERROR.match(line)
-    return bool(match and re.search(rb"\.[A-Za-z0-9]+$", match.group(1)) and not match.group(1).startswith((b"(", b"<", b"[")))
+    if not match:
+        return False
+    name = match.group(1)
+    return re.search(rb"\.[A-Za-z0-9]+$", name) is not None and not name.startswith((b"(", b"<", b"["))
 
 
 def decode_carets(text):
@@ -173,14 +178,11 @@ def document_index(lines):
 
 def joined_lines(lines, start):
     """The log from start with lines TeX broke at 79 bytes (or characters) joined again."""
-    text, breaks = bytearray(), []
+    text = bytearray()
     for line in lines[start:]:
         text += line
-        width = len(line.decode("utf-8", "replace"))
-        if len(line) != 79 and width != 79:
+        if len(line) != 79 and len(line.decode("utf-8", "replace")) != 79:
             text += b"\n"
-        else:
-            breaks.append(len(text))
     return bytes(text)
 
 
@@ -254,8 +256,7 @@ class RunFolder:
             for candidate in candidates:
                 found = self.commit.find(posixpath.join(folder, candidate))
                 if found:
-                    self.folder, self.document = folder, posixpath.basename(found)
-                    self.document_printed = document
+                    self.folder = folder
                     return
             if not folder:
                 raise Refused("the document is not in the repository")
@@ -480,27 +481,38 @@ def distribution_of(log):
 
 
 def summary(folder):
-    counts = collections.defaultdict(collections.Counter)
+    """The corpus's counts, as the tables of its README."""
+    rows = collections.defaultdict(collections.Counter)
+    systems = collections.defaultdict(collections.Counter)
     repositories = set()
     names = sorted(n for n in os.listdir(folder) if n.endswith(".case"))
     for name in names:
         fields, log = read_case(os.path.join(folder, name))
-        repositories.add(fields["repository"][0])
-        counts["engine"][fields["engine"][0].decode()] += 1
-        counts["system"][system_of(log)] += 1
-        counts["distribution"][distribution_of(log)] += 1
         lines = log_lines(log)
         error = first_error(lines)
         if not error:
             print("%s: no error with an l.N line" % name)
             continue
-        counts["form"]["-file-line-error" if is_file_line_error(lines[error[0]]) else "! line"] += 1
+        repositories.add(fields["repository"][0])
         error_file = fields["error"][0].split(b" ", 1)[1]
-        counts["error in"]["the document" if error_file == strip_dot(fields["document"][0]) else
-                           "an included file"] += 1
-    print("%d logs from %d repositories" % (len(names), len(repositories)))
-    for kind, counter in counts.items():
-        print("%s: %s" % (kind, ", ".join("%s %d" % item for item in counter.most_common())))
+        for row in (fields["engine"][0].decode(), "all"):
+            rows[row]["logs"] += 1
+            rows[row]["-file-line-error"] += is_file_line_error(lines[error[0]])
+            rows[row]["error in an included file"] += error_file != posixpath.basename(
+                slashed(strip_dot(fields["document"][0])))
+            rows[row]["document named by its full path"] += is_absolute(fields["document"][0])
+        systems[system_of(log)][distribution_of(log)] += 1
+    print("%d logs from %d repositories\n" % (sum(rows[r]["logs"] for r in rows if r != "all"), len(repositories)))
+    columns = ["logs", "-file-line-error", "error in an included file", "document named by its full path"]
+    print("| engine | " + " | ".join(columns) + " |")
+    print("|---|" + "---:|" * len(columns))
+    for row in sorted(rows, key=lambda r: (r == "all", -rows[r]["logs"])):
+        print("| %s | " % row + " | ".join(str(rows[row][column]) for column in columns) + " |")
+    distributions = ["TeX Live", "MiKTeX", "W32TeX", "other"]
+    print("\n| system | " + " | ".join(distributions) + " |")
+    print("|---|" + "---:|" * len(distributions))
+    for system in sorted(systems, key=lambda s: -sum(systems[s].values())):
+        print("| %s | " % system + " | ".join(str(systems[system][d]) for d in distributions) + " |")
 
 
 def list_sources(folder):
