@@ -2,6 +2,9 @@
 // A compile replayed in the headless file system: the files TeX read stand
 // where its names point, and its output is read as Velumo reads it.
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "features/DocumentFiles.h"
 #include "shared/TexRun.h"
