@@ -9,7 +9,7 @@ at the same commit, begins with what the first error's "l.N" context line shows.
     make_real_log_case.py --scan MIRROR... [--most 8]  every version of every .log with an error, 8 a repository
     make_real_log_case.py --summary tests/real-logs               the counts of the corpus's README
     make_real_log_case.py --sources tests/real-logs > tests/real-logs/sources.txt
-    make_real_log_case.py --rebuild tests/real-logs/sources.txt [--mirrors DIR]   makes the corpus again
+    make_real_log_case.py --rebuild tests/real-logs/sources.txt --mirrors DIR     makes the corpus again
 
 MIRROR is a git directory (bare or not).  A case that cannot be made (no error
 with an "l.N" line, no source line or several that fit, TeX run outside the
@@ -379,7 +379,7 @@ def strip_dot(name):
 
 
 def repository_of(git_dir):
-    """owner/name from a mirror's folder, /work/.mirror/owner+name/repo[/.git]."""
+    """owner/name from a mirror's folder, DIR/owner+name/repo[/.git]."""
     for part in reversed(os.path.abspath(git_dir).split(os.sep)):
         if "+" in part:
             return part.replace("+", "/", 1)
@@ -544,9 +544,11 @@ def main():
     parser.add_argument("--most", type=int, default=8, help="cases a repository at the most, with --scan")
     parser.add_argument("--sources", action="store_true")
     parser.add_argument("--rebuild", metavar="SOURCES")
-    parser.add_argument("--mirrors", default="/work/.mirror")
+    parser.add_argument("--mirrors", help="with --rebuild: the folder of DIR/owner+name/repo")
     options = parser.parse_args()
     if options.rebuild:
+        if not options.mirrors:
+            parser.error("--rebuild needs --mirrors DIR")
         rebuild(options.rebuild, options.mirrors, options.out)
     elif options.sources:
         list_sources(options.args[0] if options.args else options.out)
