@@ -20,7 +20,8 @@ public:
             name = os_.codePage.fromUtf8(printed, &exact);
             if (!exact) return std::nullopt;
         }
-        return os_.files.fullPathName(hangsFromFolder(name) ? folder_ + backslashed(name) : backslashed(name));
+        name = backslashed(name);
+        return os_.files.fullPathName(hangsFromFolder(name) ? folder_ + name : name);
     }
     bool exists(const std::string& printed) const {
         if (const std::optional<std::string> path = pathOf(printed)) return os_.files.fileAge(*path) != -1;
@@ -37,7 +38,9 @@ private:
         return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
     }
     // "/" is never a byte of a double-byte character, so it can be turned
-    // into "\" byte by byte.
+    // into "\" byte by byte. A name TeX printed as "/home/me/a.tex" (a log
+    // made on Linux or a Mac) is then rooted on the current drive, as Windows
+    // takes it.
     static std::string backslashed(std::string name) {
         for (char& c : name)
             if (c == '/') c = '\\';

@@ -53,7 +53,7 @@ constexpr size_t maxErrors = 101;
 // What a byte means inside a name: looked up in a table, since a long log
 // has a name on nearly every line. A byte from 0x80 up starts a character of
 // several bytes.
-enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark, high };
+enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark, high, mayStartMessage };
 constexpr std::array<ByteKind, 256> byteKinds = [] {
     std::array<ByteKind, 256> kinds{};
     for (size_t c = 0x80; c < kinds.size(); ++c)
@@ -64,6 +64,7 @@ constexpr std::array<ByteKind, 256> byteKinds = [] {
     kinds[' '] = ByteKind::blank;
     kinds['('] = kinds[')'] = ByteKind::parenthesis;
     kinds['.'] = kinds['/'] = kinds['\\'] = ByteKind::pathMark;
+    kinds['p'] = ByteKind::mayStartMessage;
     return kinds;
 }();
 ByteKind kindOf(char c) { return byteKinds[static_cast<unsigned char>(c)]; }
@@ -170,6 +171,7 @@ private:
             dumpGoesOn_ = true;
             return true;
         }
+        if (isMessageContinuation(line)) return true;
         // A line of a box's listing may be broken too: what goes on is passed over with it.
         if (isBoxListingLine(line)) {
             dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
@@ -314,6 +316,13 @@ private:
                     continue;
                 case ByteKind::pathMark:
                     pathInWord = true;
+                    break;
+                case ByteKind::mayStartMessage:
+                    // A warning that pdfTeX glued to the name ends it.
+                    if (!quoted && startsPdfTexMessage(s.substr(q))) {
+                        cut(q, {line, q});
+                        done = true;
+                    }
                     break;
                 case ByteKind::quote:
                 case ByteKind::endsName:

@@ -122,6 +122,13 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
     const std::string undefined = "! Undefined control sequence.\nl.5 \\x\n";
     // 79 characters in 81 bytes: TeX breaks after it.
     const std::string utf8Folder = "./" + std::string(37, 'a') + "\xC3\xBC" + std::string(37, 'b') + "\xC3\xBC/";
+    // pTeX printing UTF-8 breaks after 79 columns of its inner encoding,
+    // where a Japanese character takes two.
+    const std::string dumpStart = "[]\\JY1/gt/m/n/17.28 (";
+    std::string japaneseDump = dumpStart;
+    for (int character = 0; character < 10; ++character)
+        japaneseDump += "\xE3\x81\x82";
+    japaneseDump += std::string(79 - 20 - dumpStart.size(), 'x');
     std::string manyErrors = chapterOpen;
     for (int error = 0; error < 102; ++error)
         manyErrors += undefined;
@@ -147,6 +154,17 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
                        "or enter new name. (Default extension: tex)\n\nEnter file name: \n! Emergency stop.\n<read *> \n"
                        "         \nl.24 \\input{structure.tex}\n                          ^^M\n",
          OutputEncoding::CodePage, "./chapter.tex", "24", 1},
+        {"a warning pdfTeX glued to a name",
+         "(./paper.tex (./chapter.texpdfTeX warning (ext4): destination (name{page.1}) used\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a package's message over several lines",
+         chapterOpen + "Package fontspec Warning: Font \"X\" does not exist\n(fontspec)                (it probably "
+                       "doesn't\n(fontspec)                exist).\n\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a dump broken by pTeX's inner columns",
+         chapterOpen + "Underfull \\hbox (badness 4454) in paragraph at lines 561--561\n" + japaneseDump +
+             "\nxx) --\n []\n\n" + undefined,
+         OutputEncoding::Utf8, "./chapter.tex", "5", 1},
         {"more errors than TeX prints", manyErrors, OutputEncoding::CodePage, "./chapter.tex", "5", 101},
     };
     const std::set<std::string> files = {"./paper.tex", "./chapter.tex", "C:/Users/me/macros.tex", "./my chap.tex",
