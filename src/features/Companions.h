@@ -3,7 +3,9 @@
 // and the viewer's part of a preview (started, brought forward or refreshed
 // over DDE). The windows are remembered so that later commands can bring them
 // forward or see whether they still run. Every companion the program starts,
-// the editor of an error jump included, starts here.
+// the editor of an error jump included, starts here. While a started program
+// gets ready and during the preview's pause, the window handles its messages
+// as during a compile, so a close ends the wait at once.
 #include <string>
 
 #include "features/Application.h"
@@ -21,12 +23,14 @@ public:
     explicit Companions(Application& app) : app_(app), viewerConversation_(app.os()) {}
 
     void edit(const std::string& editor, const std::string& texPath);
-    // Starts the editor at an error with the jump's command line. That editor
-    // is not remembered, and one that cannot be started shows nothing: the
-    // command line stands in the log for the user to see.
+    // Starts the editor at an error with the jump's command line and waits
+    // until it is ready for input. That editor is not remembered, and one that
+    // cannot be started shows nothing: the command line stands in the log for
+    // the user to see.
     void editAtError(const std::string& editorCommandLine);
     // Shows an existing DVI: refreshes or brings forward the viewer that still
-    // runs, or starts one; then, with FocusTeX, gives the editor the focus back.
+    // runs, or starts one; pauses 500 ms; then, with FocusTeX, gives the editor
+    // the focus back.
     void showDvi(const std::string& dviPath, const ViewerSettings& settings);
 
     // None (0) at first. Only the edit command writes EditorWindow and only the
