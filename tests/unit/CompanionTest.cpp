@@ -57,11 +57,14 @@ TEST(Edit, RefusedStartShowsTheCodeAndKeepsTheEarlierWindow) {
 
 TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     CompanionWorld world("");
-    world.preview(); // the viewer opens a window, found by the search
+    world.preview(); // the viewer and the first editor open windows, found by the search
+    world.edit();
     ASSERT_NE(0u, world.form1->companions().ViewerWindow);
+    ASSERT_NE(0u, world.form1->companions().EditorWindow);
     world.companions().windowsOf["notepad.exe"] = 0;
     world.edit();
-    EXPECT_EQ(0u, world.form1->companions().EditorWindow) << "never the viewer's window from the earlier search";
+    EXPECT_EQ(0u, world.form1->companions().EditorWindow)
+        << "neither the first editor's window nor the viewer's from an earlier search";
 
     World none;
     none.settings("");
