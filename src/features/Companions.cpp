@@ -101,8 +101,8 @@ void Companions::refreshViewerOverDde(const std::string& dviPath) {
     const std::string service = "windvi", topic = "windvi";
     bool linked = viewerConversation_.setLink(service, topic);
     if (!linked) {
-        if (const std::unique_ptr<StartedProgram> server =
-                app_.os().processes.startUntracked(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate)) {
+        if (const std::unique_ptr<StartedProgram> server = app_.os().processes.startUntracked(
+                text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate)) {
             waitUntilReady(app_, *server, untrackedReadyMs);
             linked = viewerConversation_.connectAgain();
         }

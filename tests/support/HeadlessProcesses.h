@@ -41,7 +41,7 @@ public:
         std::map<std::string, int> windowsOf;     // top-level windows a program opens (by its path), else one
         std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
         std::vector<std::string> started;         // command lines
-        std::vector<int> idleWaits; // of every started program, untracked ones too
+        std::vector<int> idleWaits;               // of every started program, untracked ones too
     } companions;
 
     struct Untracked {
