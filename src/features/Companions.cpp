@@ -14,23 +14,6 @@ constexpr int untrackedReadyMs = 30000;
 // The pause after the viewer's part of a preview.
 constexpr int previewPauseMs = 500;
 
-// Waits within the time until wait says it is over, handling the window's
-// messages whenever one comes first, as the compile does: the window answers,
-// and a close meanwhile ends the wait at once.
-void waitAnswering(Application& app, int milliseconds, const std::function<bool(int)>& wait) {
-    ProcessService& processes = app.os().processes;
-    const uint32_t start = processes.tickCount();
-    for (uint32_t waited = 0; !app.terminated() && waited < static_cast<uint32_t>(milliseconds);
-         waited = processes.tickCount() - start) {
-        if (wait(milliseconds - static_cast<int>(waited))) return;
-        app.toolkit().processMessages();
-    }
-}
-
-void waitUntilReady(Application& app, StartedProgram& program, int milliseconds) {
-    waitAnswering(app, milliseconds, [&program](int left) { return program.waitForInputIdle(left); });
-}
-
 // The window search of one start: the process sought and the first of its
 // top-level windows, none until one is found.
 struct WindowSearch {
@@ -48,6 +31,24 @@ bool noteFirstWindowOfProcess(WindowHandle window, intptr_t search) {
 }
 } // namespace
 
+void Companions::waitAnswering(int milliseconds, const std::function<bool(int)>& wait) {
+    struct Waiting {
+        int& waits;
+        ~Waiting() { --waits; }
+    } waiting{++waits_};
+    ProcessService& processes = app_.os().processes;
+    const uint32_t start = processes.tickCount();
+    for (uint32_t waited = 0; !app_.terminated() && waited < static_cast<uint32_t>(milliseconds);
+         waited = processes.tickCount() - start) {
+        if (wait(milliseconds - static_cast<int>(waited))) return;
+        app_.toolkit().processMessages();
+    }
+}
+
+void Companions::waitUntilReady(StartedProgram& program, int milliseconds) {
+    waitAnswering(milliseconds, [&program](int left) { return program.waitForInputIdle(left); });
+}
+
 Companions::Started Companions::LaunchCompanion(const std::string& program, const std::string& file) {
     uint32_t errorCode = 0;
     const std::unique_ptr<StartedProgram> started =
@@ -56,7 +57,7 @@ Companions::Started Companions::LaunchCompanion(const std::string& program, cons
         app_.showMessage("実行できません(エラーコード" + std::to_string(errorCode) + ")");
         return {};
     }
-    waitUntilReady(app_, *started, companionReadyMs);
+    waitUntilReady(*started, companionReadyMs);
     Desktop& desktop = app_.os().desktop;
     WindowSearch search{desktop, started->processId()};
     desktop.enumWindows(noteFirstWindowOfProcess, reinterpret_cast<intptr_t>(&search));
@@ -71,7 +72,7 @@ void Companions::edit(const std::string& editor, const std::string& texPath) {
 void Companions::editAtError(const std::string& editorCommandLine) {
     if (const std::unique_ptr<StartedProgram> editor =
             app_.os().processes.startUntracked(editorCommandLine, ShowState::Normal))
-        waitUntilReady(app_, *editor, untrackedReadyMs);
+        waitUntilReady(*editor, untrackedReadyMs);
 }
 
 void Companions::showDvi(const std::string& dviPath, const ViewerSettings& settings) {
@@ -87,7 +88,7 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
         const Started start = LaunchCompanion(settings.viewer, dviPath);
         if (start.started) ViewerWindow = start.window;
     }
-    waitAnswering(app_, previewPauseMs, [&desktop](int left) { return desktop.pause(left); });
+    waitAnswering(previewPauseMs, [&desktop](int left) { return desktop.pause(left); });
     if (settings.focusTeX) {
         desktop.setForegroundWindow(EditorWindow);
         desktop.setActiveWindow(EditorWindow);
@@ -103,7 +104,7 @@ void Companions::refreshViewerOverDde(const std::string& dviPath) {
     if (!linked) {
         if (const std::unique_ptr<StartedProgram> server = app_.os().processes.startUntracked(
                 text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate)) {
-            waitUntilReady(app_, *server, untrackedReadyMs);
+            waitUntilReady(*server, untrackedReadyMs);
             linked = viewerConversation_.connectAgain();
         }
     }

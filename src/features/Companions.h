@@ -3,9 +3,8 @@
 // and the viewer's part of a preview (started, brought forward or refreshed
 // over DDE). The windows are remembered so that later commands can bring them
 // forward or see whether they still run. Every companion the program starts,
-// the editor of an error jump included, starts here. While a started program
-// gets ready and during the preview's pause, the window handles its messages
-// as during a compile, so a close ends the wait at once.
+// the editor of an error jump included, starts here.
+#include <functional>
 #include <string>
 
 #include "features/Application.h"
@@ -33,6 +32,11 @@ public:
     // the focus back.
     void showDvi(const std::string& dviPath, const ViewerSettings& settings);
 
+    // While a started program gets ready for input, and during the preview's
+    // pause, the window handles its messages, so that a close ends the wait at
+    // once; the window holds back the commands asked for meanwhile.
+    bool waiting() const { return waits_ > 0; }
+
     // None (0) at first. Only the edit command writes EditorWindow and only the
     // preview writes ViewerWindow, each after a successful start.
     platform::WindowHandle EditorWindow = 0;
@@ -48,7 +52,12 @@ private:
     // system's error code.
     Started LaunchCompanion(const std::string& program, const std::string& file);
     void refreshViewerOverDde(const std::string& dviPath);
+    // Waits within the time until wait says it is over, handling the window's
+    // messages whenever one comes first.
+    void waitAnswering(int milliseconds, const std::function<bool(int)>& wait);
+    void waitUntilReady(platform::StartedProgram& program, int milliseconds);
 
     Application& app_;
     DdeClientConv viewerConversation_;
+    int waits_ = 0;
 };

@@ -22,9 +22,13 @@ public:
     ScriptedProgram(const ScriptedProgram&) = delete;
     ScriptedProgram& operator=(const ScriptedProgram&) = delete;
     uint32_t processId() const override { return processId_; }
+    // Ready at once, unless something is to happen meanwhile: it happens,
+    // and the wait returns as for a message that came first.
     bool waitForInputIdle(int milliseconds) override {
         owner_.companions.idleWaits.push_back(milliseconds);
-        return true;
+        if (!owner_.companions.whileGettingReady) return true;
+        std::exchange(owner_.companions.whileGettingReady, nullptr)();
+        return false;
     }
 
 private:

@@ -42,6 +42,7 @@ public:
         std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
         std::vector<std::string> started;         // command lines
         std::vector<int> idleWaits;               // of every started program, untracked ones too
+        std::function<void()> whileGettingReady;  // happens once, at the next program's wait until it is ready
     } companions;
 
     struct Untracked {

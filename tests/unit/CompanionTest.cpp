@@ -73,6 +73,16 @@ TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     EXPECT_EQ("\"notepad.exe\" \"\"", none.system.processes.companions.started.at(0));
 }
 
+// The window answers while the editor gets ready; a preview asked for then
+// runs once the edit is done, so its focus step finds the new editor.
+TEST(Edit, ACommandAskedForWhileTheEditorGetsReadyRunsAfterTheEdit) {
+    CompanionWorld world("FocusTeX=1\r\n");
+    world.companions().whileGettingReady = [&] { world.ui.postedEvents.push_back([&] { world.preview(); }); };
+    world.edit();
+    const std::string editor = std::to_string(world.form1->companions().EditorWindow);
+    EXPECT_EQ((std::vector<std::string>{"foreground " + editor, "active " + editor}), world.desktop().focusCalls);
+}
+
 TEST(Preview, StartsTheViewerThenBringsItForward) {
     CompanionWorld world("DviWare=C:\\dviout\\dviout.exe\r\n");
     world.preview();
