@@ -54,12 +54,7 @@ TForm1::TForm1(Application& app)
 // clang-format on
 
 void TForm1::wireCommands() {
-    // Once the end of the program is requested, no command starts new work.
-    auto command = [this](void (TForm1::*handler)()) {
-        return [this, handler] {
-            if (!app_.terminated()) (this->*handler)();
-        };
-    };
+    auto command = [this](Command handler) { return [this, handler] { runCommand(handler); }; };
     btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick);
     btnCompile.onClick = command(&TForm1::btnCompileClick);
     btnEditTeX.onClick = command(&TForm1::btnEditTeXClick);
@@ -78,6 +73,23 @@ void TForm1::wireCommands() {
     Timer1->onTimer = command(&TForm1::Timer1Timer);
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
+}
+
+// Once the end of the program is requested, no command starts new work. One
+// asked for while an editor or viewer gets ready runs once the command that
+// started it is done, as it would had the window not answered meanwhile.
+void TForm1::runCommand(Command handler) {
+    if (app_.terminated()) return;
+    if (companions_.waiting()) {
+        heldBack_.push_back(handler);
+        return;
+    }
+    (this->*handler)();
+    while (!heldBack_.empty() && !app_.terminated()) {
+        const Command next = heldBack_.front();
+        heldBack_.pop_front();
+        (this->*next)();
+    }
 }
 
 void TForm1::FormCreate() {

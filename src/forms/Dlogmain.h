@@ -3,6 +3,7 @@
 // buttons and the main menu. Each command is a short handler that hands the
 // work to its feature (the compile, the preview, the companions, the watcher,
 // the cleanup) and shows what the feature returns.
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,7 +53,9 @@ private:
     // command it only leaves the document as it was.
     enum class Opening { ByCommand, AtStartUp };
     void openDocument(Opening opening);
+    using Command = void (TForm1::*)();
     void wireCommands();
+    void runCommand(Command handler);
     void writeWindowPosition();
     const std::string& IniFileName() const { return app_.settings().path(); }
     settings::SettingsFile settingsFile() { return app_.settings().open(); }
@@ -92,4 +95,6 @@ private:
     // right after it, for the document last asked for.
     bool compiling_ = false;
     std::optional<Document> compileAsked_;
+    // The commands asked for while an editor or viewer got ready, in order.
+    std::deque<Command> heldBack_;
 };

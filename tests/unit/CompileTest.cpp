@@ -265,9 +265,11 @@ TEST(Compile, NothingNewStartsOnceTheEndIsRequested) {
 }
 
 // pTeX loops for ever on "\\def\\a{\\a}\\a": closing the window ends it and
-// everything it started, keeps what it wrote, and starts nothing more.
+// everything it started, keeps what it wrote, and starts nothing more, not
+// even the viewer on the DVI an earlier compile left.
 TEST(Compile, ClosingDuringAnEndlessCompileEndsTheCompilerAtOnce) {
     CompileWorld world("ErrorJump=1\r\nAutoDVI=1\r\n");
+    world.system.files.put("C:\\doc\\paper.dvi", "dvi");
     world.system.processes.run.runsForever = true;
     world.system.processes.run.outputReads = {"! TeX capacity exceeded.\r\n"};
     world.system.processes.run.whileRunning = [&] { world.main().item("Exit1").click(); };
