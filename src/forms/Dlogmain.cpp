@@ -76,6 +76,9 @@ void TForm1::wireCommands() {
         window_->menuItem(name).onClick = command(handler);
 
     Timer1->onTimer = command(&TForm1::Timer1Timer);
+    ListBox1.onOpenLine = [this](int line) {
+        if (!app_.terminated()) ListBox1DblClick(line);
+    };
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
 }
@@ -177,6 +180,14 @@ void TForm1::Timer1Timer() {
     if (watcher_.shouldCompile(document_, app_.os().files)) btnCompileClick();
 }
 
+// The editor goes where the line of the log says, as the error jump sends it.
+// During a compile the list is being refilled, and a line means nothing yet.
+void TForm1::ListBox1DblClick(int line) {
+    if (compiling_ || !shownLog_ || line < 0) return;
+    if (const std::optional<std::string> commandLine = logLineJump(app_, *shownLog_, static_cast<size_t>(line)))
+        companions_.editAtError(*commandLine);
+}
+
 void TForm1::compile(Document document) {
     if (app_.terminated()) return;
     if (compiling_) {
@@ -206,8 +217,10 @@ void TForm1::compileOnce(const Document& document) {
     window_->setCaption("コンパイル中");
     CompileResult result;
     try {
-        result = compileDocument(app_, watcher_, document,
-                                 [this](const text::TextLines& log) { ListBox1.setLines(log.lines()); });
+        result = compileDocument(app_, watcher_, document, [this](const text::TextLines& log) {
+            shownLog_.reset();
+            ListBox1.setLines(log.lines());
+        });
     } catch (const Exception&) {
         // The timer stays off, so a compiler that cannot be started is not
         // tried again at every tick.
@@ -216,7 +229,10 @@ void TForm1::compileOnce(const Document& document) {
     }
     if (result.outcome == CompileResult::Outcome::NoDocument)
         app_.showMessage(document.TeXFileName + "は存在しません。");
-    if (result.outcome == CompileResult::Outcome::Ran) showErrorJump(result);
+    if (result.outcome == CompileResult::Outcome::Ran) {
+        showErrorJump(result);
+        shownLog_ = CompiledLog{document, result.encoding, std::move(result.log), std::move(result.utf8Output)};
+    }
     if (result.previewNext) preview(document);
     restoreCaption();
     Timer1->setEnabled(settingsFile().read(settings::autoCompile));

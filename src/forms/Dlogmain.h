@@ -11,6 +11,7 @@
 #include "features/Companions.h"
 #include "features/Compile.h"
 #include "features/Document.h"
+#include "features/LogLineJump.h"
 #include "features/Watcher.h"
 #include "settings/SettingsFile.h"
 
@@ -46,6 +47,8 @@ public:
     void OptionClick();
     void Version1Click();
     void Timer1Timer();
+    // A double-click or Enter on a line of the log.
+    void ListBox1DblClick(int line);
 
 private:
     // At start-up, cancelling the open dialog ends the program; from the
@@ -92,4 +95,8 @@ private:
     // right after it, for the document last asked for.
     bool compiling_ = false;
     std::optional<Document> compileAsked_;
+    // The output of the compile whose log the list shows, for its clicks;
+    // none while the list is being refilled or after a compile that failed
+    // once it showed its log.
+    std::optional<CompiledLog> shownLog_;
 };
