@@ -12,5 +12,6 @@ std::optional<std::string> logLineJump(Application& app, const CompiledLog& log,
     const std::string file = folder.editorFile(place->fileName, place->openFiles);
     settings::SettingsFile settings = app.settings().open();
     const std::string editor = settings.read(settings::editor);
-    return text::jumpCommandLine(editor, text::jumpOption(settings.read(settings::jumpOption), place->lineNumber), file);
+    return text::jumpCommandLine(editor, text::jumpOption(settings.read(settings::jumpOption), place->lineNumber),
+                                 file);
 }

@@ -66,7 +66,9 @@ std::optional<Message> messageAt(const std::vector<std::string_view>& lines, siz
     const std::string_view line = lines[first];
     const std::optional<std::string> mark = isBoxMessage(line) ? std::nullopt : warningLineMark(line);
     const size_t limit = std::min(lines.size(), first + maxMessageLines);
-    const auto goesOn = [&](size_t last) { return last + 1 < limit && wrapsOnto(lines[last], lines[last + 1], encoding); };
+    const auto goesOn = [&](size_t last) {
+        return last + 1 < limit && wrapsOnto(lines[last], lines[last + 1], encoding);
+    };
     std::string text(line);
     size_t last = first;
     while (goesOn(last) || (mark && last + 1 < limit && startsWith(lines[last + 1], *mark)))

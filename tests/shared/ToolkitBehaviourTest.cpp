@@ -63,23 +63,6 @@ TEST_F(ToolkitBehaviour, NewTimerRunsEverySecond) {
     EXPECT_EQ(timer->interval(), 1000);
 }
 
-TEST_F(ToolkitBehaviour, AListLineOpensOnADoubleClickOnItOrOnEnterWhenSelected) {
-    auto form = toolkit().createForm(dialog);
-    ListBox& list = form->add<ControlKind::ListBox>({.name = "List", .bounds = {8, 8, 200, 80}, .itemHeight = 12});
-    list.setLines({"zero", "one", "two"});
-    std::vector<int> opened;
-    list.onOpenLine = [&](int line) { opened.push_back(line); };
-    showModalWhile(*form, [&] {
-        pressEnterOn(list); // nothing selected yet
-        doubleClickLine(list, 1);
-        doubleClickLine(list, 3); // below the last line
-        list.select(2);
-        pressEnterOn(list);
-        form->close();
-    });
-    EXPECT_EQ(opened, (std::vector<int>{1, 2}));
-}
-
 TEST_F(ToolkitBehaviour, EnterInAMessageDialogAnswersOkWhenThereIsOneElseYes) {
     EXPECT_EQ(pressEnterIn("保存しますか?", MessageType::Confirmation, mbYes | mbNo | mbCancel), ModalResult::Yes);
     EXPECT_EQ(pressEnterIn("続けますか?", MessageType::Warning, mbYes | mbNo | mbOK), ModalResult::OK);

@@ -18,11 +18,6 @@ protected:
         return form.showModal();
     }
     void click(platform::Button& button) { dynamic_cast<headless::HeadlessButton&>(button).click(); }
-    // The user double-clicks the line at index (count(): below the last one), or presses Enter on the list.
-    void doubleClickLine(platform::ListBox& list, int index) {
-        dynamic_cast<headless::HeadlessListBox&>(list).doubleClick(index);
-    }
-    void pressEnterOn(platform::ListBox& list) { dynamic_cast<headless::HeadlessListBox&>(list).pressEnter(); }
     // Shows a message dialog in which the user presses Enter.
     platform::ModalResult pressEnterIn(const std::string& text, platform::MessageType type, unsigned buttons) {
         return toolkit_.messageDialog(text, type, buttons);

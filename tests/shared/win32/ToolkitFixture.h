@@ -36,20 +36,6 @@ protected:
         return result;
     }
     void click(platform::Button& button) { SendMessageA(handleOf(button), BM_CLICK, 0, 0); }
-    // The mouse's messages of a double-click at the middle of the line; Enter
-    // through the form's message loop, which hands the keyboard to the dialog manager.
-    void doubleClickLine(platform::ListBox& list, int index) {
-        HWND window = handleOf(list);
-        const int height = static_cast<int>(SendMessageA(window, LB_GETITEMHEIGHT, 0, 0));
-        const LPARAM point = MAKELPARAM(10, height * index + height / 2);
-        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-            SendMessageA(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
-    }
-    void pressEnterOn(platform::ListBox& list) {
-        SetFocus(handleOf(list));
-        pressKey(VK_RETURN);
-        toolkit().processMessages();
-    }
     platform::ModalResult pressEnterIn(const std::string& text, platform::MessageType type, unsigned buttons) {
         repeatUntil([] {
             HWND dialog = shownDialog();
