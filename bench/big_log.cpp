@@ -300,7 +300,8 @@ struct BareProgram {
     }
 };
 
-// document: bench.tex, or lines.tex for a compiler that writes each line by itself.
+// document: bench.tex, lines.tex for a compiler that writes each line by itself,
+// or unclosed.tex for lines that each open a name and never close it.
 int runBenchmark(const std::string& document) {
     Installation installation;
     const std::string compiler = installation.add(compilerName);
@@ -356,6 +357,8 @@ int runBenchmark(const std::string& document) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--bare") return runBare(argv[2], argv[3], false);
     if (argc == 4 && std::string(argv[1]) == "--bare-two-threads") return runBare(argv[2], argv[3], true);
-    const bool lineWrites = argc == 2 && std::string(argv[1]) == "--line-writes";
-    return runBenchmark(lineWrites ? "lines.tex" : "bench.tex");
+    const std::string option = argc == 2 ? argv[1] : "";
+    if (option == "--line-writes") return runBenchmark("lines.tex");
+    if (option == "--unclosed-names") return runBenchmark("unclosed.tex");
+    return runBenchmark("bench.tex");
 }

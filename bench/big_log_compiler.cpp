@@ -1,6 +1,8 @@
 // The compiler of the big-log benchmark: 100,000 lines of 61 bytes and CR LF
 // (6.3 MB) on its standard output through the C runtime's buffer (or each
-// line by itself), every eighth line in Shift-JIS. Before it ends
+// line by itself), every eighth line in Shift-JIS; given unclosed.tex, as many
+// lines that each open a name that is not on disk and never close it, the
+// first shape of tests/shared/OutputShapes.h. Before it ends
 // it writes how long it ran, in seconds, to big_log_alive.txt beside itself,
 // so the benchmark can see how long the capture held it back.
 #include <windows.h>
@@ -9,6 +11,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <string>
+
+#include "shared/OutputShapes.h"
 
 namespace {
 constexpr int lineCount = 100000;
@@ -44,11 +48,13 @@ void noteLifetime(double seconds) {
 int main(int argc, char** argv) {
     // Given lines.tex, each line goes out by itself, as a compiler that flushes
     // its terminal at every line does.
-    const bool lineWrites = argc == 2 && std::string(argv[1]) == "lines.tex";
+    const std::string document = argc == 2 ? argv[1] : "";
+    const bool lineWrites = document == "lines.tex";
+    const bool unclosedNames = document == "unclosed.tex";
     const double start = now();
     _setmode(_fileno(stdout), _O_BINARY); // the lines carry their own CR LF
     for (int number = 0; number < lineCount; ++number) {
-        const std::string text = line(number);
+        const std::string text = unclosedNames ? unclosedNameLine(static_cast<size_t>(number)) + "\r\n" : line(number);
         std::fwrite(text.data(), 1, text.size(), stdout);
         if (lineWrites) std::fflush(stdout);
     }

@@ -77,7 +77,8 @@ public:
                                                              uint32_t& errorCode) override {
         return others_.startCompanion(commandLine, errorCode);
     }
-    bool startUntracked(const std::string& commandLine, platform::ShowState show) override {
+    std::unique_ptr<platform::StartedProgram> startUntracked(const std::string& commandLine,
+                                                             platform::ShowState show) override {
         return others_.startUntracked(commandLine, show);
     }
     std::unique_ptr<platform::ConsoleChild> startConsole(const std::string&, uint32_t&) override {

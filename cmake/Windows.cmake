@@ -54,6 +54,7 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
         if(name MATCHES "_viewer$")
             set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE TRUE) # a GUI program, as real viewers are
         endif()
+        target_include_directories(${name} PRIVATE tests) # the shapes of output in tests/shared
         target_link_options(${name} PRIVATE ${static_runtime})
         add_dependencies(win_tests ${name})
     endforeach()
@@ -117,6 +118,7 @@ set_source_files_properties(src/Velumo.rc PROPERTIES OBJECT_DEPENDS
 # A 100,000-line compiler log end to end, through Velumo against a bare
 # program (the benchmark itself, started with --bare); run by hand.
 add_executable(big_log_compiler bench/big_log_compiler.cpp)
+target_include_directories(big_log_compiler PRIVATE tests)
 target_link_options(big_log_compiler PRIVATE ${static_runtime})
 add_executable(bench_big_log bench/big_log.cpp tests/e2e/Driver.cpp)
 target_include_directories(bench_big_log PRIVATE tests)

@@ -1,10 +1,19 @@
 #include "features/Companions.h"
 
+#include <functional>
+
 #include "text/CommandLine.h"
 
 using namespace platform;
 
 namespace {
+// How long a companion may take to be ready for input before its window is
+// looked for, and how long a program left to itself may take (as WinExec waits).
+constexpr int companionReadyMs = 5000;
+constexpr int untrackedReadyMs = 30000;
+// The pause after the viewer's part of a preview.
+constexpr int previewPauseMs = 500;
+
 // The window search of one start: the process sought and the first of its
 // top-level windows, none until one is found.
 struct WindowSearch {
@@ -22,6 +31,24 @@ bool noteFirstWindowOfProcess(WindowHandle window, intptr_t search) {
 }
 } // namespace
 
+void Companions::waitAnswering(int milliseconds, const std::function<bool(int)>& wait) {
+    struct Waiting {
+        int& waits;
+        ~Waiting() { --waits; }
+    } waiting{++waits_};
+    ProcessService& processes = app_.os().processes;
+    const uint32_t start = processes.tickCount();
+    for (uint32_t waited = 0; !app_.terminated() && waited < static_cast<uint32_t>(milliseconds);
+         waited = processes.tickCount() - start) {
+        if (wait(milliseconds - static_cast<int>(waited))) return;
+        app_.toolkit().processMessages();
+    }
+}
+
+void Companions::waitUntilReady(StartedProgram& program, int milliseconds) {
+    waitAnswering(milliseconds, [&program](int left) { return program.waitForInputIdle(left); });
+}
+
 Companions::Started Companions::LaunchCompanion(const std::string& program, const std::string& file) {
     uint32_t errorCode = 0;
     const std::unique_ptr<StartedProgram> started =
@@ -30,7 +57,7 @@ Companions::Started Companions::LaunchCompanion(const std::string& program, cons
         app_.showMessage("実行できません(エラーコード" + std::to_string(errorCode) + ")");
         return {};
     }
-    started->waitForInputIdle(5000);
+    waitUntilReady(*started, companionReadyMs);
     Desktop& desktop = app_.os().desktop;
     WindowSearch search{desktop, started->processId()};
     desktop.enumWindows(noteFirstWindowOfProcess, reinterpret_cast<intptr_t>(&search));
@@ -43,7 +70,9 @@ void Companions::edit(const std::string& editor, const std::string& texPath) {
 }
 
 void Companions::editAtError(const std::string& editorCommandLine) {
-    (void)app_.os().processes.startUntracked(editorCommandLine, ShowState::Normal);
+    if (const std::unique_ptr<StartedProgram> editor =
+            app_.os().processes.startUntracked(editorCommandLine, ShowState::Normal))
+        waitUntilReady(*editor, untrackedReadyMs);
 }
 
 void Companions::showDvi(const std::string& dviPath, const ViewerSettings& settings) {
@@ -59,7 +88,7 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
         const Started start = LaunchCompanion(settings.viewer, dviPath);
         if (start.started) ViewerWindow = start.window;
     }
-    desktop.sleep(500);
+    waitAnswering(previewPauseMs, [&desktop](int left) { return desktop.pause(left); });
     if (settings.focusTeX) {
         desktop.setForegroundWindow(EditorWindow);
         desktop.setActiveWindow(EditorWindow);
@@ -72,9 +101,13 @@ void Companions::showDvi(const std::string& dviPath, const ViewerSettings& setti
 void Companions::refreshViewerOverDde(const std::string& dviPath) {
     const std::string service = "windvi", topic = "windvi";
     bool linked = viewerConversation_.setLink(service, topic);
-    if (!linked &&
-        app_.os().processes.startUntracked(text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate))
-        linked = viewerConversation_.connectAgain();
+    if (!linked) {
+        if (const std::unique_ptr<StartedProgram> server = app_.os().processes.startUntracked(
+                text::ddeServerCommandLine(service, topic), ShowState::MinNoActivate)) {
+            waitUntilReady(*server, untrackedReadyMs);
+            linked = viewerConversation_.connectAgain();
+        }
+    }
     if (linked) viewerConversation_.executeMacro(fileOpenCommand(dviPath));
     viewerConversation_.closeLink();
 }

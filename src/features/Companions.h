@@ -4,6 +4,7 @@
 // over DDE). The windows are remembered so that later commands can bring them
 // forward or see whether they still run. Every companion the program starts,
 // the editor of an error jump included, starts here.
+#include <functional>
 #include <string>
 
 #include "features/Application.h"
@@ -21,13 +22,20 @@ public:
     explicit Companions(Application& app) : app_(app), viewerConversation_(app.os()) {}
 
     void edit(const std::string& editor, const std::string& texPath);
-    // Starts the editor at an error with the jump's command line. That editor
-    // is not remembered, and one that cannot be started shows nothing: the
-    // command line stands in the log for the user to see.
+    // Starts the editor at an error with the jump's command line and waits
+    // until it is ready for input. That editor is not remembered, and one that
+    // cannot be started shows nothing: the command line stands in the log for
+    // the user to see.
     void editAtError(const std::string& editorCommandLine);
     // Shows an existing DVI: refreshes or brings forward the viewer that still
-    // runs, or starts one; then, with FocusTeX, gives the editor the focus back.
+    // runs, or starts one; pauses 500 ms; then, with FocusTeX, gives the editor
+    // the focus back.
     void showDvi(const std::string& dviPath, const ViewerSettings& settings);
+
+    // While a started program gets ready for input, and during the preview's
+    // pause, the window handles its messages, so that a close ends the wait at
+    // once; the window holds back the commands asked for meanwhile.
+    bool waiting() const { return waits_ > 0; }
 
     // None (0) at first. Only the edit command writes EditorWindow and only the
     // preview writes ViewerWindow, each after a successful start.
@@ -44,7 +52,12 @@ private:
     // system's error code.
     Started LaunchCompanion(const std::string& program, const std::string& file);
     void refreshViewerOverDde(const std::string& dviPath);
+    // Waits within the time until wait says it is over, handling the window's
+    // messages whenever one comes first.
+    void waitAnswering(int milliseconds, const std::function<bool(int)>& wait);
+    void waitUntilReady(platform::StartedProgram& program, int milliseconds);
 
     Application& app_;
     DdeClientConv viewerConversation_;
+    int waits_ = 0;
 };

@@ -10,6 +10,9 @@
 #include "text/PathParts.h"
 
 namespace {
+// How often the window handles its messages while the output is read.
+constexpr int readingPollMs = 50;
+
 struct CompileSettings {
     std::string compiler, editor, jumpOption;
     bool errorJump = false, autoDvi = false;
@@ -75,9 +78,14 @@ CompileResult compileDocument(Application& app, Watcher& watcher, const Document
         return readCompileOutput(app.os(), document, written, encoding);
     });
     showLog(result.log);
+    // The window answers while the reading ends: a close asked for meanwhile
+    // ends the program without an editor or viewer started.
+    while (reading.wait_for(std::chrono::milliseconds(readingPollMs)) != std::future_status::ready)
+        app.toolkit().processMessages();
     const CompileOutput read = reading.get();
     result.filesRead = read.filesRead;
     watcher.compiled(document, read.filesRead, app.os().files);
+    result.cutShort = result.cutShort || app.terminated();
 
     if (settings.errorJump && !result.cutShort && read.errorLine) {
         const std::string option = text::jumpOption(settings.jumpOption, read.lineNumber);

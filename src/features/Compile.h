@@ -29,8 +29,8 @@ struct CompileResult {
         Ran,
     };
     Outcome outcome = Outcome::NotRun;
-    // The end of the program was requested while the compiler ran: it was
-    // ended, and no editor or viewer starts.
+    // The end of the program was requested while the compiler ran (it was
+    // ended) or while its output was read: no editor or viewer starts.
     bool cutShort = false;
     // The compiler's output as the log shows it, one line each: output in
     // UTF-8 is shown in the code page, Shift-JIS output as it came. A log of

@@ -8,7 +8,8 @@ std::string withSeparator(const std::string& folder) {
     return !folder.empty() && folder.back() == '\\' ? folder : folder + "\\";
 }
 // "/" is never a byte of a double-byte character, so it can be turned into
-// "\" byte by byte.
+// "\" byte by byte. A name TeX printed as "/home/me/a.tex" (a log made on
+// Linux or a Mac) is then rooted on the current drive, as Windows takes it.
 std::string backslashed(std::string name) {
     for (char& c : name)
         if (c == '/') c = '\\';
@@ -28,7 +29,8 @@ std::optional<std::string> DocumentFolder::pathOf(const std::string& printed) co
         name = os_.codePage.fromUtf8(printed, &exact);
         if (!exact) return std::nullopt;
     }
-    return os_.files.fullPathName(hangsFromFolder(name) ? folder_ + backslashed(name) : backslashed(name));
+    name = backslashed(name);
+    return os_.files.fullPathName(hangsFromFolder(name) ? folder_ + name : name);
 }
 
 bool DocumentFolder::exists(const std::string& printed) const {

@@ -54,11 +54,8 @@ TForm1::TForm1(Application& app)
 // clang-format on
 
 void TForm1::wireCommands() {
-    // Once the end of the program is requested, no command starts new work.
     auto command = [this](void (TForm1::*handler)()) {
-        return [this, handler] {
-            if (!app_.terminated()) (this->*handler)();
-        };
+        return [this, handler] { runCommand([this, handler] { (this->*handler)(); }); };
     };
     btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick);
     btnCompile.onClick = command(&TForm1::btnCompileClick);
@@ -76,11 +73,26 @@ void TForm1::wireCommands() {
         window_->menuItem(name).onClick = command(handler);
 
     Timer1->onTimer = command(&TForm1::Timer1Timer);
-    ListBox1.onOpenLine = [this](int line) {
-        if (!app_.terminated()) ListBox1DblClick(line);
-    };
+    ListBox1.onOpenLine = [this](int line) { runCommand([this, line] { ListBox1DblClick(line); }); };
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
+}
+
+// Once the end of the program is requested, no command starts new work. One
+// asked for while an editor or viewer gets ready runs once the command that
+// started it is done, as it would had the window not answered meanwhile.
+void TForm1::runCommand(const Command& command) {
+    if (app_.terminated()) return;
+    if (companions_.waiting()) {
+        heldBack_.push_back(command);
+        return;
+    }
+    command();
+    while (!heldBack_.empty() && !app_.terminated()) {
+        const Command next = std::move(heldBack_.front());
+        heldBack_.pop_front();
+        next();
+    }
 }
 
 void TForm1::FormCreate() {

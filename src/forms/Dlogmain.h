@@ -3,6 +3,8 @@
 // buttons and the main menu. Each command is a short handler that hands the
 // work to its feature (the compile, the preview, the companions, the watcher,
 // the cleanup) and shows what the feature returns.
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,7 +57,9 @@ private:
     // command it only leaves the document as it was.
     enum class Opening { ByCommand, AtStartUp };
     void openDocument(Opening opening);
+    using Command = std::function<void()>;
     void wireCommands();
+    void runCommand(const Command& command);
     void writeWindowPosition();
     const std::string& IniFileName() const { return app_.settings().path(); }
     settings::SettingsFile settingsFile() { return app_.settings().open(); }
@@ -99,4 +103,6 @@ private:
     // none while the list is being refilled or after a compile that failed
     // once it showed its log.
     std::optional<CompiledLog> shownLog_;
+    // The commands asked for while an editor or viewer got ready, in order.
+    std::deque<Command> heldBack_;
 };

@@ -25,7 +25,9 @@ public:
     virtual bool isWindowEnabled(WindowHandle window) = 0; // false for none and for a window that is gone
     virtual void setForegroundWindow(WindowHandle window) = 0;
     virtual void setActiveWindow(WindowHandle window) = 0;
-    virtual void sleep(int milliseconds) = 0;
+    // Waits for the time: true then. False as soon as a message for this
+    // program's own windows is waiting, so that the caller can handle it.
+    virtual bool pause(int milliseconds) = 0;
 
     // Whether some monitor shows a part of the rectangle.
     virtual bool onAnyMonitor(const ScreenRect& area) = 0;

@@ -17,14 +17,17 @@ enum class ShowState {
     MinNoActivate, // minimised, the active window staying active
 };
 
-// A program that startCompanion started. It owns the process's and its first
-// thread's handles and closes them when destroyed; the program runs on.
+// A program that startCompanion or startUntracked started. It owns the
+// process's and its first thread's handles and closes them when destroyed;
+// the program runs on.
 class StartedProgram {
 public:
     virtual ~StartedProgram() = default;
     virtual uint32_t processId() const = 0;
-    // Waits until the program waits for input, or the time has passed.
-    virtual void waitForInputIdle(int milliseconds) = 0;
+    // Waits until the program waits for input, or the time has passed: true
+    // then. False as soon as a message for this program's own windows is
+    // waiting, so that the caller can handle it and wait on.
+    virtual bool waitForInputIdle(int milliseconds) = 0;
 };
 
 // A console program running hidden, its standard input, output and error on
@@ -73,9 +76,11 @@ public:
     // Null with the system's error code when refused.
     [[nodiscard]] virtual std::unique_ptr<StartedProgram> startCompanion(const std::string& commandLine,
                                                                          uint32_t& errorCode) = 0;
-    // Starts a command line that nothing tracks afterwards, its first window
-    // shown as asked; false when it cannot be started.
-    [[nodiscard]] virtual bool startUntracked(const std::string& commandLine, ShowState show) = 0;
+    // Starts a command line whose window nothing looks for afterwards, its
+    // first window shown as asked, nothing inherited, in the current folder.
+    // Null when it cannot be started.
+    [[nodiscard]] virtual std::unique_ptr<StartedProgram> startUntracked(const std::string& commandLine,
+                                                                         ShowState show) = 0;
     // Starts the command line hidden, without a console window, in the current
     // folder. On failure: null, with the system's error code in errorCode, no
     // handle left open and no program left running (a child that started

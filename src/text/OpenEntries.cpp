@@ -4,29 +4,13 @@
 
 namespace text {
 
-void OpenEntries::pushOnTop(int32_t entry) {
-    if (entry < 0 && !slots_.empty() && isRun(slots_.back()) && kindOfRun(slots_.back()) == entry &&
-        countOfRun(slots_.back()) < maxRun) {
-        slots_.back() = run(entry, countOfRun(slots_.back()) + 1);
-        return;
+void OpenEntries::pushSlot(int32_t slot) {
+    if (slots_.size() == maxSlots) {
+        const size_t forgotten = maxSlots / 2; // once in maxSlots / 2 pushes
+        slots_.erase(slots_.begin(), slots_.begin() + static_cast<std::ptrdiff_t>(forgotten));
+        floor_ = floor_ > forgotten ? floor_ - forgotten : 0;
     }
-    slots_.push_back(entry < 0 ? run(entry, 1) : entry);
-}
-
-void OpenEntries::push(int32_t entry) {
-    messagesAboveFloor_ |= entry == messageText;
-    pushOnTop(entry);
-}
-
-void OpenEntries::pop() {
-    if (slots_.empty()) return;
-    int32_t& top = slots_.back();
-    if (isRun(top) && countOfRun(top) > 1) {
-        top = run(kindOfRun(top), countOfRun(top) - 1);
-        return;
-    }
-    slots_.pop_back();
-    floor_ = std::min(floor_, slots_.size());
+    slots_.push_back(slot);
 }
 
 // Only the slots from the floor up can hold message text, and each of them

@@ -53,7 +53,7 @@ constexpr size_t maxErrors = 101;
 // What a byte means inside a name: looked up in a table, since a long log
 // has a name on nearly every line. A byte from 0x80 up starts a character of
 // several bytes.
-enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark, high };
+enum class ByteKind : unsigned char { plain, endsName, quote, blank, parenthesis, pathMark, high, mayStartMessage };
 constexpr std::array<ByteKind, 256> byteKinds = [] {
     std::array<ByteKind, 256> kinds{};
     for (size_t c = 0x80; c < kinds.size(); ++c)
@@ -64,6 +64,7 @@ constexpr std::array<ByteKind, 256> byteKinds = [] {
     kinds[' '] = ByteKind::blank;
     kinds['('] = kinds[')'] = ByteKind::parenthesis;
     kinds['.'] = kinds['/'] = kinds['\\'] = ByteKind::pathMark;
+    kinds['p'] = ByteKind::mayStartMessage;
     return kinds;
 }();
 ByteKind kindOf(char c) { return byteKinds[static_cast<unsigned char>(c)]; }
@@ -90,6 +91,7 @@ public:
         for (const std::string_view line : lines)
             bytes += line.size() + 1;
         namesLeft_ = maxNamesAsked(bytes);
+        brokenNameBytesLeft_ = bytes;
         bytesLeft_ = maxBytesAsked(bytes);
     }
 
@@ -169,6 +171,12 @@ private:
             dumpGoesOn_ = true;
             return true;
         }
+        if (isMessageContinuation(line)) return true;
+        // A line of a box's listing may be broken too: what goes on is passed over with it.
+        if (isBoxListingLine(line)) {
+            dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
+            return true;
+        }
         return isBoxMessage(line);
     }
 
@@ -182,6 +190,9 @@ private:
             error = fileLineErrorAt(i, *named);
         }
         if (!error) return false;
+        // An error that has shown no context yet (a file not found, in
+        // nonstop mode) takes the context of the emergency stop that follows.
+        if (numberPending_ && errorBlockLeft_ > 0 && isEmergencyStop(line)) return true;
         numberPending_ = output_.errors.size() < maxErrors;
         if (!numberPending_) return true;
         error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
@@ -210,6 +221,10 @@ private:
         for (size_t first = i; first > earliest && i - first < maxNameLines && name.size() <= maxNameBytes(encoding_) &&
                                wrapsOnto(lines_[first - 1], lines_[first], encoding_);) {
             --first;
+            // Output of nothing but such lines would join each a few times:
+            // all the joining together reads at most the output's bytes.
+            if (brokenNameBytesLeft_ < name.size() + lines_[first].size()) break;
+            brokenNameBytesLeft_ -= name.size() + lines_[first].size();
             name.insert(0, lines_[first]);
             if (exists(name)) return TexError{first, name, std::string(named.lineNumber), {}};
         }
@@ -230,6 +245,11 @@ private:
     // does not ("Checking (step 1 of 2") is message text, and ends with its
     // line even when the message never closes it.
     Place openFile(Place at) {
+        // No name starts with a parenthesis: "((" and "()" are message text.
+        if (const std::string_view line = lines_[at.line]; at.pos < line.size() && isParenthesis(line[at.pos])) {
+            open_.push(OpenEntries::messageText);
+            return at;
+        }
         const Place shortest = nameCandidates(at);
         for (auto candidate = candidates_.rbegin(); candidate != candidates_.rend(); ++candidate)
             if (const std::string_view name = nameText().substr(0, candidate->length); exists(name)) {
@@ -297,6 +317,13 @@ private:
                 case ByteKind::pathMark:
                     pathInWord = true;
                     break;
+                case ByteKind::mayStartMessage:
+                    // A warning that pdfTeX glued to the name ends it.
+                    if (!quoted && startsPdfTexMessage(s.substr(q))) {
+                        cut(q, {line, q});
+                        done = true;
+                    }
+                    break;
                 case ByteKind::quote:
                 case ByteKind::endsName:
                     done = c == '"' || !quoted;
@@ -310,9 +337,14 @@ private:
                     break;
                 case ByteKind::parenthesis:
                     if (quoted) break;
+                    // A reading with a "(" inside another never pairs up.
+                    if (c == '(' && depth > 0) {
+                        done = true;
+                        break;
+                    }
                     done = !cut(q, {line, q});
                     if (c == '(')
-                        done = done || ++depth > 1;
+                        ++depth;
                     else if (depth == 0)
                         done = true;
                     else
@@ -348,17 +380,21 @@ private:
     }
 
     bool exists(std::string_view name) {
-        if (name.empty() || name.size() > maxNameBytes(encoding_) || pathUnits(name, encoding_) > maxPathCharacters)
+        // A name of more characters than its bytes is none.
+        if (name.empty() || name.size() > maxNameBytes(encoding_) ||
+            (name.size() > maxPathCharacters && pathUnits(name, encoding_) > maxPathCharacters))
             return false;
+        // Output that repeats itself asks the same name again and again.
+        if (name == lastName_) return lastAnswer_;
+        lastName_.assign(name);
         const auto known = asked_.find(name);
-        if (known != asked_.end()) return known->second;
-        if (namesLeft_ == 0 || bytesLeft_ < name.size()) return false;
+        if (known != asked_.end()) return lastAnswer_ = known->second;
+        if (namesLeft_ == 0 || bytesLeft_ < name.size()) return lastAnswer_ = false;
         --namesLeft_;
         bytesLeft_ -= name.size();
-        std::string text(name);
-        const bool answer = exists_(text);
-        asked_.emplace(std::move(text), answer);
-        return answer;
+        lastAnswer_ = exists_(lastName_);
+        asked_.emplace(lastName_, lastAnswer_);
+        return lastAnswer_;
     }
 
     struct NameHash {
@@ -379,7 +415,9 @@ private:
     std::vector<bool> reported_; // whether each file is in output_.opened yet
     NameMap<int32_t> indexes_;
     NameMap<bool> asked_;
-    size_t namesLeft_ = 0, bytesLeft_ = 0;
+    std::string lastName_;
+    bool lastAnswer_ = false;
+    size_t namesLeft_ = 0, bytesLeft_ = 0, brokenNameBytesLeft_ = 0;
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
     bool afterContext_ = false;

@@ -17,8 +17,8 @@
 // - TeX breaks its lines after 79 bytes, also inside a name: a name that runs
 //   to the end of such a line may go on at the start of the next one. Whether
 //   it does is decided by asking whether the longer name exists.
-// - A name ends at a blank, a parenthesis, "[", "{", "<" or a quote, unless a
-//   longer name exists: a name with blanks ("C:\My Documents\a.tex") or with
+// - A name ends at a blank, a parenthesis, "[", "{", "<", a quote or a
+//   warning that pdfTeX printed right after it, unless a longer name exists: a name with blanks ("C:\My Documents\a.tex") or with
 //   parentheses ("./fig(a).tex") is taken whole.
 // - With -file-line-error, TeX names the file of an error itself
 //   ("./chap1.tex:7: Undefined control sequence.").

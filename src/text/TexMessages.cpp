@@ -98,9 +98,48 @@ bool isBoxMessage(std::string_view line) {
     return box == 'h' || box == 'v';
 }
 
+bool isBoxListingLine(std::string_view line) {
+    if (startsWith(line, "\\hbox(") || startsWith(line, "\\vbox(")) return true;
+    const size_t dots = line.find_first_not_of('.');
+    return dots > 0 && dots != std::string_view::npos && (line[dots] == '\\' || line[dots] == '|');
+}
+
+bool isMessageContinuation(std::string_view line) {
+    if (line.empty() || line[0] != '(') return false;
+    const size_t close = line.find_first_of(" ()", 1);
+    return close != std::string_view::npos && close > 1 && line[close] == ')' && line.substr(close + 1, 2) == "  ";
+}
+
+bool startsPdfTexMessage(std::string_view text) {
+    return startsWith(text, "pdfTeX warning") || startsWith(text, "pdfTeX error");
+}
+
+bool isEmergencyStop(std::string_view line) {
+    if (startsWith(line, "! Emergency stop.")) return true;
+    // "./main.tex:24: Emergency stop."
+    const std::optional<FileLineError> named = fileLineError(line);
+    return named && line.substr(named->name.size() + named->lineNumber.size() + 2) == " Emergency stop.";
+}
+
+// pTeX whose inner encoding is EUC-JP or Shift-JIS counts a character of
+// several bytes as the two bytes it takes inside, also when it prints UTF-8.
+size_t innerColumns(std::string_view s) {
+    size_t columns = 0;
+    for (const char c : s) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        columns += byte < 0x80 ? 1 : (byte & 0xC0) != 0x80 ? 2 : 0;
+    }
+    return columns;
+}
+
 bool wrapsOnto(std::string_view line, std::string_view next, OutputEncoding encoding) {
     if (line.size() == maxPrintLine) return true;
-    if (encoding == OutputEncoding::Utf8 && utf8Characters(line) == maxPrintLine) return true;
+    if (encoding == OutputEncoding::Utf8 && line.size() > maxPrintLine) {
+        if (utf8Characters(line) == maxPrintLine) return true;
+        // Broken one column early rather than split a two-column character.
+        const size_t columns = innerColumns(line);
+        return columns == maxPrintLine || (columns == maxPrintLine - 1 && firstByte(next) >= 0xC0);
+    }
     return line.size() < maxPrintLine && line.size() + characterBytes(firstByte(next), encoding) > maxPrintLine;
 }
 

@@ -41,6 +41,26 @@ bool startsHboxDump(std::string_view line);
 // without a dump.
 bool isBoxMessage(std::string_view line);
 
+// "\hbox(6.94+1.94)x345.0, glue set 3.0fil" and ".\OT1/cmr/m/n/10 (": a line of
+// a box's listing, which the log shows for an overfull box or \showbox. Its
+// character nodes show the author's text a character a line, parentheses and all.
+bool isBoxListingLine(std::string_view line);
+
+// "(fontspec)                (it probably doesn't": a line that goes on with
+// a package's message, its name in parentheses and blanks up to the message's
+// column. Its text may open a parenthesis that only the next such line closes.
+bool isMessageContinuation(std::string_view line);
+
+// "pdfTeX warning (ext4): ...": pdfTeX starts its warnings without a line
+// break of their own, so one may follow a file's name at once
+// ("(./intro.texpdfTeX warning").
+bool startsPdfTexMessage(std::string_view text);
+
+// "! Emergency stop.": TeX gives up; its context shows where it was, also for
+// an error just before it whose own lines have none (a file not found in
+// nonstop mode).
+bool isEmergencyStop(std::string_view line);
+
 // TeX breaks its console lines after 79 bytes; pTeX and upTeX break a few
 // bytes early rather than split a character of several bytes. Whether the
 // line was broken so, and goes on at the start of the next.

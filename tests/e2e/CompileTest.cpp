@@ -131,45 +131,86 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     EXPECT_TRUE(compilerGone);
 }
 
-// Closing the window ends the program and its compiler at once in every state of a compile.
+// Closing the window ends the program and its compiler at once in every state
+// of a compile, the starts of the editor and the viewer at its end included,
+// and nothing starts after the close.
 TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
+    // Before the close, a row presses buttons 300 ms apart, as a user does, in
+    // this copy or in another copy on the same document; waits until a file
+    // beside the program has so many lines, or for a dialog; or rewrites the
+    // settings file from outside. slow_viewer.exe takes 3 s to get ready.
+    enum class Do { Press, PressInOther, Await, AwaitDialog, Rewrite };
+    struct Step {
+        Do what;
+        const char* text = "";
+        size_t lines = 1;
+    };
     struct State {
-        const char *name, *document, *noted;
-        bool otherCopyCompiles;
-        std::vector<const char*> pressed;
-    } const states[] = {
-        {"reading", "lines.tex", "start", false, {}},
-        {"grace after the compiler ended", "grandchild.tex", "sleeper", false, {}},
-        {"waiting for the lock", "lines.tex", "start", true, {"Compile TeXfile"}},
-        {"compiles waiting", "lines.tex", "start", false, {"Compile TeXfile", "Compile TeXfile"}},
-        {"a dialog open", "lines.tex", "start", false, {"Open TeXfile"}},
+        const char *name, *document, *settings;
+        std::vector<Step> steps;
+    };
+    const Step compile{Do::Press, "Compile TeXfile"}, compileInOther{Do::PressInOther, "Compile TeXfile"};
+    const Step started{Do::Await, "compiles.txt"}, slowStarted{Do::Await, "viewer_starts.txt"};
+    const Step endedAndOtherStarted{Do::Await, "compiles.txt", 3};
+    const Step autoDviOn{Do::Rewrite, "ErrorJump=0\r\nAutoDVI=1\r\nUseDDE=0\r\n"};
+    const char* const quiet = "ErrorJump=0\r\nAutoDVI=0\r\nUseDDE=0\r\n";
+    const char* const slowEditor = "ErrorJump=1\r\nEditor=slow_viewer.exe\r\n";
+    const char* const slowViewer = "AutoDVI=1\r\nDviWare=slow_viewer.exe\r\n";
+    const State states[] = {
+        {"reading", "lines.tex", "", {compile, started}},
+        {"grace after the compiler ended", "grandchild.tex", "", {compile, {Do::Await, "compiles.txt", 2}}},
+        {"waiting for the lock", "lines.tex", "", {compileInOther, started, compile}},
+        {"compiles waiting", "lines.tex", "", {compile, started, compile, compile}},
+        {"a dialog open", "lines.tex", "", {compile, started, {Do::Press, "Open TeXfile"}, {Do::AwaitDialog}}},
+        {"settings changed, compiles waiting", "lines.tex", quiet, {compile, started, autoDviOn, compile, compile}},
+        {"a second compile's turn", "lines.tex", "", {compile, started, compileInOther, compile, endedAndOtherStarted}},
+        {"the error jump's editor starting", "error.tex", slowEditor, {compile, slowStarted}},
+        {"AutoDVI's viewer starting", "paper.tex", slowViewer, {compile, slowStarted}},
     };
     for (const State& state : states) {
         SCOPED_TRACE(state.name);
         Installation installation;
-        installation.settings("TeX=" + installation.add("slow_compiler.exe") + "\r\n");
-        const std::string document = '"' + installation.write(state.document, "x") + '"';
-        const auto notes = [&] { return readFile(installation.path("compiles.txt")); };
+        installation.add("test_viewer.exe", "slow_viewer.exe");
+        const std::string tex = "TeX=" + installation.add("slow_compiler.exe") + "\r\n";
+        installation.settings(tex + state.settings);
+        const std::string name = state.document;
+        const std::string document = '"' + installation.write(name, "x") + '"';
+        installation.write(name.substr(0, name.size() - 4) + ".dvi", "an earlier DVI");
+        const auto lines = [&](const char* file) { return readLines(installation.path(file)).size(); };
+        const auto notes = [&] {
+            return readFile(installation.path("compiles.txt")) + readFile(installation.path("viewer_starts.txt"));
+        };
         Velumo velumo(installation, document);
-        std::unique_ptr<Velumo> other(state.otherCopyCompiles ? new Velumo(installation, document) : nullptr);
+        std::unique_ptr<Velumo> other;
         HWND main = velumo.mainWindow();
-        press(childWithText(other ? other->mainWindow() : main, "Compile TeXfile"));
-        ASSERT_TRUE(waitUntil([&] { return notes().find(state.noted) != std::string::npos; }));
-        for (const char* button : state.pressed)
-            press(childWithText(main, button));
-        ASSERT_TRUE(state.name != std::string("a dialog open") || velumo.waitForSystemDialog());
+        for (const Step& step : state.steps) {
+            if (step.what == Do::PressInOther && !other) other = std::make_unique<Velumo>(installation, document);
+            if (step.what == Do::Press || step.what == Do::PressInOther) {
+                press(childWithText(step.what == Do::Press ? main : other->mainWindow(), step.text));
+                Sleep(300);
+            }
+            ASSERT_TRUE(step.what != Do::Await || waitUntil([&] { return lines(step.text) >= step.lines; }));
+            ASSERT_TRUE(step.what != Do::AwaitDialog || velumo.waitForSystemDialog());
+            if (step.what == Do::Rewrite) installation.settings(tex + step.text);
+        }
         Sleep(500);
+        const std::string notedBefore = notes();
         const DWORD start = GetTickCount();
         PostMessageA(main, WM_CLOSE, 0, 0);
         EXPECT_TRUE(velumo.waitForExit(5000));
         const DWORD took = GetTickCount() - start;
         EXPECT_LT(took, 500u);
-        EXPECT_EQ(notes().find("start"), notes().rfind("start")) << "a compile started after the close";
+        EXPECT_EQ(notedBefore, notes()) << "a compile, an editor or a viewer started after the close";
         EXPECT_TRUE(!other || other->close());
         for (const std::string& run : readLines(installation.path("compiles.txt"))) {
             const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, std::stoul(run.substr(run.find(' '))));
             EXPECT_TRUE(!process || WaitForSingleObject(process, 1000) == WAIT_OBJECT_0) << run;
             if (!process) continue;
+            TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+        for (const DWORD companion : childProcesses(velumo.processId())) { // they keep running by design
+            const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, companion);
             TerminateProcess(process, 1);
             CloseHandle(process);
         }

@@ -21,7 +21,10 @@ public:
         focusCalls.push_back("foreground " + std::to_string(window));
     }
     void setActiveWindow(WindowHandle window) override { focusCalls.push_back("active " + std::to_string(window)); }
-    void sleep(int milliseconds) override { slept += milliseconds; }
+    bool pause(int milliseconds) override {
+        slept += milliseconds;
+        return true;
+    }
     bool onAnyMonitor(const platform::ScreenRect& area) override;
     platform::ScreenRect nearestWorkArea(const platform::ScreenRect& area) override;
 

@@ -22,7 +22,14 @@ public:
     ScriptedProgram(const ScriptedProgram&) = delete;
     ScriptedProgram& operator=(const ScriptedProgram&) = delete;
     uint32_t processId() const override { return processId_; }
-    void waitForInputIdle(int milliseconds) override { owner_.companions.idleWaits.push_back(milliseconds); }
+    // Ready at once, unless something is to happen meanwhile: it happens,
+    // and the wait returns as for a message that came first.
+    bool waitForInputIdle(int milliseconds) override {
+        owner_.companions.idleWaits.push_back(milliseconds);
+        if (!owner_.companions.whileGettingReady) return true;
+        std::exchange(owner_.companions.whileGettingReady, nullptr)();
+        return false;
+    }
 
 private:
     ScriptedProcesses& owner_;
@@ -129,10 +136,12 @@ std::unique_ptr<platform::StartedProgram> ScriptedProcesses::startCompanion(cons
     return std::make_unique<ScriptedProgram>(*this, processId);
 }
 
-bool ScriptedProcesses::startUntracked(const std::string& commandLine, platform::ShowState show) {
+std::unique_ptr<platform::StartedProgram> ScriptedProcesses::startUntracked(const std::string& commandLine,
+                                                                            platform::ShowState show) {
     untracked.started.push_back({commandLine, show});
     if (untracked.onStart) untracked.onStart(commandLine);
-    return untracked.starts;
+    if (!untracked.starts) return nullptr;
+    return std::make_unique<ScriptedProgram>(*this, nextProcessId_++);
 }
 
 std::unique_ptr<platform::ConsoleChild> ScriptedProcesses::startConsole(const std::string& commandLine,

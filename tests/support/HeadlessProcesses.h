@@ -31,7 +31,8 @@ public:
     explicit ScriptedProcesses(ScriptedDesktop& desktop) : desktop_(desktop) {}
     std::unique_ptr<platform::StartedProgram> startCompanion(const std::string& commandLine,
                                                              uint32_t& errorCode) override;
-    bool startUntracked(const std::string& commandLine, platform::ShowState show) override;
+    std::unique_ptr<platform::StartedProgram> startUntracked(const std::string& commandLine,
+                                                             platform::ShowState show) override;
     std::unique_ptr<platform::ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override;
     std::string systemErrorText(uint32_t code) override;
     uint32_t tickCount() override { return clock; }
@@ -40,7 +41,8 @@ public:
         std::map<std::string, int> windowsOf;     // top-level windows a program opens (by its path), else one
         std::map<std::string, uint32_t> failures; // programs that cannot start, with the error code
         std::vector<std::string> started;         // command lines
-        std::vector<int> idleWaits;
+        std::vector<int> idleWaits;               // of every started program, untracked ones too
+        std::function<void()> whileGettingReady;  // happens once, at the next program's wait until it is ready
     } companions;
 
     struct Untracked {

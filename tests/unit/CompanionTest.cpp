@@ -57,17 +57,30 @@ TEST(Edit, RefusedStartShowsTheCodeAndKeepsTheEarlierWindow) {
 
 TEST(Edit, ACompanionWithoutAWindowIsRememberedAsNone) {
     CompanionWorld world("");
-    world.preview(); // the viewer opens a window, found by the search
+    world.preview(); // the viewer and the first editor open windows, found by the search
+    world.edit();
     ASSERT_NE(0u, world.form1->companions().ViewerWindow);
+    ASSERT_NE(0u, world.form1->companions().EditorWindow);
     world.companions().windowsOf["notepad.exe"] = 0;
     world.edit();
-    EXPECT_EQ(0u, world.form1->companions().EditorWindow) << "never the viewer's window from the earlier search";
+    EXPECT_EQ(0u, world.form1->companions().EditorWindow)
+        << "neither the first editor's window nor the viewer's from an earlier search";
 
     World none;
     none.settings("");
     none.create();
     none.form1->btnEditTeXClick();
     EXPECT_EQ("\"notepad.exe\" \"\"", none.system.processes.companions.started.at(0));
+}
+
+// The window answers while the editor gets ready; a preview asked for then
+// runs once the edit is done, so its focus step finds the new editor.
+TEST(Edit, ACommandAskedForWhileTheEditorGetsReadyRunsAfterTheEdit) {
+    CompanionWorld world("FocusTeX=1\r\n");
+    world.companions().whileGettingReady = [&] { world.ui.postedEvents.push_back([&] { world.preview(); }); };
+    world.edit();
+    const std::string editor = std::to_string(world.form1->companions().EditorWindow);
+    EXPECT_EQ((std::vector<std::string>{"foreground " + editor, "active " + editor}), world.desktop().focusCalls);
 }
 
 TEST(Preview, StartsTheViewerThenBringsItForward) {

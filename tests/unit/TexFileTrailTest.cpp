@@ -106,3 +106,78 @@ TEST(TexFileTrail, AMessageThatNeverClosesItsParenthesisEndsWithItsLine) {
     EXPECT_EQ(std::vector<std::string>{"./paper.tex"},
               readTexOutput(splitLines(output), exists).errors.at(0).openFiles);
 }
+
+// Output that quotes the author's text, names files in the forms TeX uses on
+// Windows and in nonstop mode, or holds more errors than TeX prints: the file
+// and line of the first error, and how many errors are kept.
+TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
+    struct Case {
+        const char* what;
+        std::string output;
+        OutputEncoding encoding;
+        std::string file, lineNumber;
+        size_t errors;
+    };
+    const std::string chapterOpen = "(./paper.tex (./chapter.tex\n";
+    const std::string undefined = "! Undefined control sequence.\nl.5 \\x\n";
+    // 79 characters in 81 bytes: TeX breaks after it.
+    const std::string utf8Folder = "./" + std::string(37, 'a') + "\xC3\xBC" + std::string(37, 'b') + "\xC3\xBC/";
+    // pTeX printing UTF-8 breaks after 79 columns of its inner encoding,
+    // where a Japanese character takes two.
+    const std::string dumpStart = "[]\\JY1/gt/m/n/17.28 (";
+    std::string japaneseDump = dumpStart;
+    for (int character = 0; character < 10; ++character)
+        japaneseDump += "\xE3\x81\x82";
+    japaneseDump += std::string(79 - 20 - dumpStart.size(), 'x');
+    std::string manyErrors = chapterOpen;
+    for (int error = 0; error < 102; ++error)
+        manyErrors += undefined;
+    const std::vector<Case> cases = {
+        {"a Windows path with a drive", "C:/Users/me/macros.tex:7: Undefined control sequence.\nl.7 \\x\n",
+         OutputEncoding::CodePage, "C:/Users/me/macros.tex", "7", 1},
+        {"a quoted name with a blank", "(./paper.tex (\"./my chap.tex\"\n" + undefined, OutputEncoding::CodePage,
+         "./my chap.tex", "5", 1},
+        {"a loose box's dump", chapterOpen + "Loose \\hbox (badness 0) in paragraph at lines 3--4\n[]\\OT1/cmr/m/n/10 a) b)\n\n" +
+                                   undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"the text of a runaway argument",
+         chapterOpen + "Runaway argument?\n{text) more\n! Paragraph ended before \\foo was complete.\n<to be read again> \n"
+                       "                   \\par \nl.9 \\par\n",
+         OutputEncoding::CodePage, "./chapter.tex", "9", 1},
+        {"a UTF-8 name broken after 79 characters", utf8Folder + "\nc.tex:7: Undefined control sequence.\nl.7 \\x\n",
+         OutputEncoding::Utf8, utf8Folder + "c.tex", "7", 1},
+        {"a box's listing", chapterOpen + "\\hbox(6.9+1.9)x345.0, glue set - 1.0\n.\\OT1/cmr/m/n/10 (\n" +
+                                std::string(67, '.') + "\\hbox(111.39\n+0.0)x185.6\n.\\OT1/cmr/m/n/10 )\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a file not found in nonstop mode",
+         chapterOpen + "! LaTeX Error: File `structure.tex' not found.\n\nType X to quit or <RETURN> to proceed,\n"
+                       "or enter new name. (Default extension: tex)\n\nEnter file name: \n! Emergency stop.\n<read *> \n"
+                       "         \nl.24 \\input{structure.tex}\n                          ^^M\n",
+         OutputEncoding::CodePage, "./chapter.tex", "24", 1},
+        {"a warning pdfTeX glued to a name",
+         "(./paper.tex (./chapter.texpdfTeX warning (ext4): destination (name{page.1}) used\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a package's message over several lines",
+         chapterOpen + "Package fontspec Warning: Font \"X\" does not exist\n(fontspec)                (it probably "
+                       "doesn't\n(fontspec)                exist).\n\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a dump broken by pTeX's inner columns",
+         chapterOpen + "Underfull \\hbox (badness 4454) in paragraph at lines 561--561\n" + japaneseDump +
+             "\nxx) --\n []\n\n" + undefined,
+         OutputEncoding::Utf8, "./chapter.tex", "5", 1},
+        {"more errors than TeX prints", manyErrors, OutputEncoding::CodePage, "./chapter.tex", "5", 101},
+    };
+    const std::set<std::string> files = {"./paper.tex", "./chapter.tex", "C:/Users/me/macros.tex", "./my chap.tex",
+                                         utf8Folder + "c.tex"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TexOutput read =
+            readTexOutput(splitLines(c.output), [&](const std::string& name) { return files.count(name) > 0; },
+                          c.encoding);
+        ASSERT_EQ(c.errors, read.errors.size());
+        const TexError& first = read.errors.front();
+        const std::string innermost = first.openFiles.empty() ? "" : first.openFiles.back();
+        EXPECT_EQ(c.file, first.fileName.empty() ? innermost : first.fileName);
+        EXPECT_EQ(c.lineNumber, first.lineNumber);
+    }
+}

@@ -8,11 +8,8 @@
 
 #include <filesystem>
 
-#include "features/DocumentFiles.h"
+#include "ReplayedCompile.h"
 #include "features/DocumentFolder.h"
-#include "shared/TexRun.h"
-#include "support/HeadlessOs.h"
-#include "text/Lines.h"
 #include "text/TexPlaces.h"
 
 namespace {
@@ -41,48 +38,28 @@ TEST(TexRuns, EveryRealRunSendsTheEditorToItsErrorAndEachWarningToItsLine) {
     for (const std::filesystem::path& path : paths) {
         const TexRun run = readTexRun(path.string());
         SCOPED_TRACE(path.filename().string());
-        headless::HeadlessOs system;
-        const std::string folder = "C:\\runs\\" + path.stem().string() + "\\";
-        const bool utf8 = run.encoding == "utf-8";
-        // The names as Windows holds them: in the code page, or, for a UTF-8
-        // name without a code page form, only under its UTF-8 name.
-        const auto windowsPath = [&](const std::string& name, bool* exact) {
-            const std::string printed = backslashed(name);
-            *exact = true;
-            const std::string inCodePage = utf8 ? system.codePage.fromUtf8(printed, exact) : printed;
-            return system.files.fullPathName(isRelativeName(name) ? folder + inCodePage : inCodePage);
-        };
-        std::vector<std::string> files = run.other;
+        ReplayedCompile compile("C:\\runs\\" + path.stem().string() + "\\", run.encoding == "utf-8");
+        for (const std::string& name : run.other)
+            compile.put(name);
         for (const TexRun::File& source : run.sources)
-            files.push_back(source.name);
-        for (const std::string& name : files) {
-            bool exact = true;
-            const std::string file = windowsPath(name, &exact);
-            if (exact)
-                system.files.put(file, "");
-            else
-                system.files.utf8OnlyFiles.insert(system.codePage.toUtf8(folder) + backslashed(name));
-        }
-        for (const TexRun::File& source : run.sources) {
-            bool exact = true;
-            if (const std::string file = windowsPath(source.name, &exact); exact)
-                system.files.put(file, source.content);
-        }
+            compile.put(source.name);
+        const std::string expectedFile = compile.expectedFile(run);
         bool exact = true;
-        const std::string document = windowsPath(run.document, &exact);
-        std::string expectedFile = windowsPath(run.errorFile, &exact);
-        if (!exact) expectedFile = document;
+        for (const TexRun::File& source : run.sources)
+            if (const std::string file = compile.windowsPath(source.name, &exact); exact)
+                compile.system.files.put(file, source.content);
+        const std::string document = compile.windowsPath(run.document, &exact);
+        headless::MemoryFileSystem& files = compile.system.files;
 
-        const std::vector<std::string_view> lines = text::splitLines(run.output);
-        const CompileOutput read = readCompileOutput(system.os, adoptDocument(system.files, document), lines,
-                                                     text::encodingOfOutput(run.output));
+        const CompileOutput read = compile.read(run);
         const bool found = read.errorLine && read.errorFile == expectedFile && read.lineNumber == run.errorLine;
         EXPECT_TRUE(found) << "expected " << expectedFile << " line " << run.errorLine << ", got " << read.errorFile
                            << " line " << read.lineNumber << " from output line "
                            << (read.errorLine ? std::to_string(*read.errorLine + 1) : "none");
         right += found;
 
-        const DocumentFolder documentFolder(system.os, adoptDocument(system.files, document),
+        const std::vector<std::string_view> lines = text::splitLines(run.output);
+        const DocumentFolder documentFolder(compile.system.os, adoptDocument(files, document),
                                             text::encodingOfOutput(run.output));
         for (size_t i = 0, start = 0; i < lines.size(); ++i) {
             const bool box = lines[i].starts_with("Overfull \\") || lines[i].starts_with("Underfull \\");
@@ -96,11 +73,11 @@ TEST(TexRuns, EveryRealRunSendsTheEditorToItsErrorAndEachWarningToItsLine) {
             // The document stands in for a file whose name has no code page form;
             // a paragraph that began in a file closed just before its box
             // message has that file's first line number.
-            const bool unknown = (file == document && !system.files.utf8OnlyFiles.empty()) ||
+            const bool unknown = (file == document && !files.utf8OnlyFiles.empty()) ||
                                  (box && lines[i - 1].ends_with(")")) ||
                                  (file == expectedFile && place->lineNumber == run.errorLine); // an error's text
             warnings += !unknown;
-            EXPECT_TRUE(unknown || madeBy(lines[start], system.files.content(file), std::stoul(place->lineNumber)))
+            EXPECT_TRUE(unknown || madeBy(lines[start], files.content(file), std::stoul(place->lineNumber)))
                 << "output line " << i + 1 << " sends the editor to " << file << ":" << place->lineNumber;
         }
     }

@@ -182,17 +182,21 @@ TEST(Cleanup, ReadOnlyAndMissingFilesAreLeftSilently) {
 namespace {
 const std::string chapter = "C:\\doc\\chap.tex";
 const std::string chapterAux = "C:\\doc\\chap.aux";
+const std::string installedClass = "C:\\w32tex\\share\\texmf-dist\\tex\\latex\\base\\article.cls";
 int32_t at10and(int seconds) { return text::packDosDateTime({2026, 12, 7, 10, seconds / 60, seconds % 60}); }
 
-// A document that reads \include{chap}; each compile rewrites chap.aux at the
-// given age and writes the DVI only when it succeeds.
+// A document of the class article that reads \include{chap}; each compile
+// rewrites chap.aux at the given age and writes the DVI only when it succeeds.
 struct IncludeWorld : WatchWorld {
     int32_t now = at10and(10);
     bool writesDvi = true;
     IncludeWorld() {
         system.files.put(document, "x", at10);
         system.files.put(chapter, "x", at10);
-        system.processes.run.outputReads = {"(./paper.tex (./chap.tex) (./paper.aux (./chap.aux)) )\r\n"};
+        system.files.put(installedClass, "x", at10);
+        system.processes.run.outputReads = {
+            "(./paper.tex (c:/w32tex/share/texmf-dist/tex/latex/base/article.cls) (./chap.tex) (./paper.aux "
+            "(./chap.aux)) )\r\n"};
         system.processes.run.whileRunning = [this] {
             system.files.put(chapterAux, "aux", now);
             if (writesDvi) system.files.put(dvi, "dvi", now);
@@ -217,6 +221,8 @@ TEST(Watcher, ASavedChapterCompilesOnceAndFilesTheCompileWritesNever) {
 
         world.system.files.put(chapter, "y", world.now);
         EXPECT_EQ(2u, world.ticks(4)) << "the saved chapter, once; never its .aux";
+        world.system.files.put(installedClass, "y", world.now);
+        EXPECT_EQ(2u, world.ticks(4)) << "an updated class of the installation is no file of the document";
 
         world.main().button("btnCompile").click();
         EXPECT_EQ(3u, world.ticks(4)) << "what a compile the user asked for left is done too";

@@ -1,6 +1,5 @@
 #include "platform/win32/Controls.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -127,51 +126,30 @@ ModalResult EditWindow::command(int notification) {
     return ModalResult::None;
 }
 
-namespace {
-LRESULT CALLBACK listBoxSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR list) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, listBoxSubclassProc, 0);
-    return reinterpret_cast<ListBoxWindow*>(list)->handleMessage(window, message, wParam, lParam);
-}
-
-bool isEnterDown(const MSG* message) {
-    return message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN;
-}
-} // namespace
-
 ListBoxWindow::ListBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
     window_ = createControlWindow("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                                   WS_EX_CLIENTEDGE, scaled(layout.bounds, ui), parent, id, ui);
     if (layout.itemHeight > 0) SendMessageA(window_, LB_SETITEMHEIGHT, 0, ui.scale(layout.itemHeight));
-    SetWindowSubclass(window_, listBoxSubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
-// Enter is the list's own, not the form's: the dialog manager hands it on
-// when the list asks for it. A double-click opens the line under the mouse,
-// none when it falls below the last line.
-LRESULT ListBoxWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_GETDLGCODE:
-        if (isEnterDown(reinterpret_cast<const MSG*>(lParam)))
-            return DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTMESSAGE;
-        break;
-    case WM_KEYDOWN:
-        if (wParam != VK_RETURN) break;
-        if (const int selected = selectedIndex(); selected >= 0) openLine(selected);
-        return 0;
-    case WM_LBUTTONDBLCLK: {
-        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        // The item nearest to the point is answered even below the last line.
-        const int item = LOWORD(SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam));
-        RECT bounds{};
-        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (item < count() && SendMessageA(window, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)) != LB_ERR &&
-            PtInRect(&bounds, point))
-            openLine(item);
-        return result;
-    }
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
+// The double-click is the message being handled: the line is the one under
+// the mouse where it happened, none when it fell below the last line. (A list
+// box that answered its own messages would slow the filling of a long log.)
+ModalResult ListBoxWindow::command(int notification) {
+    if (notification != LBN_DBLCLK) return ModalResult::None;
+    const DWORD position = GetMessagePos();
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ScreenToClient(window_, &point);
+    const int item = LOWORD(SendMessageA(window_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+    RECT bounds{};
+    if (item < count() && SendMessageA(window_, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)) != LB_ERR &&
+        PtInRect(&bounds, point))
+        openLine(item);
+    return ModalResult::None;
+}
+
+void ListBoxWindow::enterPressed() {
+    if (const int selected = selectedIndex(); selected >= 0) openLine(selected);
 }
 
 // Each line added to a list box that redraws costs milliseconds, so a whole

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 
+#include "platform/win32/MessageWait.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -33,7 +35,7 @@ void Win32Desktop::setForegroundWindow(WindowHandle window) { SetForegroundWindo
 
 void Win32Desktop::setActiveWindow(WindowHandle window) { SetActiveWindow(windowOf(window)); }
 
-void Win32Desktop::sleep(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+bool Win32Desktop::pause(int milliseconds) { return !messageWithin(static_cast<DWORD>(milliseconds)); }
 
 namespace {
 RECT rectOf(const ScreenRect& area) { return {area.left, area.top, area.right, area.bottom}; }

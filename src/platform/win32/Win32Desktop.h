@@ -12,7 +12,7 @@ public:
     bool isWindowEnabled(WindowHandle window) override;
     void setForegroundWindow(WindowHandle window) override;
     void setActiveWindow(WindowHandle window) override;
-    void sleep(int milliseconds) override;
+    bool pause(int milliseconds) override;
     bool onAnyMonitor(const ScreenRect& area) override;
     ScreenRect nearestWorkArea(const ScreenRect& area) override;
 };

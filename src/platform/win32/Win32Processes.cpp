@@ -1,11 +1,14 @@
 #include "platform/win32/Win32Processes.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
 
+#include "platform/win32/Clock.h"
 #include "platform/win32/ConsoleChild.h"
 #include "platform/win32/JobObject.h"
+#include "platform/win32/MessageWait.h"
 #include "platform/win32/OwnedHandle.h"
 #include "platform/win32/Pipes.h"
 #include "platform/win32/SystemErrorText.h"
@@ -15,14 +18,23 @@ namespace {
 
 constexpr DWORD outputPipeSize = 4096;
 constexpr DWORD errorPipeSize = 4096;
+// WaitForInputIdle cannot be woken by the caller's own messages: it is asked
+// in slices this long, with a look at the message queue after each.
+constexpr DWORD idleSliceMilliseconds = 20;
 
 class Win32StartedProgram : public StartedProgram {
 public:
     explicit Win32StartedProgram(const PROCESS_INFORMATION& started)
         : process_(started.hProcess), thread_(started.hThread), processId_(started.dwProcessId) {}
     uint32_t processId() const override { return processId_; }
-    void waitForInputIdle(int milliseconds) override {
-        WaitForInputIdle(process_.get(), static_cast<DWORD>(milliseconds));
+    // A program without a message queue fails the wait at once, which ends it too.
+    bool waitForInputIdle(int milliseconds) override {
+        const DWORD deadline = GetTickCount() + static_cast<DWORD>(milliseconds);
+        while (WaitForInputIdle(process_.get(), std::min(timeUntil(deadline), idleSliceMilliseconds)) == WAIT_TIMEOUT) {
+            if (reached(deadline)) return true;
+            if (messageWithin(0)) return false;
+        }
+        return true;
     }
 
 private:
@@ -30,6 +42,20 @@ private:
     OwnedHandle thread_; // declared last, so closed first
     DWORD processId_;
 };
+
+// Null, with the system's error code, when the program cannot be started.
+std::unique_ptr<StartedProgram> startProgram(const std::string& commandLine, STARTUPINFOA& startup, DWORD flags,
+                                             uint32_t& errorCode) {
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string writable = commandLine; // CreateProcessA may write into it
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
+                        &process)) {
+        errorCode = GetLastError();
+        return nullptr;
+    }
+    return std::make_unique<Win32StartedProgram>(process);
+}
 
 } // namespace
 
@@ -63,20 +89,18 @@ class Win32ProcessService final : public ProcessService {
 public:
     std::unique_ptr<StartedProgram> startCompanion(const std::string& commandLine, uint32_t& errorCode) override {
         STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::string writable = commandLine;
-        if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                            nullptr, &startup, &process)) {
-            errorCode = GetLastError();
-            return nullptr;
-        }
-        return std::make_unique<Win32StartedProgram>(process);
+        return startProgram(commandLine, startup, CREATE_DEFAULT_ERROR_MODE, errorCode);
     }
 
-    // WinExec answers 32 or more when the program started, else an error code.
-    bool startUntracked(const std::string& commandLine, ShowState show) override {
-        return WinExec(commandLine.c_str(), static_cast<UINT>(showCommandOf(show))) >= 32;
+    // The start that WinExec makes, without its wait until the program is
+    // ready for input (up to half a minute), which no close could cut short:
+    // the caller waits with its window answering.
+    std::unique_ptr<StartedProgram> startUntracked(const std::string& commandLine, ShowState show) override {
+        STARTUPINFOA startup{};
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCommandOf(show));
+        uint32_t errorCode = 0;
+        return startProgram(commandLine, startup, 0, errorCode);
     }
 
     std::unique_ptr<ConsoleChild> startConsole(const std::string& commandLine, uint32_t& errorCode) override {

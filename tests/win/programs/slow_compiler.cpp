@@ -1,6 +1,7 @@
 // A compiler of the tests that takes its time: it notes its start and end in
 // compiles.txt beside itself, so a test can see whether two runs overlapped.
-// lines.tex: a line every 100 ms for 3 s first; grandchild.tex: a copy of it holds its streams.
+// lines.tex: a line every 100 ms for 3 s first; grandchild.tex: a copy of it holds its streams;
+// error.tex: its output ends in an error at line 1.
 #include <windows.h>
 
 #include <process.h>
@@ -42,9 +43,10 @@ int main(int argc, char** argv) {
         Sleep(100);
     }
     Sleep(1500);
-    const char output[] = "slow compile done\r\n";
+    const std::string output =
+        document == "error.tex" ? "! Undefined control sequence.\r\nl.1 \\x\r\n" : "slow compile done\r\n";
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output, sizeof output - 1, &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), output.data(), static_cast<DWORD>(output.size()), &written, nullptr);
     note("end");
     return 0;
 }

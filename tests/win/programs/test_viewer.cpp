@@ -4,6 +4,8 @@
 // blocks the transaction and leaves it unacknowledged, and with it everything
 // that follows in that conversation, its end included (Wine's DDEML holds
 // later transactions only once the conversation's callbacks are disabled).
+// Started as slow_viewer.exe it serves nothing and takes three seconds before
+// it makes its window and waits for input, as a big program's start does.
 // It notes each start in viewer_starts.txt and every execute it receives in
 // executes.txt beside itself: the length (with the terminating NUL) and the
 // text. (An execute carries no format: the server is given none.)
@@ -66,7 +68,9 @@ int WINAPI WinMain(HINSTANCE instanceHandle, HINSTANCE, LPSTR, int show) {
     const std::string name = exe.substr(exe.find_last_of('\\') + 1);
     note("viewer_starts.txt", GetCommandLineA());
 
-    const bool serves = lstrcmpiA(name.c_str(), "plain_viewer.exe") != 0;
+    const bool slow = lstrcmpiA(name.c_str(), "slow_viewer.exe") == 0;
+    if (slow) Sleep(3000);
+    const bool serves = !slow && lstrcmpiA(name.c_str(), "plain_viewer.exe") != 0;
     busy = lstrcmpiA(name.c_str(), "busy_viewer.exe") == 0;
     if (serves) {
         DdeInitializeA(&instance, ddeCallback, APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS,
