@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves the pictures of docs/ from the built build/win32/Velumo.exe under Xvfb:
-# the main window, the four pages of the options dialog, the about box, and
-# its link while the mouse is over it and while a button is held on it.
+# the main window, the four pages of the options dialog, the about box, its
+# link while the mouse is over it and while a button is held on it, and a
+# warning of a real compile's log opened in notepad.
 # Wine runs in a prefix of its own (WINEPREFIX, else /tmp/velumo-screenshots),
 # which is ended with everything in it at the close.
 set -euo pipefail
@@ -59,3 +60,37 @@ shoot "$about" about-link-hot.png
 xdotool mousedown 1
 shoot "$about" about-link-pushed.png
 xdotool mouseup 1
+xdotool mousemove 1000 750 key Return
+xdotool windowfocus --sync "$main" key alt+f e
+for _ in $(seq 100); do xdotool search --onlyvisible --name '^Velumo' >/dev/null || break; sleep 0.1; done
+
+# A document whose chapter refers to a section that is not there, compiled by
+# the real pTeX through the platex.exe bridge; the warning's line of the log
+# opened with Enter (as a double-click does): notepad shows the chapter.
+# pTeX runs twice here first, so that the line's place in the log is known.
+click="$work/click"
+mkdir -p "$click/doc/chapters"
+cp build/win32/Velumo.exe "$click/"
+printf '\\documentclass{jarticle}\n\\begin{document}\n\\section{Introduction}\\label{sec:intro}\n\\input{chapters/method}\n\\end{document}\n' >"$click/doc/paper.tex"
+printf '\\section{Method}\nThe method follows section~\\ref{sec:intro} and the results\nof section~\\ref{sec:results}.\n' >"$click/doc/chapters/method.tex"
+for _ in 1 2; do (cd "$click/doc" && PTEX_KANJI_ENC=sjis platex paper.tex </dev/null >console.txt 2>/dev/null || true); done
+warning=$(grep -n "^LaTeX Warning: Reference" "$click/doc/console.txt" | head -n 1 | cut -d: -f1)
+windows_path() { printf 'Z:%s' "$(realpath -m "$1")" | tr / '\\'; }
+printf '[Option]\r\nEditor=notepad.exe\r\nTeX=%s\r\nErrorJump=1\r\nTop=10\r\nLeft=10\r\n' \
+  "$(windows_path build/win32/platex.exe)" >"$click/Velumo.ini"
+(cd "$click/doc" && exec wine "$click/Velumo.exe" paper.tex </dev/null >"$work/click.log" 2>&1) &
+main=$(window '^Velumo - paper\.tex$')
+xdotool windowfocus --sync "$main" key alt+t c
+sleep 1
+for _ in $(seq 600); do [ "$(xdotool getwindowname "$main")" = "Velumo - paper.tex" ] && break; sleep 0.1; done
+# The list lies below the button panel (137 pixels of the client area, which
+# starts 4 pixels in and 42 down at this size of the frame and menu).
+xdotool mousemove --window "$main" 40 $((42 + 137 + 8)) click 1 key Home
+[ "$warning" -gt 1 ] && xdotool key --repeat $((warning - 1)) Down
+xdotool key Return
+notepad=$(window 'method\.tex')
+xdotool windowmove "$notepad" 290 10
+xdotool windowraise "$main" mousemove 1000 750
+sleep 1
+import -window root -crop 780x290+0+0 +repage docs/log-double-click.png
+echo docs/log-double-click.png

@@ -60,15 +60,15 @@ CompileResult compileDocument(Application& app, Watcher& watcher, const Document
     const text::OutputEncoding encoding = text::encodingOfOutput(output);
     // Names in the output are read as the compiler wrote them: Shift-JIS
     // output is its own log, UTF-8 output is read before it is converted.
-    std::vector<std::string_view> utf8Lines;
+    result.encoding = encoding;
     if (encoding == text::OutputEncoding::Utf8) {
-        utf8Lines = text::splitLines(output);
         result.log = text::TextLines(app.os().codePage.fromUtf8(output));
+        result.utf8Output = text::TextLines(std::move(output));
     } else {
         result.log = text::TextLines(std::move(output));
     }
     const std::vector<std::string_view>& written =
-        encoding == text::OutputEncoding::Utf8 ? utf8Lines : result.log.lines();
+        encoding == text::OutputEncoding::Utf8 ? result.utf8Output.lines() : result.log.lines();
     // The window fills its list while the output is read for its files on a
     // thread of its own: for a log of a hundred thousand lines the reading
     // takes tens of milliseconds that the fill would otherwise wait for. The

@@ -11,6 +11,7 @@
 #include "features/Document.h"
 #include "features/Watcher.h"
 #include "text/Lines.h"
+#include "text/TexMessages.h"
 
 // The jump to the compile's first error: the log line to select, the line
 // number in the file TeX was reading (may be empty) and the editor's command
@@ -35,6 +36,10 @@ struct CompileResult {
     // UTF-8 is shown in the code page, Shift-JIS output as it came. A log of
     // a hundred thousand lines is held once, not once more for each line.
     text::TextLines log;
+    // How the compiler wrote it; output in UTF-8 is kept as written too, since
+    // the names in it are looked up by their UTF-8 form.
+    text::OutputEncoding encoding = text::OutputEncoding::CodePage;
+    text::TextLines utf8Output;
     // With error jumping on, the first error's jump.
     std::optional<ErrorJump> jump;
     // Every file of the document that the compile read.

@@ -54,7 +54,9 @@ TForm1::TForm1(Application& app)
 // clang-format on
 
 void TForm1::wireCommands() {
-    auto command = [this](Command handler) { return [this, handler] { runCommand(handler); }; };
+    auto command = [this](void (TForm1::*handler)()) {
+        return [this, handler] { runCommand([this, handler] { (this->*handler)(); }); };
+    };
     btnOpenTeX.onClick = command(&TForm1::btnOpenTeXClick);
     btnCompile.onClick = command(&TForm1::btnCompileClick);
     btnEditTeX.onClick = command(&TForm1::btnEditTeXClick);
@@ -71,6 +73,7 @@ void TForm1::wireCommands() {
         window_->menuItem(name).onClick = command(handler);
 
     Timer1->onTimer = command(&TForm1::Timer1Timer);
+    ListBox1.onOpenLine = [this](int line) { runCommand([this, line] { ListBox1DblClick(line); }); };
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
 }
@@ -78,17 +81,17 @@ void TForm1::wireCommands() {
 // Once the end of the program is requested, no command starts new work. One
 // asked for while an editor or viewer gets ready runs once the command that
 // started it is done, as it would had the window not answered meanwhile.
-void TForm1::runCommand(Command handler) {
+void TForm1::runCommand(const Command& command) {
     if (app_.terminated()) return;
     if (companions_.waiting()) {
-        heldBack_.push_back(handler);
+        heldBack_.push_back(command);
         return;
     }
-    (this->*handler)();
+    command();
     while (!heldBack_.empty() && !app_.terminated()) {
-        const Command next = heldBack_.front();
+        const Command next = std::move(heldBack_.front());
         heldBack_.pop_front();
-        (this->*next)();
+        next();
     }
 }
 
@@ -189,6 +192,14 @@ void TForm1::Timer1Timer() {
     if (watcher_.shouldCompile(document_, app_.os().files)) btnCompileClick();
 }
 
+// The editor goes where the line of the log says, as the error jump sends it.
+// During a compile the list is being refilled, and a line means nothing yet.
+void TForm1::ListBox1DblClick(int line) {
+    if (compiling_ || !shownLog_ || line < 0) return;
+    if (const std::optional<std::string> commandLine = logLineJump(app_, *shownLog_, static_cast<size_t>(line)))
+        companions_.editAtError(*commandLine);
+}
+
 void TForm1::compile(Document document) {
     if (app_.terminated()) return;
     if (compiling_) {
@@ -218,8 +229,10 @@ void TForm1::compileOnce(const Document& document) {
     window_->setCaption("コンパイル中");
     CompileResult result;
     try {
-        result = compileDocument(app_, watcher_, document,
-                                 [this](const text::TextLines& log) { ListBox1.setLines(log.lines()); });
+        result = compileDocument(app_, watcher_, document, [this](const text::TextLines& log) {
+            shownLog_.reset();
+            ListBox1.setLines(log.lines());
+        });
     } catch (const Exception&) {
         // The timer stays off, so a compiler that cannot be started is not
         // tried again at every tick.
@@ -228,7 +241,10 @@ void TForm1::compileOnce(const Document& document) {
     }
     if (result.outcome == CompileResult::Outcome::NoDocument)
         app_.showMessage(document.TeXFileName + "は存在しません。");
-    if (result.outcome == CompileResult::Outcome::Ran) showErrorJump(result);
+    if (result.outcome == CompileResult::Outcome::Ran) {
+        showErrorJump(result);
+        shownLog_ = CompiledLog{document, result.encoding, std::move(result.log), std::move(result.utf8Output)};
+    }
     if (result.previewNext) preview(document);
     restoreCaption();
     Timer1->setEnabled(settingsFile().read(settings::autoCompile));

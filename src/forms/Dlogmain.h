@@ -4,6 +4,7 @@
 // work to its feature (the compile, the preview, the companions, the watcher,
 // the cleanup) and shows what the feature returns.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "features/Companions.h"
 #include "features/Compile.h"
 #include "features/Document.h"
+#include "features/LogLineJump.h"
 #include "features/Watcher.h"
 #include "settings/SettingsFile.h"
 
@@ -47,15 +49,17 @@ public:
     void OptionClick();
     void Version1Click();
     void Timer1Timer();
+    // A double-click or Enter on a line of the log.
+    void ListBox1DblClick(int line);
 
 private:
     // At start-up, cancelling the open dialog ends the program; from the
     // command it only leaves the document as it was.
     enum class Opening { ByCommand, AtStartUp };
     void openDocument(Opening opening);
-    using Command = void (TForm1::*)();
+    using Command = std::function<void()>;
     void wireCommands();
-    void runCommand(Command handler);
+    void runCommand(const Command& command);
     void writeWindowPosition();
     const std::string& IniFileName() const { return app_.settings().path(); }
     settings::SettingsFile settingsFile() { return app_.settings().open(); }
@@ -95,6 +99,10 @@ private:
     // right after it, for the document last asked for.
     bool compiling_ = false;
     std::optional<Document> compileAsked_;
+    // The output of the compile whose log the list shows, for its clicks;
+    // none while the list is being refilled or after a compile that failed
+    // once it showed its log.
+    std::optional<CompiledLog> shownLog_;
     // The commands asked for while an editor or viewer got ready, in order.
     std::deque<Command> heldBack_;
 };

@@ -64,6 +64,13 @@ public:
     virtual void addLine(const std::string& line) = 0;
     virtual int selectedIndex() const = 0; // -1: none
     virtual void select(int index) = 0;
+    // The user opens a line: a double-click on it, or Enter on the selected one.
+    std::function<void(int index)> onOpenLine;
+
+protected:
+    void openLine(int index) {
+        if (onOpenLine) fireEvent([this, index] { onOpenLine(index); });
+    }
 };
 
 class PageControl : public Control {

@@ -26,20 +26,6 @@ HWND focusIn(HWND window) {
     return info.hwndFocus;
 }
 
-// Starts a Unix program by its path; Wine gives no process back to wait on.
-void startUnixProgram(const std::string& commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string writable = commandLine;
-    if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        if (process.hThread) CloseHandle(process.hThread);
-        if (process.hProcess) CloseHandle(process.hProcess);
-    }
-}
-
-void xdotool(const std::string& arguments) { startUnixProgram("/usr/bin/xdotool " + arguments); }
-
 // Help > Version: the menu bar's Help opened with its access key, then the
 // item's access key typed into the menu that is open.
 HWND openAboutBox(Velumo& velumo, HWND main) {

@@ -255,16 +255,22 @@ RECT clientRect(HWND window) {
 }
 
 // Wine starts a Unix program given by its Unix path.
-void killUnixProcess(const std::string& pid) {
-    std::string commandLine = "/bin/kill -KILL " + pid;
+bool startUnixProgram(const std::string& commandLine) {
+    std::string writable = commandLine;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return;
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
     if (process.hThread) CloseHandle(process.hThread);
     if (process.hProcess) CloseHandle(process.hProcess);
-    Sleep(200);
+    return true;
+}
+
+void xdotool(const std::string& arguments) { startUnixProgram("/usr/bin/xdotool " + arguments); }
+
+void killUnixProcess(const std::string& pid) {
+    if (startUnixProgram("/bin/kill -KILL " + pid)) Sleep(200);
 }
 
 void touchNow(const std::string& path) {

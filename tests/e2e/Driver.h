@@ -80,6 +80,10 @@ RECT windowRect(HWND window);
 // The first visible top-level window of the window class, in any program.
 HWND waitForClass(const char* className, DWORD milliseconds = 10000);
 DWORD processOf(HWND window);
+// Starts a Unix program by its path; Wine gives no process back to wait on.
+bool startUnixProgram(const std::string& commandLine);
+// The X display's real mouse and keyboard, moved by xdotool.
+void xdotool(const std::string& arguments);
 void killUnixProcess(const std::string& pid);
 // The Windows processes that the process started and that still run.
 std::vector<DWORD> childProcesses(DWORD parent);

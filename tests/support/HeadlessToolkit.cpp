@@ -23,6 +23,12 @@ void HeadlessListBox::setLines(const std::vector<std::string_view>& lines) {
 
 std::string HeadlessListBox::line(int index) const { return lines_.at(static_cast<size_t>(index)); }
 
+void HeadlessListBox::doubleClick(int index) {
+    if (index < 0 || index >= count()) return;
+    selected_ = index;
+    openLine(index);
+}
+
 void HeadlessLinkLabel::mouseTo(int x, int y) {
     mouse = {origin.x + x, origin.y + y};
     const bool inside = x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();

@@ -71,6 +71,11 @@ public:
     int selectedIndex() const override { return selected_; }
     void select(int index) override { selected_ = index; }
     const std::vector<std::string>& lines() const { return lines_; }
+    // The user double-clicks a line (the first click selects it), or presses Enter.
+    void doubleClick(int index);
+    void pressEnter() {
+        if (selected_ >= 0) openLine(selected_);
+    }
 
 private:
     std::vector<std::string> lines_;

@@ -330,3 +330,20 @@ TEST(Compile, ErrorJumpOpensTheFileWhereTheErrorIs) {
         EXPECT_EQ((std::vector<std::string>{c.line, jump}), std::vector<std::string>(log.end() - 2, log.end()));
     }
 }
+
+// Between compiles a double-click works on the last log, read as TeX wrote it
+// (UTF-8 here, shown in the code page); during a compile it does nothing.
+TEST(Compile, ADoubleClickReadsTheLastLogAsWrittenAndNothingDuringACompile) {
+    CompileWorld world("Editor=ed.exe\r\nJumpOption=-n%l\r\n");
+    world.system.files.put("C:\\doc\\第1章.tex", "");
+    world.system.processes.run.outputReads = {"(./paper.tex (./\xe7\xac\xac"
+                                              "1\xe7\xab\xa0.tex\n" // 第1章
+                                              "LaTeX Warning: Citation `x' on page 1 undefined on input line 7.\n))"};
+    world.compile();
+    world.log().doubleClick(1);
+    world.system.processes.run.whileRunning = [&] { world.log().doubleClick(1); };
+    world.compile();
+    const auto& started = world.system.processes.untracked.started;
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ("\"ed.exe\" -n7 \"C:\\doc\\第1章.tex\"", started[0].commandLine);
+}

@@ -28,6 +28,8 @@ public:
     virtual void draw(const DRAWITEMSTRUCT& /*item*/) {}
     // A push button holding the focus answers Enter instead of the default button.
     virtual bool isPushButton() const { return false; }
+    // Enter while the control holds the focus and the form has no default button.
+    virtual void enterPressed() {}
 
     // A control of one of this program's own window classes hears of its
     // window's first and last message (see ownedWindowProc).

@@ -1,5 +1,7 @@
 #include "platform/win32/Controls.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -128,6 +130,26 @@ ListBoxWindow::ListBoxWindow(const ControlSpec& layout, HWND parent, int id, con
     window_ = createControlWindow("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                                   WS_EX_CLIENTEDGE, scaled(layout.bounds, ui), parent, id, ui);
     if (layout.itemHeight > 0) SendMessageA(window_, LB_SETITEMHEIGHT, 0, ui.scale(layout.itemHeight));
+}
+
+// The double-click is the message being handled: the line is the one under
+// the mouse where it happened, none when it fell below the last line. (A list
+// box that answered its own messages would slow the filling of a long log.)
+ModalResult ListBoxWindow::command(int notification) {
+    if (notification != LBN_DBLCLK) return ModalResult::None;
+    const DWORD position = GetMessagePos();
+    POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ScreenToClient(window_, &point);
+    const int item = LOWORD(SendMessageA(window_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+    RECT bounds{};
+    if (item < count() && SendMessageA(window_, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)) != LB_ERR &&
+        PtInRect(&bounds, point))
+        openLine(item);
+    return ModalResult::None;
+}
+
+void ListBoxWindow::enterPressed() {
+    if (const int selected = selectedIndex(); selected >= 0) openLine(selected);
 }
 
 // Each line added to a list box that redraws costs milliseconds, so a whole

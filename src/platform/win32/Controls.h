@@ -105,6 +105,9 @@ public:
     void addLine(const std::string& line) override;
     int selectedIndex() const override;
     void select(int index) override;
+    // A double-click opens the line under the mouse, Enter the selected one.
+    ModalResult command(int notification) override;
+    void enterPressed() override;
 };
 
 // A tab control whose pages are container windows laid over its display area.

@@ -284,10 +284,14 @@ LRESULT FormWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 // Esc arrives as IDCANCEL, Enter as the id that DM_GETDEFID answered or as
-// IDOK when none; menu commands and shortcuts come without a source window.
+// IDOK when none, which the control holding the focus may take (a list opens
+// its line); menu commands and shortcuts come without a source window.
 void FormWindow::command(int id, int notification, HWND source) {
     if (id == IDCANCEL) {
         if (cancelButton_ && IsWindowEnabled(cancelButton_->handle())) endModal(cancelButton_->command(BN_CLICKED));
+    } else if (id == IDOK) {
+        for (const auto& child : children_)
+            if (child->handle() == GetFocus()) child->enterPressed();
     } else if (ChildWindow* child = childById(id)) {
         endModal(child->command(notification));
     } else if (!source) {

@@ -1,0 +1,32 @@
+#pragma once
+// A double-click on a line of the log: the editor goes to the place in a file
+// that the line speaks of (an error, a warning that names a line, an overfull
+// or underfull box), with the error jump's command line and by its rules for
+// which file the editor gets. Between compiles the log is the last compile's.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "features/Application.h"
+#include "features/Document.h"
+#include "text/Lines.h"
+#include "text/TexMessages.h"
+
+// What the lines of the log are read against: the document compiled and its
+// output as the compiler wrote it.
+struct CompiledLog {
+    Document document;
+    text::OutputEncoding encoding = text::OutputEncoding::CodePage;
+    text::TextLines log;        // as the log list shows it
+    text::TextLines utf8Output; // UTF-8 output as written; empty when the log is as written
+
+    const std::vector<std::string_view>& written() const {
+        return encoding == text::OutputEncoding::Utf8 ? utf8Output.lines() : log.lines();
+    }
+};
+
+// The editor's command line for a line of the log, the settings "Editor" and
+// "JumpOption" read now; nothing for a line that speaks of no place, or one
+// that the compile did not write (the lines the error jump added).
+std::optional<std::string> logLineJump(Application& app, const CompiledLog& log, size_t line);
