@@ -64,13 +64,17 @@ void TForm1::wireCommands() {
     btnDelLog.onClick = command(&TForm1::btnDelLogClick);
 
     const std::pair<const char*, void (TForm1::*)()> menuCommands[] = {
-        {"Open1", &TForm1::btnOpenTeXClick},    {"Exit1", &TForm1::Exit1Click},
-        {"Edit1", &TForm1::btnEditTeXClick},    {"Compile1", &TForm1::btnCompileClick},
-        {"Preview1", &TForm1::btnOpenDviClick}, {"DeleteLog1", &TForm1::btnDelLogClick},
-        {"Option", &TForm1::OptionClick},       {"Version1", &TForm1::Version1Click},
+        {"Open1", &TForm1::btnOpenTeXClick},     {"Edit1", &TForm1::btnEditTeXClick},
+        {"Compile1", &TForm1::btnCompileClick},  {"Preview1", &TForm1::btnOpenDviClick},
+        {"DeleteLog1", &TForm1::btnDelLogClick}, {"Option", &TForm1::OptionClick},
+        {"Version1", &TForm1::Version1Click},
     };
     for (const auto& [name, handler] : menuCommands)
         window_->menuItem(name).onClick = command(handler);
+    // The exit, like the close box, is never held back.
+    window_->menuItem("Exit1").onClick = [this] {
+        if (!app_.terminated()) Exit1Click();
+    };
 
     Timer1->onTimer = command(&TForm1::Timer1Timer);
     ListBox1.onOpenLine = [this](int line) { runCommand([this, line] { ListBox1DblClick(line); }); };

@@ -81,6 +81,15 @@ TEST(Edit, ACommandAskedForWhileTheEditorGetsReadyRunsAfterTheEdit) {
     world.edit();
     const std::string editor = std::to_string(world.form1->companions().EditorWindow);
     EXPECT_EQ((std::vector<std::string>{"foreground " + editor, "active " + editor}), world.desktop().focusCalls);
+
+    // The exit is never held back: a compile asked for just before it never starts.
+    world.companions().whileGettingReady = [&] {
+        world.ui.postedEvents.push_back([&] { world.main().button("btnCompile").click(); });
+        world.ui.postedEvents.push_back([&] { world.main().item("Exit1").click(); });
+    };
+    world.edit();
+    EXPECT_TRUE(world.ui.terminated);
+    EXPECT_TRUE(world.system.processes.started.empty());
 }
 
 TEST(Preview, StartsTheViewerThenBringsItForward) {
