@@ -36,10 +36,11 @@ size_t pathUnits(std::string_view name, OutputEncoding encoding) {
 }
 // The names asked about are remembered, so that none is asked twice. Output
 // that is not TeX's might hold a new name on every few bytes: the names asked
-// are bounded by the output's size, and so is the memory that remembers them.
-// TeX's own output asks a few names a page.
-size_t maxNamesAsked(size_t outputBytes) { return 1024 + outputBytes / 512; }
-size_t maxBytesAsked(size_t outputBytes) { return 256 * 1024 + outputBytes / 4; }
+// grow slowly with the output's size, and so does the memory that remembers
+// them (and the time a name takes to look up among them). TeX's own output
+// asks a few names a page, and a book opens a few hundred files.
+size_t maxNamesAsked(size_t outputBytes) { return 4096 + outputBytes / 65536; }
+size_t maxBytesAsked(size_t outputBytes) { return 256 * 1024 + outputBytes / 16; }
 // An error's files are looked for among this many innermost entries, and at
 // most this many of them are kept: TeX itself opens at most a few dozen files
 // at a time (max_in_open).

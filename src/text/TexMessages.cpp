@@ -1,5 +1,7 @@
 #include "text/TexMessages.h"
 
+#include <algorithm>
+
 namespace text {
 namespace {
 constexpr size_t maxPrintLine = 79;
@@ -106,8 +108,15 @@ bool isBoxListingLine(std::string_view line) {
 
 bool isMessageContinuation(std::string_view line) {
     if (line.empty() || line[0] != '(') return false;
-    const size_t close = line.find_first_of(" ()", 1);
-    return close != std::string_view::npos && close > 1 && line[close] == ')' && line.substr(close + 1, 2) == "  ";
+    // A package's name is a short word: a file's name, which most lines that
+    // start with "(" hold, is given up on at a separator.
+    constexpr size_t longestName = 40;
+    size_t close = 1;
+    const size_t end = std::min(line.size(), longestName);
+    while (close < end && line[close] != ' ' && line[close] != '(' && line[close] != ')' && line[close] != '/' &&
+           line[close] != '\\')
+        ++close;
+    return close > 1 && close < line.size() && line[close] == ')' && line.substr(close + 1, 2) == "  ";
 }
 
 bool startsPdfTexMessage(std::string_view text) {
