@@ -200,7 +200,18 @@ void TForm1::Timer1Timer() {
 // During a compile the list is being refilled, and a line means nothing yet.
 void TForm1::ListBox1DblClick(int line) {
     if (compiling_ || !shownLog_ || line < 0) return;
-    if (const std::optional<std::string> commandLine = logLineJump(app_, *shownLog_, static_cast<size_t>(line)))
+    // Shift-JIS output is read back from the list, which holds it as it came.
+    text::TextLines shown;
+    if (shownLog_->encoding != text::OutputEncoding::Utf8) {
+        std::string text;
+        for (size_t index = 0; index < shownLog_->lineCount; ++index)
+            text.append(ListBox1.line(static_cast<int>(index))).push_back('\n');
+        shown = text::TextLines(std::move(text));
+    }
+    const std::vector<std::string_view>& written =
+        shownLog_->encoding == text::OutputEncoding::Utf8 ? shownLog_->utf8Output.lines() : shown.lines();
+    if (const std::optional<std::string> commandLine =
+            logLineJump(app_, *shownLog_, written, static_cast<size_t>(line)))
         companions_.editAtError(*commandLine);
 }
 
@@ -247,7 +258,7 @@ void TForm1::compileOnce(const Document& document) {
         app_.showMessage(document.TeXFileName + "は存在しません。");
     if (result.outcome == CompileResult::Outcome::Ran) {
         showErrorJump(result);
-        shownLog_ = CompiledLog{document, result.encoding, std::move(result.log), std::move(result.utf8Output)};
+        shownLog_ = CompiledLog{document, result.encoding, result.log.lines().size(), std::move(result.utf8Output)};
     }
     if (result.previewNext) preview(document);
     restoreCaption();
