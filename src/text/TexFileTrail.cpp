@@ -162,6 +162,7 @@ private:
             --errorBlockLeft_;
             if (afterContext_) errorBlockLeft_ = 0;
             afterContext_ = isContextLine(line) || line.substr(0, 3) == "<*>";
+            if (blockOfLastError_) output_.errors.back().lastLine = i;
             return true;
         }
         if (isRunawayLine(line)) {
@@ -195,6 +196,7 @@ private:
         // nonstop mode) takes the context of the emergency stop that follows.
         if (numberPending_ && errorBlockLeft_ > 0 && isEmergencyStop(line)) return true;
         numberPending_ = output_.errors.size() < maxErrors;
+        blockOfLastError_ = numberPending_;
         if (!numberPending_) return true;
         error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
         output_.errors.push_back(std::move(*error));
@@ -422,6 +424,8 @@ private:
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
     bool afterContext_ = false;
+    // The lines passed over are the last noted error's own (not one past TeX's hundred).
+    bool blockOfLastError_ = false;
     bool dumpGoesOn_ = false;
     bool runawayText_ = false;
     // The last error still waits for its context line.

@@ -45,6 +45,9 @@ struct TexError {
     std::string lineNumber;
     // The existing files open at the error, outermost first.
     std::vector<std::string> openFiles;
+    // The last line of the error's message and context: the line after its
+    // context line, which shows the rest of the source line.
+    size_t lastLine = 0;
 };
 
 struct TexOutput {

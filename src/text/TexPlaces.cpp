@@ -4,10 +4,7 @@
 
 namespace text {
 namespace {
-// An error's message and context take at most this many lines, as the reader
-// of the output counts them; a warning or a box message with its dump at most
-// this many.
-constexpr size_t maxErrorBlockLines = 32;
+// A warning or a box message with its dump takes at most this many lines.
 constexpr size_t maxMessageLines = 16;
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
@@ -93,24 +90,14 @@ std::optional<std::pair<size_t, Message>> messageAround(const std::vector<std::s
     return std::nullopt;
 }
 
-// The last line of an error's block: the line after its context line, which
-// shows the rest of the source line; the block ends before limit.
-size_t lastLineOfError(const std::vector<std::string_view>& lines, size_t first, size_t limit) {
-    for (size_t k = first; k < limit; ++k)
-        if (isContextLine(lines[k]) || startsWith(lines[k], "<*>")) return std::min(k + 1, limit - 1);
-    return limit - 1;
-}
-
 std::optional<TexPlace> errorPlace(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
                                    OutputEncoding encoding) {
     TexOutput read = readTexOutput(lines, exists, encoding);
-    for (size_t k = 0; k < read.errors.size() && read.errors[k].line <= line + 2; ++k) {
-        TexError& error = read.errors[k];
-        const size_t next = k + 1 < read.errors.size() ? read.errors[k + 1].line : lines.size();
-        const size_t limit = std::min(next, error.line + maxErrorBlockLines);
+    for (TexError& error : read.errors) {
+        if (error.line > line + 2) break;
         // "Runaway argument?" and the text that ran away come right before their error.
         const size_t first = error.line >= 2 && isRunawayLine(lines[error.line - 2]) ? error.line - 2 : error.line;
-        if (first <= line && line <= lastLineOfError(lines, error.line, limit))
+        if (first <= line && line <= error.lastLine)
             return TexPlace{std::move(error.fileName), std::move(error.lineNumber), std::move(error.openFiles)};
     }
     return std::nullopt;
