@@ -1,7 +1,7 @@
 // Which place each line of TeX's output speaks of, over every shape of
 // message: in tex-output/places*.txt each line of output stands after the
 // place it speaks of ("-" for none) and a tab. The UTF-8 output holds a line
-// that TeX broke after 79 characters, not bytes. TexRunsTest replays the real runs.
+// that TeX broke after 79 characters, not bytes.
 #include <gtest/gtest.h>
 
 #include <fstream>
