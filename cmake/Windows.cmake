@@ -19,7 +19,7 @@ foreach(target velumo_core velumo_win32 Velumo)
 endforeach()
 # Except the loops over every byte of a compile's output (a log of megabytes):
 # splitting it into lines and reading which files TeX opened.
-set_source_files_properties(src/text/Lines.cpp src/text/OpenEntries.cpp src/text/TexFileTrail.cpp src/text/TexMessages.cpp
+set_source_files_properties(src/text/Lines.cpp src/text/OpenEntries.cpp src/text/TexFileTrail.cpp src/text/TexMessages.cpp src/text/TexNotes.cpp src/text/TexPlaces.cpp
                             TARGET_DIRECTORY velumo_core PROPERTIES COMPILE_OPTIONS $<$<CONFIG:Release>:-O2>)
 set_target_properties(Velumo PROPERTIES OUTPUT_NAME Velumo RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 

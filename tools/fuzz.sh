@@ -25,7 +25,7 @@ for rule in "${rules[@]}"; do
   options=(-timeout=10 -artifact_prefix="$build/faults/$rule-")
   # The reader of TeX's output must cost the same per byte whatever the output
   # holds: long inputs, and a time per input that a reader quadratic in them breaks.
-  [ "$rule" = TexFileTrail ] && options=(-timeout=1 -max_len=65536 -artifact_prefix="$build/faults/$rule-")
+  [ "$rule" = TexFileTrail ] || [ "$rule" = TexPlaces ] && options=(-timeout=1 -max_len=65536 -artifact_prefix="$build/faults/$rule-")
   mkdir -p "$corpus"
 
   if [ "$mode" = replay ]; then

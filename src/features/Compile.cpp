@@ -82,8 +82,9 @@ CompileResult compileDocument(Application& app, Watcher& watcher, const Document
     // ends the program without an editor or viewer started.
     while (reading.wait_for(std::chrono::milliseconds(readingPollMs)) != std::future_status::ready)
         app.toolkit().processMessages();
-    const CompileOutput read = reading.get();
+    CompileOutput read = reading.get();
     result.filesRead = read.filesRead;
+    result.messages = std::move(read.messages);
     watcher.compiled(document, read.filesRead, app.os().files);
     result.cutShort = result.cutShort || app.terminated();
 

@@ -12,6 +12,7 @@
 #include "features/Watcher.h"
 #include "text/Lines.h"
 #include "text/TexMessages.h"
+#include "text/TexPlaces.h"
 
 // The jump to the compile's first error: the log line to select, the line
 // number in the file TeX was reading (may be empty) and the editor's command
@@ -44,6 +45,8 @@ struct CompileResult {
     std::optional<ErrorJump> jump;
     // Every file of the document that the compile read.
     std::vector<std::string> filesRead;
+    // Every error, warning and bad box of the log, and each line's kind.
+    text::LogMessages messages;
     // No error jump was made and automatic preview is on.
     bool previewNext = false;
 };

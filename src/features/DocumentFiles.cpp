@@ -6,10 +6,10 @@
 CompileOutput readCompileOutput(platform::Os& os, const Document& document, const std::vector<std::string_view>& lines,
                                 text::OutputEncoding encoding) {
     const DocumentFolder folder(os, document, encoding);
-    const text::TexOutput read = text::readTexOutput(
+    text::TexOutput read = text::readTexOutput(
         lines, [&](const std::string& name) { return folder.exists(name); }, encoding);
 
-    CompileOutput result{std::nullopt, {}, document.texPath, {}};
+    CompileOutput result{std::nullopt, {}, document.texPath, {}, {}};
     if (!read.errors.empty()) {
         const text::TexError& error = read.errors.front();
         result.errorLine = error.line;
@@ -19,5 +19,6 @@ CompileOutput readCompileOutput(platform::Os& os, const Document& document, cons
     for (const std::string& name : read.opened)
         if (const std::optional<std::string> path = folder.pathOf(name); path && folder.holds(*path))
             result.filesRead.push_back(*path);
+    result.messages = text::LogMessages(lines, std::move(read));
     return result;
 }

@@ -11,6 +11,7 @@
 #include "features/Document.h"
 #include "platform/Os.h"
 #include "text/TexMessages.h"
+#include "text/TexPlaces.h"
 
 struct CompileOutput {
     // The first error's line in the output, if any.
@@ -24,6 +25,8 @@ struct CompileOutput {
     std::string errorFile;
     // Every file of the document that the compile read, as full paths.
     std::vector<std::string> filesRead;
+    // Every message of the output and the kind of each line.
+    text::LogMessages messages;
 };
 
 // Reads the compile's output, as the compiler wrote it.

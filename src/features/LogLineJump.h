@@ -10,23 +10,19 @@
 
 #include "features/Application.h"
 #include "features/Document.h"
-#include "text/Lines.h"
-#include "text/TexMessages.h"
+#include "text/TexPlaces.h"
 
-// What the lines of the log are read against: the document compiled and how
-// its compiler wrote its output. The log list holds Shift-JIS output as it
-// came, so only UTF-8 output, whose names are looked up by their UTF-8 form,
-// is kept beside it: a log of a hundred thousand lines is not held twice.
+// What the lines of the log are read against: the document compiled, how its
+// compiler wrote its output, and the messages found when the compile read it.
+// The lines themselves are not kept: a log of a hundred thousand lines is
+// held once, by the log list.
 struct CompiledLog {
     Document document;
     text::OutputEncoding encoding = text::OutputEncoding::CodePage;
-    size_t lineCount = 0;       // the compile's own lines of the log list
-    text::TextLines utf8Output; // UTF-8 output as written; empty otherwise
+    text::LogMessages messages; // one kind for each of the compile's own lines of the list
 };
 
 // The editor's command line for a line of the log, the settings "Editor" and
 // "JumpOption" read now; nothing for a line that speaks of no place, or one
-// that the compile did not write (the lines the error jump added). written:
-// the output as the compiler wrote it, one line each.
-std::optional<std::string> logLineJump(Application& app, const CompiledLog& log,
-                                       const std::vector<std::string_view>& written, size_t line);
+// that the compile did not write (the lines the error jump added).
+std::optional<std::string> logLineJump(Application& app, const CompiledLog& log, size_t line);

@@ -78,6 +78,9 @@ void TForm1::wireCommands() {
 
     Timer1->onTimer = command(&TForm1::Timer1Timer);
     ListBox1.onOpenLine = [this](int line) { runCommand([this, line] { ListBox1DblClick(line); }); };
+    ListBox1.tintOf = [this](int line) { return tintOfLine(line); };
+    window_->addKeyCommand("F4", [this] { runCommand([this] { stepToMessage(Step::Forward); }); });
+    window_->addKeyCommand("Shift+F4", [this] { runCommand([this] { stepToMessage(Step::Back); }); });
     window_->onShow = [this] { FormShow(); };
     window_->onClose = [this] { FormClose(); };
 }
@@ -200,19 +203,46 @@ void TForm1::Timer1Timer() {
 // During a compile the list is being refilled, and a line means nothing yet.
 void TForm1::ListBox1DblClick(int line) {
     if (compiling_ || !shownLog_ || line < 0) return;
-    // Shift-JIS output is read back from the list, which holds it as it came.
-    text::TextLines shown;
-    if (shownLog_->encoding != text::OutputEncoding::Utf8) {
-        std::string text;
-        for (size_t index = 0; index < shownLog_->lineCount; ++index)
-            text.append(ListBox1.line(static_cast<int>(index))).push_back('\n');
-        shown = text::TextLines(std::move(text));
-    }
-    const std::vector<std::string_view>& written =
-        shownLog_->encoding == text::OutputEncoding::Utf8 ? shownLog_->utf8Output.lines() : shown.lines();
-    if (const std::optional<std::string> commandLine =
-            logLineJump(app_, *shownLog_, written, static_cast<size_t>(line)))
+    if (const std::optional<std::string> commandLine = logLineJump(app_, *shownLog_, static_cast<size_t>(line)))
         companions_.editAtError(*commandLine);
+}
+
+// F4 and Shift+F4: the next or the previous message of the last compile's
+// log, from the selected line, shown and opened as a double-click opens it.
+// There is nothing to go to during a compile, whose log is being refilled.
+void TForm1::stepToMessage(Step step) {
+    if (compiling_) return;
+    const int selected = ListBox1.selectedIndex();
+    const std::optional<size_t> from = selected >= 0 ? std::optional<size_t>(selected) : std::nullopt;
+    int target = -1;
+    if (shownLog_) {
+        const text::LogMessages& messages = shownLog_->messages;
+        const std::optional<size_t> found =
+            step == Step::Forward ? messages.nextMessage(from) : messages.previousMessage(from);
+        if (found) target = static_cast<int>(*found);
+    }
+    if (target < 0) {
+        app_.toolkit().beep();
+        return;
+    }
+    ListBox1.select(target);
+    ListBox1DblClick(target);
+}
+
+// Each line is drawn in the colour of the message it belongs to.
+LineTint TForm1::tintOfLine(int line) const {
+    if (!shownLog_ || line < 0) return LineTint::Plain;
+    switch (shownLog_->messages.kindOf(static_cast<size_t>(line))) {
+    case text::MessageKind::Error:
+        return LineTint::Error;
+    case text::MessageKind::Warning:
+        return LineTint::Warning;
+    case text::MessageKind::BadBox:
+        return LineTint::Quiet;
+    case text::MessageKind::None:
+        break;
+    }
+    return LineTint::Plain;
 }
 
 void TForm1::compile(Document document) {
@@ -258,7 +288,8 @@ void TForm1::compileOnce(const Document& document) {
         app_.showMessage(document.TeXFileName + "は存在しません。");
     if (result.outcome == CompileResult::Outcome::Ran) {
         showErrorJump(result);
-        shownLog_ = CompiledLog{document, result.encoding, result.log.lines().size(), std::move(result.utf8Output)};
+        shownLog_ = CompiledLog{document, result.encoding, std::move(result.messages)};
+        ListBox1.redraw();
     }
     if (result.previewNext) preview(document);
     restoreCaption();

@@ -51,6 +51,9 @@ public:
     void Timer1Timer();
     // A double-click or Enter on a line of the log.
     void ListBox1DblClick(int line);
+    // F4 and Shift+F4: the next or the previous message of the log.
+    enum class Step { Forward, Back };
+    void stepToMessage(Step step);
 
 private:
     // At start-up, cancelling the open dialog ends the program; from the
@@ -71,6 +74,7 @@ private:
     void showErrorJump(const CompileResult& result);
     void preview(Document document);
     void restoreCaption();
+    platform::LineTint tintOfLine(int line) const;
 
     Application& app_;
     TAboutBox* aboutBox_ = nullptr;

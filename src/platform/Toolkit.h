@@ -56,6 +56,11 @@ protected:
     virtual void replaceText(const std::string& text) = 0;
 };
 
+// How a line of a list is drawn: as usual, or in the colour of an error, a
+// warning or a quieter note. The toolkit picks colours that read well on the
+// list's background, and keeps the selected line in the system's highlight.
+enum class LineTint : uint8_t { Plain, Error, Warning, Quiet };
+
 class ListBox : public Control {
 public:
     virtual void setLines(const std::vector<std::string_view>& lines) = 0; // replaces all lines
@@ -63,9 +68,14 @@ public:
     virtual std::string line(int index) const = 0;
     virtual void addLine(const std::string& line) = 0;
     virtual int selectedIndex() const = 0; // -1: none
+    // Selects the line and scrolls it into view.
     virtual void select(int index) = 0;
+    // Draws every line shown again, after tintOf has changed its answers.
+    virtual void redraw() = 0;
     // The user opens a line: a double-click on it, or Enter on the selected one.
     std::function<void(int index)> onOpenLine;
+    // Asked for each line as it is drawn; every line is plain without it.
+    std::function<LineTint(int index)> tintOf;
 
 protected:
     void openLine(int index) {
@@ -157,6 +167,9 @@ public:
         return static_cast<ControlOf<kind>&>(addControl(std::move(control)));
     }
     virtual MenuItem& menuItem(const std::string& name) = 0;
+    // A key ("F4", "Shift+F4") that runs a command wherever the focus is in
+    // the form, while the form takes input; it has no menu item.
+    virtual void addKeyCommand(const std::string& keys, EventHandler onPress) = 0;
 
     // Shows the form modally; returns how it was closed.
     virtual ModalResult showModal() = 0;
@@ -231,6 +244,9 @@ public:
     virtual ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) = 0;
     // The application's error box: text, error icon and OK under the application's title.
     virtual void showErrorBox(const std::string& title, const std::string& text) = 0;
+
+    // The system's default sound: there is nothing to go to.
+    virtual void beep() = 0;
 
     // Handles every message waiting in the queue, then returns.
     virtual void processMessages() = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 
@@ -105,6 +106,7 @@ public:
     TexOutput read() {
         Place resume; // where a name that went on over TeX's line break ended
         for (size_t i = 0; i < stopAt_;) {
+            noteFilesUpTo(i);
             const std::string_view line = lines_[i];
             size_t pos = 0;
             if (resume.line == i && resume.pos > 0) {
@@ -133,8 +135,12 @@ public:
             if (next == i + 1 && !(next < lines_.size() && wrapsOnto(line, lines_[next], encoding_))) open_.endLine();
             i = next;
         }
+        noteFilesUpTo(SIZE_MAX);
         return std::move(output_);
     }
+
+    // Reading stops short of the notes that start at or after stopAt.
+    void takeNotes(std::vector<TexNote> notes) { output_.notes = std::move(notes); }
 
 private:
     // Whether the line is message text whose parentheses never count; notes
@@ -201,6 +207,34 @@ private:
         error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
         output_.errors.push_back(std::move(*error));
         return true;
+    }
+
+    // Notes the files open at each warning and bad box that starts at or
+    // before line i. Consecutive notes under the same files share them; the
+    // files of one note are at most maxFilesAtError, found among at most
+    // maxEntriesAtError slots, so each note costs a bounded amount of work.
+    void noteFilesUpTo(size_t i) {
+        std::vector<TexNote>& notes = output_.notes;
+        for (; nextNote_ < notes.size() && notes[nextNote_].first <= i; ++nextNote_) {
+            std::vector<uint32_t>& all = output_.noteFiles;
+            const size_t from = all.size();
+            open_.visitFilesInnermostFirst(maxEntriesAtError, [&](int32_t file) {
+                all.push_back(static_cast<uint32_t>(file));
+                return all.size() - from < maxFilesAtError;
+            });
+            std::reverse(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+            TexNote& note = notes[nextNote_];
+            note.filesFrom = static_cast<uint32_t>(from);
+            note.filesCount = static_cast<uint32_t>(all.size() - from);
+            if (nextNote_ > 0) {
+                const TexNote& before = notes[nextNote_ - 1];
+                if (std::equal(all.begin() + before.filesFrom, all.begin() + before.filesFrom + before.filesCount,
+                               all.begin() + static_cast<std::ptrdiff_t>(from), all.end())) {
+                    all.resize(from);
+                    note.filesFrom = before.filesFrom;
+                }
+            }
+        }
     }
 
     // The files open among the innermost slots of the stack, outermost first.
@@ -436,11 +470,14 @@ private:
     std::vector<Candidate> candidates_;
     std::string joined_;
     bool nameSpansLines_ = false;
+    size_t nextNote_ = 0; // the first note whose files are not noted yet
 };
 } // namespace
 
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
-    return Reader(lines, exists, encoding, lines.size()).read();
+    Reader reader(lines, exists, encoding, lines.size());
+    reader.takeNotes(findNotes(lines, encoding));
+    return reader.read();
 }
 
 std::vector<std::string> filesOpenAt(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,

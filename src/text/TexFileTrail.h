@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "text/TexMessages.h"
+#include "text/TexNotes.h"
 
 namespace text {
 
@@ -55,6 +56,9 @@ struct TexOutput {
     std::vector<std::string> opened;
     // The errors in the order TeX met them; TeX itself gives up after a hundred.
     std::vector<TexError> errors;
+    // The warnings and bad boxes, and the files open at each, as indexes of opened.
+    std::vector<TexNote> notes;
+    std::vector<uint32_t> noteFiles;
 };
 
 // Reads the whole output. Each name is asked about at most once.

@@ -4,114 +4,90 @@
 
 namespace text {
 namespace {
-// A warning or a box message with its dump takes at most this many lines.
-constexpr size_t maxMessageLines = 16;
+// A message's first line lies at most this many entries before any line of
+// it: an error's lines are at most a few dozen (TexFileTrail), a warning's or
+// a box's at most sixteen (TexNotes), and no two messages start on one line.
+constexpr size_t maxEntriesBack = 64;
 
-bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
-
-std::string_view leadingDigits(std::string_view text) {
-    size_t end = 0;
-    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
-        ++end;
-    return text.substr(0, end);
-}
-
-// "Package hyperref Warning: ...": how the warning's further lines start:
-// with "(hyperref)" for a package's or a class's warning, "(Font)" for
-// "LaTeX Font Warning", a blank for LaTeX's own warnings.
-std::optional<std::string> warningLineMark(std::string_view line) {
-    const size_t at = line.find(" Warning: ");
-    if (at == std::string_view::npos) return std::nullopt;
-    const std::string_view source = line.substr(0, at);
-    if (source == "LaTeX") return " ";
-    for (const std::string_view kind : {"LaTeX ", "Package ", "Class "})
-        if (startsWith(source, kind) && source.size() > kind.size() &&
-            source.find(' ', kind.size()) == std::string_view::npos)
-            return "(" + std::string(source.substr(kind.size())) + ")";
-    return std::nullopt;
-}
-
-// "... on input line 12." at the end of a warning.
-std::string_view inputLineNumber(std::string_view text) {
-    const std::string_view phrase = "on input line ";
-    const size_t at = text.rfind(phrase);
-    if (at == std::string_view::npos) return {};
-    const std::string_view number = leadingDigits(text.substr(at + phrase.size()));
-    const size_t end = at + phrase.size() + number.size();
-    return end < text.size() && text[end] == '.' ? number : std::string_view();
-}
-
-// "... in paragraph at lines 3--4" gives 3, "... detected at line 7" gives 7.
-std::string_view boxLineNumber(std::string_view text) {
-    for (const std::string_view phrase : {" at lines ", " at line "})
-        if (const size_t at = text.find(phrase); at != std::string_view::npos)
-            return leadingDigits(text.substr(at + phrase.size()));
-    return {};
-}
-
-bool startsMessage(std::string_view line) { return isBoxMessage(line) || warningLineMark(line); }
-
-struct Message {
-    size_t last = 0; // its last line
-    std::string lineNumber;
-};
-
-// The message that starts at line first, when it names a line: its own lines
-// are those that TeX's line breaks cut it into, a warning's lines that start
-// with its mark, and the dump of an \hbox's text.
-std::optional<Message> messageAt(const std::vector<std::string_view>& lines, size_t first, OutputEncoding encoding) {
-    const std::string_view line = lines[first];
-    const std::optional<std::string> mark = isBoxMessage(line) ? std::nullopt : warningLineMark(line);
-    const size_t limit = std::min(lines.size(), first + maxMessageLines);
-    const auto goesOn = [&](size_t last) {
-        return last + 1 < limit && wrapsOnto(lines[last], lines[last + 1], encoding);
-    };
-    std::string text(line);
-    size_t last = first;
-    while (goesOn(last) || (mark && last + 1 < limit && startsWith(lines[last + 1], *mark)))
-        text += lines[++last];
-    const std::string_view number = mark ? inputLineNumber(text) : boxLineNumber(text);
-    if (number.empty()) return std::nullopt;
-    if (startsHboxDump(line) && last + 1 < limit)
-        for (++last; goesOn(last);)
-            ++last;
-    return Message{last, std::string(number)};
-}
-
-// The message that holds the line: the nearest one that starts at or above it.
-std::optional<std::pair<size_t, Message>> messageAround(const std::vector<std::string_view>& lines, size_t line,
-                                                        OutputEncoding encoding) {
-    for (size_t first = line + 1; first-- > 0 && line - first < maxMessageLines;) {
-        if (!startsMessage(lines[first])) continue;
-        std::optional<Message> message = messageAt(lines, first, encoding);
-        if (!message || message->last < line) return std::nullopt;
-        return std::pair{first, std::move(*message)};
-    }
-    return std::nullopt;
-}
-
-std::optional<TexPlace> errorPlace(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
-                                   OutputEncoding encoding) {
-    TexOutput read = readTexOutput(lines, exists, encoding);
-    for (TexError& error : read.errors) {
-        if (error.line > line + 2) break;
-        // "Runaway argument?" and the text that ran away come right before their error.
-        const size_t first = error.line >= 2 && isRunawayLine(lines[error.line - 2]) ? error.line - 2 : error.line;
-        if (first <= line && line <= error.lastLine)
-            return TexPlace{std::move(error.fileName), std::move(error.lineNumber), std::move(error.openFiles)};
-    }
-    return std::nullopt;
+void mark(std::vector<MessageKind>& kinds, size_t first, size_t last, MessageKind kind) {
+    std::fill(kinds.begin() + static_cast<std::ptrdiff_t>(first),
+              kinds.begin() + static_cast<std::ptrdiff_t>(std::min(last + 1, kinds.size())), kind);
 }
 } // namespace
 
-// A warning is looked for first: its lines are few and near, and one that
-// follows an error without context is no part of that error.
+LogMessages::LogMessages(const std::vector<std::string_view>& lines, TexOutput read)
+    : kinds_(lines.size(), MessageKind::None), read_(std::move(read)) {
+    std::vector<size_t> errorStarts;
+    for (size_t e = 0; e < read_.errors.size(); ++e) {
+        const TexError& error = read_.errors[e];
+        if (error.line >= lines.size()) continue;
+        // "Runaway argument?" and the text that ran away come right before their error.
+        const size_t first = error.line >= 2 && isRunawayLine(lines[error.line - 2]) ? error.line - 2 : error.line;
+        const size_t last = std::max(error.line, error.lastLine);
+        mark(kinds_, first, last, MessageKind::Error);
+        entries_.push_back({first, last, MessageKind::Error, e});
+        errorStarts.push_back(first);
+    }
+    // A warning or a box ends where an error starts.
+    auto nextError = errorStarts.begin();
+    for (size_t n = 0; n < read_.notes.size(); ++n) {
+        TexNote& note = read_.notes[n];
+        if (note.first >= lines.size()) continue;
+        nextError = std::upper_bound(nextError, errorStarts.end(), note.first);
+        if (nextError != errorStarts.end() && *nextError <= note.last) note.last = *nextError - 1;
+        mark(kinds_, note.first, note.last, note.kind);
+        entries_.push_back({note.first, note.last, note.kind, n});
+    }
+    std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
+}
+
+// The line's kind says which of the messages around it holds it.
+const LogMessages::Entry* LogMessages::entryOf(size_t line) const {
+    const MessageKind kind = kindOf(line);
+    if (kind == MessageKind::None) return nullptr;
+    auto after = std::upper_bound(entries_.begin(), entries_.end(), line,
+                                  [](size_t at, const Entry& entry) { return at < entry.first; });
+    for (size_t back = 0; after != entries_.begin() && back < maxEntriesBack; ++back) {
+        const Entry& entry = *--after;
+        if (entry.kind == kind && line <= entry.last) return &entry;
+    }
+    return nullptr;
+}
+
+std::optional<TexPlace> LogMessages::placeOf(size_t line) const {
+    const Entry* entry = entryOf(line);
+    if (!entry) return std::nullopt;
+    if (entry->kind == MessageKind::Error) {
+        const TexError& error = read_.errors[entry->index];
+        return TexPlace{error.fileName, error.lineNumber, error.openFiles};
+    }
+    const TexNote& note = read_.notes[entry->index];
+    if (note.lineNumber.empty()) return std::nullopt;
+    TexPlace place{{}, note.lineNumber, {}};
+    for (uint32_t k = 0; k < note.filesCount; ++k)
+        place.openFiles.push_back(read_.opened[read_.noteFiles[note.filesFrom + k]]);
+    return place;
+}
+
+std::optional<size_t> LogMessages::nextMessage(std::optional<size_t> after) const {
+    const auto next = !after ? entries_.begin()
+                             : std::upper_bound(entries_.begin(), entries_.end(), *after,
+                                                [](size_t at, const Entry& entry) { return at < entry.first; });
+    if (next == entries_.end()) return std::nullopt;
+    return next->first;
+}
+
+std::optional<size_t> LogMessages::previousMessage(std::optional<size_t> before) const {
+    const auto next = !before ? entries_.end()
+                              : std::lower_bound(entries_.begin(), entries_.end(), *before,
+                                                 [](const Entry& entry, size_t at) { return entry.first < at; });
+    if (next == entries_.begin()) return std::nullopt;
+    return std::prev(next)->first;
+}
+
 std::optional<TexPlace> placeOfLine(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
                                     OutputEncoding encoding) {
-    if (line >= lines.size()) return std::nullopt;
-    if (const auto message = messageAround(lines, line, encoding))
-        return TexPlace{{}, message->second.lineNumber, filesOpenAt(lines, message->first, exists, encoding)};
-    return errorPlace(lines, line, exists, encoding);
+    return LogMessages(lines, readTexOutput(lines, exists, encoding)).placeOf(line);
 }
 
 } // namespace text

@@ -111,6 +111,17 @@ MenuItem& HeadlessForm::menuItem(const std::string& name) {
     return *found->second;
 }
 
+void HeadlessForm::addKeyCommand(const std::string& keys, EventHandler onPress) {
+    keyCommands_[keys] = std::move(onPress);
+}
+
+bool HeadlessForm::pressKey(const std::string& keys) {
+    const auto found = keyCommands_.find(keys);
+    if (found == keyCommands_.end()) return false;
+    fireEvent(found->second);
+    return true;
+}
+
 ModalResult HeadlessForm::showModal() {
     ++showModalCount;
     modalShowing_ = true;

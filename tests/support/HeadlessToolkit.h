@@ -70,7 +70,11 @@ public:
     void addLine(const std::string& line) override { lines_.push_back(line); }
     int selectedIndex() const override { return selected_; }
     void select(int index) override { selected_ = index; }
+    void redraw() override { ++redraws; }
     const std::vector<std::string>& lines() const { return lines_; }
+    // How the line is drawn now.
+    LineTint tint(int index) const { return tintOf ? tintOf(index) : LineTint::Plain; }
+    int redraws = 0;
     // The user double-clicks a line (the first click selects it), or presses Enter.
     void doubleClick(int index);
     void pressEnter() {
@@ -147,8 +151,11 @@ public:
     int height() const override { return spec_.bounds.height; }
     int titleBarHeight() const override { return 26; }
     MenuItem& menuItem(const std::string& name) override;
+    void addKeyCommand(const std::string& keys, EventHandler onPress) override;
     ModalResult showModal() override;
     void show() override;
+    // The user presses a key ("F4", "Shift+F4") in the form; false when it runs no command.
+    bool pressKey(const std::string& keys);
 
     // A control by the name in its row, for tests that check a layout.
     Control& control(const std::string& name);
@@ -183,6 +190,7 @@ private:
     std::vector<std::string> order_;
     std::vector<MenuItemSpec> menu_;
     std::map<std::string, std::unique_ptr<HeadlessMenuItem>> menuItems_;
+    std::map<std::string, EventHandler> keyCommands_;
 };
 
 class HeadlessTimer : public Timer {
@@ -237,6 +245,8 @@ public:
     void showMessage(const std::string& title, const std::string& text) override;
     ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) override;
     void showErrorBox(const std::string& title, const std::string& text) override;
+    void beep() override { ++beeps; }
+    int beeps = 0;
     void processMessages() override;
     void run() override;
     void terminate() override { terminated = true; }

@@ -347,3 +347,54 @@ TEST(Compile, ADoubleClickReadsTheLastLogAsWrittenAndNothingDuringACompile) {
     ASSERT_EQ(1u, started.size());
     EXPECT_EQ("\"ed.exe\" -n7 \"C:\\doc\\第1章.tex\"", started[0].commandLine);
 }
+
+// Each line of the last log is drawn in its message's colour, and F4 and
+// Shift+F4 step through the messages' first lines, the editor following as a
+// double-click sends it; a warning that names no line is only selected. With
+// nothing further a beep, and during a compile nothing at all.
+TEST(Compile, F4StepsThroughTheLastLogsMessagesWhichAreDrawnByKind) {
+    CompileWorld world("Editor=ed.exe\r\nJumpOption=-n%l\r\n");
+    world.system.processes.run.outputReads = {"(./paper.tex\n"
+                                              "! Undefined control sequence.\nl.4 \\foo\n\n"
+                                              "LaTeX Warning: There were undefined references.\n"
+                                              "Package hyperref Warning: Token not allowed\n"
+                                              "(hyperref)                on input line 9.\n"
+                                              "Underfull \\hbox (badness 10000) detected at line 12\n[][]\n)"};
+    world.compile();
+    using enum LineTint;
+    std::vector<LineTint> tints;
+    for (int line = 0; line < world.log().count(); ++line)
+        tints.push_back(world.log().tint(line));
+    EXPECT_EQ((std::vector<LineTint>{Plain, Error, Error, Error, Warning, Warning, Warning, Quiet, Quiet, Plain}), tints);
+    EXPECT_EQ(1, world.log().redraws);
+
+    const auto& started = world.system.processes.untracked.started;
+    const auto press = [&](const char* key, int selected, size_t editors) {
+        EXPECT_TRUE(world.main().pressKey(key));
+        EXPECT_EQ(selected, world.log().selectedIndex()) << key;
+        EXPECT_EQ(editors, started.size()) << key;
+    };
+    press("F4", 1, 1);
+    EXPECT_EQ("\"ed.exe\" -n4 \"C:\\doc\\paper.tex\"", started.back().commandLine);
+    press("F4", 4, 1);
+    press("F4", 5, 2);
+    EXPECT_EQ("\"ed.exe\" -n9 \"C:\\doc\\paper.tex\"", started.back().commandLine);
+    press("F4", 7, 3);
+    EXPECT_EQ("\"ed.exe\" -n12 \"C:\\doc\\paper.tex\"", started.back().commandLine);
+    EXPECT_EQ(0, world.ui.beeps);
+    press("F4", 7, 3);
+    EXPECT_EQ(1, world.ui.beeps);
+    world.log().select(6);
+    press("Shift+F4", 5, 4);
+    press("Shift+F4", 4, 4);
+    press("Shift+F4", 1, 5);
+    press("Shift+F4", 1, 5);
+    EXPECT_EQ(2, world.ui.beeps);
+
+    world.log().select(-1);
+    world.system.processes.run.whileRunning = [&] { world.main().pressKey("F4"); };
+    world.compile();
+    EXPECT_EQ(-1, world.log().selectedIndex());
+    EXPECT_EQ(2, world.ui.beeps);
+    EXPECT_EQ(5u, started.size());
+}

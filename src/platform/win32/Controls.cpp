@@ -126,25 +126,33 @@ ModalResult EditWindow::command(int notification) {
     return ModalResult::None;
 }
 
+// The list draws its own lines (with the strings kept by the list box), so
+// that each can have the colour of its tint.
 ListBoxWindow::ListBoxWindow(const ControlSpec& layout, HWND parent, int id, const Ui& ui) : ChildOf(layout) {
-    window_ = createControlWindow("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+    window_ = createControlWindow("LISTBOX", "",
+                                  LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL |
+                                      WS_TABSTOP,
                                   WS_EX_CLIENTEDGE, scaled(layout.bounds, ui), parent, id, ui);
     if (layout.itemHeight > 0) SendMessageA(window_, LB_SETITEMHEIGHT, 0, ui.scale(layout.itemHeight));
 }
 
 // The double-click is the message being handled: the line is the one under
-// the mouse where it happened, none when it fell below the last line. (A list
-// box that answered its own messages would slow the filling of a long log.)
+// the mouse where it happened, none when it fell below the last line. It is
+// worked out from the top line and the item height, since the list's own hit
+// test answers in 16 bits and a log may have more lines. (A list box that
+// answered its own messages would slow the filling of a long log.)
 ModalResult ListBoxWindow::command(int notification) {
     if (notification != LBN_DBLCLK) return ModalResult::None;
     const DWORD position = GetMessagePos();
     POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     ScreenToClient(window_, &point);
-    const int item = LOWORD(SendMessageA(window_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y)));
+    const LRESULT itemHeight = SendMessageA(window_, LB_GETITEMHEIGHT, 0, 0);
+    if (point.y < 0 || itemHeight <= 0 || itemHeight == LB_ERR) return ModalResult::None;
+    const LRESULT item = SendMessageA(window_, LB_GETTOPINDEX, 0, 0) + point.y / itemHeight;
     RECT bounds{};
     if (item < count() && SendMessageA(window_, LB_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)) != LB_ERR &&
         PtInRect(&bounds, point))
-        openLine(item);
+        openLine(static_cast<int>(item));
     return ModalResult::None;
 }
 
@@ -202,12 +210,26 @@ void ListBoxWindow::setLines(const std::vector<std::string_view>& lines) {
 
 int ListBoxWindow::count() const { return static_cast<int>(SendMessageA(window_, LB_GETCOUNT, 0, 0)); }
 
+// The list keeps its lines in UTF-16, and they are read back so, into a
+// buffer of the length the list gives: an ANSI read of a long line would go
+// through a conversion buffer of the system's that a line of more than a few
+// hundred characters overruns (Wine's holds 512).
+std::wstring ListBoxWindow::wideLine(int index) const {
+    const LRESULT length = SendMessageW(window_, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : std::min<size_t>(static_cast<size_t>(copied), static_cast<size_t>(length)));
+    return text;
+}
+
 std::string ListBoxWindow::line(int index) const {
-    LRESULT length = SendMessageA(window_, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return {};
-    std::string text(length + 1, '\0');
-    length = SendMessageA(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(length == LB_ERR ? 0 : length);
+    const std::wstring wide = wideLine(index);
+    if (wide.empty()) return {};
+    const int size = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(std::max(bytes, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), bytes, nullptr, nullptr);
     return text;
 }
 
@@ -216,5 +238,47 @@ void ListBoxWindow::addLine(const std::string& line) { ListLineAdder(window_).ad
 int ListBoxWindow::selectedIndex() const { return static_cast<int>(SendMessageA(window_, LB_GETCURSEL, 0, 0)); }
 
 void ListBoxWindow::select(int index) { SendMessageA(window_, LB_SETCURSEL, index, 0); }
+
+namespace {
+// A tint's colour where it reads well on the background; the window's text
+// colour where it would not, and always in a high-contrast theme, which asks
+// for the system's colours alone.
+COLORREF tintColour(LineTint tint, COLORREF background) {
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    HIGHCONTRASTA contrast{sizeof contrast, 0, nullptr};
+    if (tint == LineTint::Plain ||
+        (SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON)))
+        return text;
+    const COLORREF colour = tint == LineTint::Error ? clErrorText : tint == LineTint::Warning ? clWarningText : clQuietText;
+    return contrastRatio(colour, background) >= minimumContrast ? colour : text;
+}
+} // namespace
+
+void ListBoxWindow::redraw() { InvalidateRect(window_, nullptr, TRUE); }
+
+// A line is drawn as the list box draws its own: the text one pixel in, on
+// the window's colours, or the highlight's when selected, with the focus
+// rectangle on the line that has the caret.
+void ListBoxWindow::draw(const DRAWITEMSTRUCT& item) {
+    RECT bounds = item.rcItem;
+    if (item.itemAction == ODA_FOCUS) {
+        DrawFocusRect(item.hDC, &bounds);
+        return;
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const COLORREF background = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const LineTint tint = tintOf && item.itemID != static_cast<UINT>(-1) ? tintOf(static_cast<int>(item.itemID))
+                                                                          : LineTint::Plain;
+    const COLORREF foreground = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                : (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                                                                  : tintColour(tint, background);
+    const std::wstring text = item.itemID == static_cast<UINT>(-1) ? std::wstring() : wideLine(item.itemID);
+    SetBkColor(item.hDC, background);
+    SetTextColor(item.hDC, foreground);
+    ExtTextOutW(item.hDC, bounds.left + 1, bounds.top, ETO_OPAQUE | ETO_CLIPPED, &bounds, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &bounds);
+}
 
 } // namespace platform::win32

@@ -105,9 +105,15 @@ public:
     void addLine(const std::string& line) override;
     int selectedIndex() const override;
     void select(int index) override;
+    void redraw() override;
     // A double-click opens the line under the mouse, Enter the selected one.
     ModalResult command(int notification) override;
     void enterPressed() override;
+    // Each line is drawn here, in the colour of its tint.
+    void draw(const DRAWITEMSTRUCT& item) override;
+
+private:
+    std::wstring wideLine(int index) const;
 };
 
 // A tab control whose pages are container windows laid over its display area.

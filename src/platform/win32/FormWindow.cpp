@@ -225,8 +225,25 @@ void FormWindow::endModal(ModalResult result) {
     if (modal_ && result != ModalResult::None) modalResult_ = result;
 }
 
+void FormWindow::addKeyCommand(const std::string& keys, EventHandler onPress) {
+    ACCEL key;
+    if (!parseShortcut(keys, key)) throw Exception("キーを解釈できません: " + keys);
+    keyCommands_.push_back({key, std::move(onPress)});
+}
+
+// A key command is a plain key down with exactly its Shift and Ctrl: Alt with
+// the key comes as a system key (Alt+F4 closes the window, as always).
 bool FormWindow::translateShortcut(MSG& message) {
-    return menu_.shortcuts() && IsWindowEnabled(window_) && TranslateAcceleratorA(window_, menu_.shortcuts(), &message);
+    if (!IsWindowEnabled(window_)) return false;
+    if (message.message == WM_KEYDOWN) {
+        const BYTE held = (GetKeyState(VK_SHIFT) < 0 ? FSHIFT : 0) | (GetKeyState(VK_CONTROL) < 0 ? FCONTROL : 0);
+        for (const KeyCommand& command : keyCommands_)
+            if (command.key.key == message.wParam && (command.key.fVirt & (FSHIFT | FCONTROL | FALT)) == held) {
+                fireEvent(command.onPress);
+                return true;
+            }
+    }
+    return menu_.shortcuts() && TranslateAcceleratorA(window_, menu_.shortcuts(), &message);
 }
 
 bool FormWindow::translatePageKey(const MSG& message) {

@@ -32,11 +32,13 @@ public:
     int height() const override;
     int titleBarHeight() const override;
     MenuItem& menuItem(const std::string& name) override;
+    void addKeyCommand(const std::string& keys, EventHandler onPress) override;
     ModalResult showModal() override;
     void show() override;
 
     HWND handle() const { return window_; }
-    // Turns a key of one of the menu's shortcuts into its command.
+    // Turns a key of one of the menu's shortcuts, or of the form's key
+    // commands, into its command.
     bool translateShortcut(MSG& message);
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the form's page control.
     bool translatePageKey(const MSG& message);
@@ -78,6 +80,11 @@ private:
     ChildWindow* cancelButton_ = nullptr;
     HWND focus_ = nullptr; // the control that gets the focus back when the form is active again
     std::map<UINT_PTR, WindowTimer*> timers_;
+    struct KeyCommand {
+        ACCEL key;
+        EventHandler onPress;
+    };
+    std::vector<KeyCommand> keyCommands_;
     UINT_PTR nextTimerId_ = 1;
     bool modal_ = false;
     ModalResult modalResult_ = ModalResult::None;

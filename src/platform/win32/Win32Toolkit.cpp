@@ -93,6 +93,8 @@ void Win32Toolkit::showErrorBox(const std::string& title, const std::string& tex
     MessageBoxA(dialogOwner(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
+void Win32Toolkit::beep() { MessageBeep(MB_OK); }
+
 // The menu's shortcuts first, then the keyboard of the form (page turning,
 // Tab, Enter, Esc, access keys), then everything else as usual.
 void Win32Toolkit::dispatch(MSG& message) {

@@ -27,6 +27,7 @@ public:
     ModalResult messageDialog(const std::string& text, MessageType type, unsigned buttons) override;
     void showErrorBox(const std::string& title, const std::string& text) override;
 
+    void beep() override;
     void processMessages() override;
     void run() override;
     void terminate() override;
