@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Saves the pictures of docs/ from the built build/win32/Velumo.exe under Xvfb:
 # the main window, the four pages of the options dialog, the about box, its
-# link while the mouse is over it and while a button is held on it, and a
-# warning of a real compile's log opened in notepad.
+# link while the mouse is over it and while a button is held on it, a warning
+# of a real compile's log opened in notepad, and a real compile's log with its
+# errors, warnings and bad boxes in their colours.
 # Wine runs in a prefix of its own (WINEPREFIX, else /tmp/velumo-screenshots),
 # which is ended with everything in it at the close.
 set -euo pipefail
@@ -94,3 +95,29 @@ xdotool windowraise "$main" mousemove 1000 750
 sleep 1
 import -window root -crop 780x290+0+0 +repage docs/log-double-click.png
 echo docs/log-double-click.png
+
+# A document with two errors, warnings and bad boxes, compiled by the real pTeX
+# without the error jump, in a window dragged larger by its corner (Xvfb has no
+# window manager: Wine draws the frame and sizes the window itself).
+colours="$work/colours"
+mkdir -p "$colours/doc"
+cp build/win32/Velumo.exe "$colours/"
+printf '%s\n' '\documentclass{jarticle}' '\begin{document}' '\section{はじめに}' '本文は\ref{sec:none}節で述べる。' \
+  '\PackageWarning{mystyle}{This environment is obsolete\MessageBreak use the new one instead}' '\badmacro' \
+  '\hbox to 2cm{A rather long line of text that cannot fit}' '\parbox{3cm}{\hfill\break}' '\cite{knuth}' \
+  '\anotherbad' '\hbox to 1cm{Overfull text in a box}' '\end{document}' | iconv -f UTF-8 -t CP932 >"$colours/doc/thesis.tex"
+printf '[Option]\r\nEditor=notepad.exe\r\nTeX=%s\r\nErrorJump=0\r\nTop=0\r\nLeft=0\r\n' \
+  "$(windows_path build/win32/platex.exe)" >"$colours/Velumo.ini"
+(cd "$colours/doc" && exec wine "$colours/Velumo.exe" thesis.tex </dev/null >"$work/colours.log" 2>&1) &
+main=$(window '^Velumo - thesis\.tex$')
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2)) mousedown 1 mousemove $((X + 300)) $((Y + 300)) \
+  mousemove $((X + 560)) $((Y + 520)) mouseup 1
+xdotool windowfocus --sync "$main" key alt+t c
+sleep 1
+for _ in $(seq 600); do [ "$(xdotool getwindowname "$main")" = "Velumo - thesis.tex" ] && break; sleep 0.1; done
+# The selected line keeps the highlight; the list starts 42 + 137 pixels down.
+xdotool mousemove --window "$main" 40 $((42 + 137 + 8)) click 1 key Home key --repeat 9 Down mousemove 1000 750
+sleep 1
+import -window root -crop 560x520+0+0 +repage docs/coloured-log.png
+echo docs/coloured-log.png
