@@ -1,4 +1,6 @@
-// Reading TeX's output natively: the files TeX opened and the errors it met.
+// Reading TeX's output natively as a compile reads it: the files TeX opened,
+// the errors it met, its warnings and bad boxes, and the table of the kind of
+// every line that the log's colours, its double-click and F4 read.
 //
 // First the realistic log of a hundred thousand lines (a file name in
 // parentheses on every line, every eighth line in Shift-JIS, with TeX's noise
@@ -43,6 +45,7 @@ void operator delete(void* block, size_t) noexcept { operator delete(block); }
 
 #include "text/Lines.h"
 #include "text/TexFileTrail.h"
+#include "text/TexPlaces.h"
 
 namespace {
 constexpr int rounds = 9;
@@ -156,6 +159,16 @@ const std::vector<Shape> shapes = {
     {"one line of an unclosed quoted name", "bytes", 10000, [](size_t n) { return repeated("(\"a.b ", n) + "\r\n"; }},
     {"79-byte lines of `x.tex:1:`", "bytes", 10000, [](size_t n) { return brokenAt(repeated("x.tex:1:", n), 79); }},
     {"a new name on every line", "lines", 10000, distinctNames},
+    {"a bad box on every line, each line 79 bytes going on", "lines", 10000,
+     [](size_t n) {
+         std::string line = "Underfull \\hbox (badness 10000) detected at line 7";
+         line.resize(79, '.');
+         return repeated(line + "\r\n", n * 81);
+     }},
+    {"a warning on every line", "lines", 10000,
+     [](size_t n) { return repeated("LaTeX Warning: Citation `x' on page 1 undefined on input line 12.\r\n", n * 68); }},
+    {"a package warning of 4,000-byte lines", "bytes", 10000,
+     [](size_t n) { return repeated("Package x Warning: " + std::string(4000, 'a') + "\r\n(x) " + std::string(4000, 'b') + " on input line 3.\r\n", n); }},
     {"the realistic log", "lines", 10000, realisticLog},
 };
 
@@ -192,7 +205,7 @@ double readingTime(const std::string& output, size_t& asked) {
         times.push_back(milliseconds([&] {
                             for (size_t k = 0; k < repeats; ++k) {
                                 asked = 0;
-                                text::readTexOutput(lines, exists);
+                                text::LogMessages(lines, text::readTexOutput(lines, exists));
                             }
                         }) /
                         static_cast<double>(repeats));
@@ -205,7 +218,7 @@ double heldPerByte(const std::string& output) {
     const std::vector<std::string_view> lines = text::splitLines(output);
     const size_t before = heldBytes;
     peakBytes = heldBytes;
-    text::readTexOutput(lines, [](const std::string&) { return false; });
+    text::LogMessages(lines, text::readTexOutput(lines, [](const std::string&) { return false; }));
     return static_cast<double>(peakBytes - before) / static_cast<double>(output.size());
 }
 
@@ -250,12 +263,14 @@ int main() {
         baselines.push_back(milliseconds(
             [&] { parentheses = std::count(log.begin(), log.end(), '(') + std::count(log.begin(), log.end(), ')'); }));
         reads.push_back(milliseconds([&] {
-            const text::TexOutput read = text::readTexOutput(
-                text::splitLines(log), [&](const std::string& name) { return files.count(name) > 0; });
-            found = read.opened.size() + read.errors.size();
+            const std::vector<std::string_view> lines = text::splitLines(log);
+            text::TexOutput read =
+                text::readTexOutput(lines, [&](const std::string& name) { return files.count(name) > 0; });
+            found = read.opened.size() + read.errors.size() + read.notes.size();
+            const text::LogMessages messages(lines, std::move(read));
         }));
     }
-    std::printf("read_tex_output: 100000 lines (%.1f MB), %zu files and errors, %zu parentheses\n",
+    std::printf("read_tex_output: 100000 lines (%.1f MB), %zu files, errors, warnings and boxes, %zu parentheses\n",
                 static_cast<double>(log.size()) / 1e6, found, parentheses);
     std::printf("  reading TeX's output  median %.1f ms of %d rounds (goal: under 40 ms)\n", median(reads), rounds);
     std::printf("  counting parentheses  median %.1f ms\n", median(baselines));

@@ -29,7 +29,7 @@ add_test(NAME unit.LayersIncludeOnlyLayersBelow COMMAND Python3::Interpreter ${C
 
 # Reading a big log of TeX's output, optimised and without the sanitizers, as
 # the program does it (run by hand: build/native/bench_read_tex_output).
-add_executable(bench_read_tex_output bench/read_tex_output.cpp src/text/TexFileTrail.cpp src/text/OpenEntries.cpp src/text/TexMessages.cpp src/text/TexNotes.cpp
+add_executable(bench_read_tex_output bench/read_tex_output.cpp src/text/TexFileTrail.cpp src/text/OpenEntries.cpp src/text/TexMessages.cpp src/text/TexNotes.cpp src/text/TexPlaces.cpp
                                      src/text/Lines.cpp)
 target_include_directories(bench_read_tex_output PRIVATE src)
 target_compile_options(bench_read_tex_output PRIVATE -O2)

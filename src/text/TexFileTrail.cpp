@@ -47,6 +47,7 @@ size_t maxBytesAsked(size_t outputBytes) { return 256 * 1024 + outputBytes / 16;
 // at a time (max_in_open).
 constexpr size_t maxEntriesAtError = 4096;
 constexpr size_t maxFilesAtError = 64;
+static_assert(maxFilesAtError <= UINT8_MAX, "a note counts its files in a byte");
 // An error's message and context take at most this many lines.
 constexpr size_t maxErrorBlockLines = 32;
 // TeX stops after a hundred errors; output that seems to hold more is not TeX's.
@@ -139,8 +140,8 @@ public:
         return std::move(output_);
     }
 
-    // Reading stops short of the notes that start at or after stopAt.
-    void takeNotes(std::vector<TexNote> notes) { output_.notes = std::move(notes); }
+    // Notes the warnings and bad boxes too, and the files open at each.
+    void findNotesToo() { output_.notes = findNotes(lines_, encoding_, output_.noteNumbers); }
 
 private:
     // Whether the line is message text whose parentheses never count; notes
@@ -225,7 +226,7 @@ private:
             std::reverse(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
             TexNote& note = notes[nextNote_];
             note.filesFrom = static_cast<uint32_t>(from);
-            note.filesCount = static_cast<uint32_t>(all.size() - from);
+            note.filesCount = static_cast<uint8_t>(all.size() - from);
             if (nextNote_ > 0) {
                 const TexNote& before = notes[nextNote_ - 1];
                 if (std::equal(all.begin() + before.filesFrom, all.begin() + before.filesFrom + before.filesCount,
@@ -476,7 +477,7 @@ private:
 
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
     Reader reader(lines, exists, encoding, lines.size());
-    reader.takeNotes(findNotes(lines, encoding));
+    reader.findNotesToo();
     return reader.read();
 }
 

@@ -56,8 +56,10 @@ struct TexOutput {
     std::vector<std::string> opened;
     // The errors in the order TeX met them; TeX itself gives up after a hundred.
     std::vector<TexError> errors;
-    // The warnings and bad boxes, and the files open at each, as indexes of opened.
+    // The warnings and bad boxes, the digits of the lines they name, and the
+    // files open at each, as indexes of opened.
     std::vector<TexNote> notes;
+    std::string noteNumbers;
     std::vector<uint32_t> noteFiles;
 };
 

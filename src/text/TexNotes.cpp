@@ -8,6 +8,8 @@ namespace {
 // A warning or a box message with its dump takes at most this many lines, so
 // each line of the output is read for at most this many messages.
 constexpr size_t maxMessageLines = 16;
+// TeX counts lines in 31 bits: a longer number is no line of a file.
+constexpr size_t maxNumberDigits = 10;
 
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
@@ -54,7 +56,8 @@ std::string_view boxLineNumber(std::string_view text) {
 // The message that starts at line first: its own lines are those that TeX's
 // line breaks cut it into, a warning's lines that start with its mark, and
 // the dump of an \hbox's text.
-TexNote noteAt(const std::vector<std::string_view>& lines, size_t first, OutputEncoding encoding) {
+TexNote noteAt(const std::vector<std::string_view>& lines, size_t first, OutputEncoding encoding,
+              std::string& numbers) {
     const std::string_view line = lines[first];
     const bool box = isBoxMessage(line);
     const std::optional<std::string> mark = box ? std::nullopt : warningLineMark(line);
@@ -69,18 +72,31 @@ TexNote noteAt(const std::vector<std::string_view>& lines, size_t first, OutputE
     if (startsHboxDump(line) && last + 1 < limit)
         for (++last; goesOn(last);)
             ++last;
-    TexNote note{first, last, box ? MessageKind::BadBox : MessageKind::Warning, {}};
-    note.lineNumber = mark ? inputLineNumber(text) : boxLineNumber(text);
+    TexNote note;
+    note.first = static_cast<uint32_t>(first);
+    note.last = static_cast<uint32_t>(last);
+    note.kind = box ? MessageKind::BadBox : MessageKind::Warning;
+    const std::string_view number = mark ? inputLineNumber(text) : boxLineNumber(text);
+    if (number.size() <= maxNumberDigits) {
+        note.numberAt = static_cast<uint32_t>(numbers.size());
+        note.numberLength = static_cast<uint8_t>(number.size());
+        numbers += number;
+    }
     return note;
 }
+
+bool startsNote(std::string_view line) { return isBoxMessage(line) || warningLineMark(line); }
 } // namespace
 
-std::vector<TexNote> findNotes(const std::vector<std::string_view>& lines, OutputEncoding encoding) {
+// The notes are counted first, so that they are held without room to spare.
+std::vector<TexNote> findNotes(const std::vector<std::string_view>& lines, OutputEncoding encoding,
+                               std::string& numbers) {
     std::vector<TexNote> notes;
+    notes.reserve(static_cast<size_t>(std::count_if(lines.begin(), lines.end(), startsNote)));
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!isBoxMessage(lines[i]) && !warningLineMark(lines[i])) continue;
-        if (!notes.empty() && notes.back().last >= i) notes.back().last = i - 1;
-        notes.push_back(noteAt(lines, i, encoding));
+        if (!startsNote(lines[i])) continue;
+        if (!notes.empty() && notes.back().last >= i) notes.back().last = static_cast<uint32_t>(i - 1);
+        notes.push_back(noteAt(lines, i, encoding, numbers));
     }
     return notes;
 }

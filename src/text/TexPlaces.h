@@ -10,6 +10,7 @@
 //   is still a message, with no place.
 // A warning that starts inside an error's lines (after an error that showed
 // no context) takes its own lines from the error.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,34 +28,34 @@ struct TexPlace {
     std::vector<std::string> openFiles;
 };
 
-// The messages of one compile's output, read once: a kind for every line (a
-// byte a line) and the messages in the order of their first lines. Each
-// question costs at most a logarithm of the messages.
+// The messages of one compile's output, read once: a byte for every line,
+// which tells the kind of message it belongs to and whether the message starts
+// there, and what the reading found. A line's message is found among the few
+// lines above it; stepping to the next message reads the bytes on the way.
 class LogMessages {
 public:
     LogMessages() = default;
     // The output's lines and what reading them found.
     LogMessages(const std::vector<std::string_view>& lines, TexOutput read);
 
-    size_t lineCount() const { return kinds_.size(); }
-    MessageKind kindOf(size_t line) const { return line < kinds_.size() ? kinds_[line] : MessageKind::None; }
+    size_t lineCount() const { return lines_.size(); }
+    MessageKind kindOf(size_t line) const {
+        return line < lines_.size() ? static_cast<MessageKind>(lines_[line] & kindBits) : MessageKind::None;
+    }
     // The place the message that holds the line speaks of.
     std::optional<TexPlace> placeOf(size_t line) const;
     // The first line of the nearest message that starts after the line (from
-    // the top when none is given), or before it.
+    // the top when none is given), or before it (from the bottom).
     std::optional<size_t> nextMessage(std::optional<size_t> after) const;
     std::optional<size_t> previousMessage(std::optional<size_t> before) const;
 
 private:
-    struct Entry {
-        size_t first, last;
-        MessageKind kind;
-        size_t index; // of errors_ or notes_, by kind
-    };
-    const Entry* entryOf(size_t line) const;
+    static constexpr uint8_t kindBits = 0x03, startBit = 0x80;
+    bool startsMessage(size_t line) const { return (lines_[line] & startBit) != 0; }
+    void mark(size_t first, size_t last, MessageKind kind);
 
-    std::vector<MessageKind> kinds_;
-    std::vector<Entry> entries_;
+    std::vector<uint8_t> lines_;
+    std::vector<size_t> errorFirsts_; // each error's first line, with a "Runaway argument?" before it
     TexOutput read_;
 };
 
