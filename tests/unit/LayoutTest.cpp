@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "platform/Colours.h"
 #include "support/World.h"
 
 using namespace headless;
+using namespace platform;
 
 namespace {
 std::vector<std::string> childrenOf(HeadlessForm& form, const std::string& parent) {
@@ -120,4 +122,14 @@ TEST(OptionsBrowse, EachButtonFillsItsOwnEditAndCancelKeepsIt) {
     EXPECT_EQ("C:\\Tools\\My Editor\\ed.exe", world.form2->controls().Edit1.text());
     EXPECT_EQ("platex.exe", world.form2->controls().Edit3.text());
     EXPECT_EQ("Z:\\usr\\bin\\dviout.exe", world.form2->controls().Edit4.text());
+}
+
+// The log's colours read well on the list's usual white (4.5:1 at least),
+// and the measure itself: black on white is 21:1, a colour on itself 1:1.
+TEST(MainWindowLayout, TheLogsMessageColoursKeepTheirContrastOnWhite) {
+    const uint32_t white = rgb(255, 255, 255);
+    EXPECT_DOUBLE_EQ(21.0, contrastRatio(clBlack, white));
+    EXPECT_DOUBLE_EQ(1.0, contrastRatio(clErrorText, clErrorText));
+    for (const uint32_t colour : {clErrorText, clWarningText, clQuietText})
+        EXPECT_GE(contrastRatio(colour, white), minimumContrast) << std::hex << colour;
 }
