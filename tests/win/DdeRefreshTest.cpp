@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "TempFolder.h"
 #include "features/DdeClientConv.h"
+#include "TempFolder.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Processes.h"
@@ -128,8 +128,6 @@ TEST_F(DdeRefresh, AViewerThatNeverAnswersTheExecuteDoesNotHoldUpTheCaller) {
 // window answers: each wait ends at its time, or as soon as a message for the
 // program's windows is waiting.
 TEST(PreviewWaits, EndAtTheirTimeOrAtTheFirstMessage) {
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE); // the queue that a message is posted to
     TempFolder folder;
     const std::string hung = folder.file("hung_viewer.exe");
     CopyFileA(besideThisProgram("test_viewer.exe").c_str(), hung.c_str(), FALSE);
@@ -153,6 +151,7 @@ TEST(PreviewWaits, EndAtTheirTimeOrAtTheFirstMessage) {
     // That message still waits, and a pause ends at once.
     platform::win32::Win32Desktop desktop;
     EXPECT_FALSE(desktop.pause(5000)) << "the pause went on with a message waiting";
+    MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
     EXPECT_TRUE(desktop.pause(10));
