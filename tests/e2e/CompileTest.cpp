@@ -131,10 +131,25 @@ TEST(CompileE2E, ClosingDuringAnEndlessCompileEndsTheCompilerAndTheProgram) {
     EXPECT_TRUE(compilerGone);
 }
 
+// Wine manages the program's windows, as it does unless told otherwise (the
+// tests' prefix is told otherwise): then, without a window manager, each window
+// the program hides waits up to 2 s for one to withdraw it.
+struct ManagedByWine {
+    static constexpr const char* key = "Software\\Wine\\AppDefaults\\Velumo.exe\\X11 Driver";
+    ManagedByWine() {
+        HKEY settings = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &settings, nullptr);
+        RegSetValueExA(settings, "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("Y"), 2);
+        RegCloseKey(settings);
+    }
+    ~ManagedByWine() { RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "Managed"); }
+};
+
 // Closing the window ends the program and its compiler at once in every state
 // of a compile, the starts of the editor and the viewer at its end included,
-// and nothing starts after the close.
+// and nothing starts after the close, without a window manager.
 TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
+    const ManagedByWine managed;
     // Before the close, a row presses buttons 300 ms apart, as a user does, in
     // this copy or in another copy on the same document; waits until a file
     // beside the program has so many lines, or for a dialog; or rewrites the
@@ -148,6 +163,7 @@ TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
     struct State {
         const char *name, *document, *settings;
         std::vector<Step> steps;
+        DWORD settle = 500; // after the steps, before the close
     };
     const Step compile{Do::Press, "Compile TeXfile"}, compileInOther{Do::PressInOther, "Compile TeXfile"};
     const Step started{Do::Await, "compiles.txt"}, slowStarted{Do::Await, "viewer_starts.txt"};
@@ -156,6 +172,8 @@ TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
     const char* const quiet = "ErrorJump=0\r\nAutoDVI=0\r\nUseDDE=0\r\n";
     const char* const slowEditor = "ErrorJump=1\r\nEditor=slow_viewer.exe\r\n";
     const char* const slowViewer = "AutoDVI=1\r\nDviWare=slow_viewer.exe\r\n";
+    const char* const ddeViewerQuiet = "ErrorJump=0\r\nAutoDVI=0\r\nUseDDE=0\r\nDviWare=test_viewer.exe\r\n";
+    const Step ddeAutoDviOn{Do::Rewrite, "ErrorJump=0\r\nAutoDVI=1\r\nUseDDE=0\r\nDviWare=test_viewer.exe\r\n"};
     const State states[] = {
         {"reading", "lines.tex", "", {compile, started}},
         {"grace after the compiler ended", "grandchild.tex", "", {compile, {Do::Await, "compiles.txt", 2}}},
@@ -166,11 +184,17 @@ TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
         {"a second compile's turn", "lines.tex", "", {compile, started, compileInOther, compile, endedAndOtherStarted}},
         {"the error jump's editor starting", "error.tex", slowEditor, {compile, slowStarted}},
         {"AutoDVI's viewer starting", "paper.tex", slowViewer, {compile, slowStarted}},
+        {"the compiler reading its input, a DDE viewer, compiles waiting",
+         "input.tex",
+         ddeViewerQuiet,
+         {compile, started, ddeAutoDviOn, compile, compile},
+         0},
     };
     for (const State& state : states) {
         SCOPED_TRACE(state.name);
         Installation installation;
         installation.add("test_viewer.exe", "slow_viewer.exe");
+        installation.add("test_viewer.exe");
         const std::string tex = "TeX=" + installation.add("slow_compiler.exe") + "\r\n";
         installation.settings(tex + state.settings);
         const std::string name = state.document;
@@ -193,7 +217,7 @@ TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
             ASSERT_TRUE(step.what != Do::AwaitDialog || velumo.waitForSystemDialog());
             if (step.what == Do::Rewrite) installation.settings(tex + step.text);
         }
-        Sleep(500);
+        Sleep(state.settle);
         const std::string notedBefore = notes();
         const DWORD start = GetTickCount();
         PostMessageA(main, WM_CLOSE, 0, 0);
@@ -201,6 +225,7 @@ TEST(CompileE2E, ClosingEndsTheProgramPromptlyInEveryStateOfACompile) {
         const DWORD took = GetTickCount() - start;
         EXPECT_LT(took, 500u);
         EXPECT_EQ(notedBefore, notes()) << "a compile, an editor or a viewer started after the close";
+        EXPECT_NE(std::string::npos, readFile(installation.ini()).find("Left=")) << "the position was not written";
         EXPECT_TRUE(!other || other->close());
         for (const std::string& run : readLines(installation.path("compiles.txt"))) {
             const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, std::stoul(run.substr(run.find(' '))));

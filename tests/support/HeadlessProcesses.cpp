@@ -126,6 +126,7 @@ private:
 std::unique_ptr<platform::StartedProgram> ScriptedProcesses::startCompanion(const std::string& commandLine,
                                                                             uint32_t& errorCode) {
     companions.started.push_back(commandLine);
+    if (companions.onStart) companions.onStart(commandLine);
     const std::string program = programOf(commandLine);
     if (companions.failures.count(program)) {
         errorCode = companions.failures[program];

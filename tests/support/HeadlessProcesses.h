@@ -43,6 +43,7 @@ public:
         std::vector<std::string> started;         // command lines
         std::vector<int> idleWaits;               // of every started program, untracked ones too
         std::function<void()> whileGettingReady;  // happens once, at the next program's wait until it is ready
+        std::function<void(const std::string&)> onStart;
     } companions;
 
     struct Untracked {

@@ -92,6 +92,48 @@ TEST(Edit, ACommandAskedForWhileTheEditorGetsReadyRunsAfterTheEdit) {
     EXPECT_TRUE(world.system.processes.started.empty());
 }
 
+// A command asked for while a program that a command started gets ready runs
+// once that command is done, and none runs once the window is closed: no
+// program starts while another gets ready, nor after the close.
+TEST(Edit, CommandsAskedForWhileAProgramGetsReadyAreHeldBack) {
+    using Act = std::function<void(CompanionWorld&)>;
+    const Act edit = [](CompanionWorld& world) { world.edit(); };
+    const Act compile = [](CompanionWorld& world) { world.main().button("btnCompile").click(); };
+    const Act exit = [](CompanionWorld& world) { world.main().item("Exit1").click(); };
+    const Act openErrorLine = [](CompanionWorld& world) {
+        dynamic_cast<HeadlessListBox&>(world.main().control("ListBox1")).doubleClick(1);
+    };
+    const std::string editor = "\"ed.exe\" \"C:\\doc\\paper.tex\"", jump = "\"ed.exe\" -n12 \"C:\\doc\\paper.tex\"";
+    struct Case {
+        const char* what;
+        const char* settings;
+        Act command;
+        std::vector<Act> askedMeanwhile;
+        std::vector<std::string> starts;
+    };
+    const Case cases[] = {
+        {"a double-click while the editor gets ready", "", edit, {openErrorLine}, {editor, jump}},
+        {"an edit and a double-click around a close", "", edit, {edit, exit, openErrorLine}, {editor}},
+        {"an edit while the error jump's editor gets ready", "ErrorJump=1\r\n", compile, {edit}, {jump, editor}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CompanionWorld world("Editor=ed.exe\r\nJumpOption=-n%l\r\n" + std::string(c.settings));
+        world.system.processes.run.outputReads = {"(./paper.tex\r\n! Undefined control sequence.\r\nl.12 \\x\r\n)"};
+        compile(world);                  // the log to double-click on
+        std::vector<std::string> starts; // "!" marks a start while another program gets ready
+        world.companions().onStart = world.system.processes.untracked.onStart = [&](const std::string& commandLine) {
+            starts.push_back((world.form1->companions().waiting() ? "! " : "") + commandLine);
+        };
+        world.companions().whileGettingReady = [&] {
+            for (const Act& act : c.askedMeanwhile)
+                world.ui.postedEvents.push_back([&world, act] { act(world); });
+        };
+        c.command(world);
+        EXPECT_EQ(c.starts, starts);
+    }
+}
+
 TEST(Preview, StartsTheViewerThenBringsItForward) {
     CompanionWorld world("DviWare=C:\\dviout\\dviout.exe\r\n");
     world.preview();

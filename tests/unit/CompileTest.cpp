@@ -264,6 +264,24 @@ TEST(Compile, NothingNewStartsOnceTheEndIsRequested) {
     EXPECT_TRUE(world.ui.terminated);
 }
 
+// The log shows while the output is still read for its files: a close then
+// cuts the compile short too, and neither the error jump nor the automatic
+// preview follows it.
+TEST(Compile, AClosingWhileTheOutputIsReadStartsNoEditorOrViewer) {
+    for (const char* settings : {"ErrorJump=1\r\n", "ErrorJump=0\r\nAutoDVI=1\r\n"}) {
+        SCOPED_TRACE(settings);
+        CompileWorld world(settings);
+        world.system.processes.run.outputReads = {pTeXOutput};
+        Watcher watcher;
+        const CompileResult result =
+            compileDocument(*world.app, watcher, adoptDocument(world.system.files, document),
+                            [&](const text::TextLines&) { world.main().item("Exit1").click(); });
+        EXPECT_TRUE(result.cutShort);
+        EXPECT_FALSE(result.jump);
+        EXPECT_FALSE(result.previewNext);
+    }
+}
+
 // pTeX loops for ever on "\\def\\a{\\a}\\a": closing the window ends it and
 // everything it started, keeps what it wrote, and starts nothing more, not
 // even the viewer on the DVI an earlier compile left.

@@ -123,15 +123,27 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
     // 79 characters in 81 bytes: TeX breaks after it.
     const std::string utf8Folder = "./" + std::string(37, 'a') + "\xC3\xBC" + std::string(37, 'b') + "\xC3\xBC/";
     // pTeX printing UTF-8 breaks after 79 columns of its inner encoding,
-    // where a Japanese character takes two.
+    // where a Japanese character takes two, or after 78 rather than split one.
     const std::string dumpStart = "[]\\JY1/gt/m/n/17.28 (";
-    std::string japaneseDump = dumpStart;
-    for (int character = 0; character < 10; ++character)
-        japaneseDump += "\xE3\x81\x82";
-    japaneseDump += std::string(79 - 20 - dumpStart.size(), 'x');
+    const auto japaneseDump = [&](size_t columns, const std::string& nextLineStart) {
+        std::string dump = "Underfull \\hbox (badness 4454) in paragraph at lines 561--561\n" + dumpStart;
+        for (int character = 0; character < 10; ++character)
+            dump += "\xE3\x81\x82";
+        return dump + std::string(columns - 20 - dumpStart.size(), 'x') + "\n" + nextLineStart + "x) --\n []\n\n";
+    };
     std::string manyErrors = chapterOpen;
     for (int error = 0; error < 102; ++error)
         manyErrors += undefined;
+    // Past the names TeX's output could ask, a name asked again is still none.
+    std::string manyNames = chapterOpen;
+    for (int name = 0; name < 4200; ++name)
+        manyNames += "(./" + std::to_string(name) + ".tex)\n";
+    manyNames += "(./chapter.tex) (./zz.tex) (./zz.tex\n";
+    // 136 characters in 266 bytes: within a Windows path's 259 characters.
+    std::string longJapanese = "./";
+    for (int character = 0; character < 130; ++character)
+        longJapanese += "表";
+    longJapanese += ".tex";
     const std::vector<Case> cases = {
         {"a Windows path with a drive", "C:/Users/me/macros.tex:7: Undefined control sequence.\nl.7 \\x\n",
          OutputEncoding::CodePage, "C:/Users/me/macros.tex", "7", 1},
@@ -161,14 +173,17 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
          chapterOpen + "Package fontspec Warning: Font \"X\" does not exist\n(fontspec)                (it probably "
                        "doesn't\n(fontspec)                exist).\n\n" + undefined,
          OutputEncoding::CodePage, "./chapter.tex", "5", 1},
-        {"a dump broken by pTeX's inner columns",
-         chapterOpen + "Underfull \\hbox (badness 4454) in paragraph at lines 561--561\n" + japaneseDump +
-             "\nxx) --\n []\n\n" + undefined,
-         OutputEncoding::Utf8, "./chapter.tex", "5", 1},
+        {"a dump broken by pTeX's inner columns", chapterOpen + japaneseDump(79, "x") + undefined, OutputEncoding::Utf8,
+         "./chapter.tex", "5", 1},
+        {"a dump broken a column early before a character of two",
+         chapterOpen + japaneseDump(78, "\xE3\x81\x82") + undefined, OutputEncoding::Utf8, "./chapter.tex", "5", 1},
         {"more errors than TeX prints", manyErrors, OutputEncoding::CodePage, "./chapter.tex", "5", 101},
+        {"more names than are asked", manyNames + undefined, OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"a Japanese name of more bytes than a path's characters", "(./paper.tex (" + longJapanese + "\n" + undefined,
+         OutputEncoding::CodePage, longJapanese, "5", 1},
     };
-    const std::set<std::string> files = {"./paper.tex", "./chapter.tex", "C:/Users/me/macros.tex", "./my chap.tex",
-                                         utf8Folder + "c.tex"};
+    const std::set<std::string> files = {"./paper.tex",   "./chapter.tex",      "C:/Users/me/macros.tex",
+                                         "./my chap.tex", utf8Folder + "c.tex", longJapanese};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const TexOutput read =

@@ -1,16 +1,21 @@
 // The preview's DDE refresh through the Win32 client against the viewer of the
 // tests: the viewer gets its one execute, and a viewer that never answers the
-// execute does not hold up the caller while the conversation ends.
+// execute does not hold up the caller while the conversation ends. The
+// preview's waits end at their time, or at once for a message.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "features/DdeClientConv.h"
 #include "TempFolder.h"
+#include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace {
 
@@ -117,6 +122,39 @@ TEST_F(DdeRefresh, AViewerThatNeverAnswersTheExecuteDoesNotHoldUpTheCaller) {
     Sleep(200);
     EXPECT_EQ((std::vector<std::string>{expectedExecute(), expectedExecute()}), readLines(folder.file("executes.txt")))
         << "one execute per refresh, with the command text and its NUL";
+}
+
+// While the started viewer gets ready, and during the pause after it, the
+// window answers: each wait ends at its time, or as soon as a message for the
+// program's windows is waiting.
+TEST(PreviewWaits, EndAtTheirTimeOrAtTheFirstMessage) {
+    TempFolder folder;
+    const std::string hung = folder.file("hung_viewer.exe");
+    CopyFileA(besideThisProgram("test_viewer.exe").c_str(), hung.c_str(), FALSE);
+    uint32_t code = 0;
+    const std::unique_ptr<platform::StartedProgram> viewer =
+        platform::win32::createWin32ProcessService()->startCompanion('"' + hung + '"', code);
+    ASSERT_TRUE(viewer) << code;
+    // The message comes long after the wait's time: the wait ends at its time.
+    const DWORD thread = GetCurrentThreadId();
+    std::thread late([thread] {
+        Sleep(2000);
+        PostThreadMessageA(thread, WM_NULL, 0, 0);
+    });
+    EXPECT_TRUE(viewer->waitForInputIdle(300)) << "the wait for a viewer that never gets ready ended at a message";
+    late.join();
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, viewer->processId());
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+
+    // That message still waits, and a pause ends at once.
+    platform::win32::Win32Desktop desktop;
+    EXPECT_FALSE(desktop.pause(5000)) << "the pause went on with a message waiting";
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_TRUE(desktop.pause(10));
 }
 
 } // namespace

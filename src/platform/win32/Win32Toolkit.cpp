@@ -139,6 +139,20 @@ void Win32Toolkit::run() {
 }
 
 namespace {
+// Under Wine, whose X11 driver manages a program's windows unless told
+// otherwise, hiding a shown window waits until a window manager has withdrawn
+// it: two seconds where none answers, as under Xvfb, for the main window and
+// for each dialog open at a close. Once the end is requested no window needs
+// hiding: one marked hidden stays on the screen until it is destroyed a moment
+// later, which takes it off the X server at once. Windows hides at once, and
+// its screen would keep the trace of a window so marked: there nothing changes.
+BOOL CALLBACK markHiddenUnderWine(HWND window, LPARAM) {
+    static const bool underWine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    if (underWine && (style & WS_VISIBLE)) SetWindowLongA(window, GWL_STYLE, style & ~WS_VISIBLE);
+    return TRUE;
+}
+
 // The system's own dialogs (the file dialogs and the error box) run loops of
 // their own that know nothing of the program's end: a close request, which
 // every dialog takes as Cancel, ends them.
@@ -152,9 +166,10 @@ BOOL CALLBACK closeSystemDialog(HWND window, LPARAM) {
 
 // Every loop checks the request after each message; the posted message wakes
 // a loop that waits; open message dialogs end as cancelled, and so do the
-// system's dialogs of this thread.
+// system's dialogs of this thread, none of them hidden on its way under Wine.
 void Win32Toolkit::terminate() {
     terminated_ = true;
+    EnumThreadWindows(GetCurrentThreadId(), markHiddenUnderWine, 0);
     messageDialogs_.cancelAll();
     EnumThreadWindows(GetCurrentThreadId(), closeSystemDialog, 0);
     PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);

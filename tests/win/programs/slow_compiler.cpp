@@ -1,6 +1,7 @@
 // A compiler of the tests that takes its time: it notes its start and end in
 // compiles.txt beside itself, so a test can see whether two runs overlapped.
-// lines.tex: a line every 100 ms for 3 s first; grandchild.tex: a copy of it holds its streams;
+// lines.tex: a line every 100 ms for 3 s first; input.tex: the same, while a thread of its own
+// reads the standard input to its end; grandchild.tex: a copy of it holds its streams;
 // error.tex: its output ends in an error at line 1.
 #include <windows.h>
 
@@ -10,6 +11,14 @@
 #include <string>
 
 namespace {
+DWORD WINAPI readInput(void*) {
+    char byte = 0;
+    DWORD count = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &count, nullptr) && count > 0) {
+    }
+    return 0;
+}
+
 void note(const std::string& what) {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -37,7 +46,8 @@ int main(int argc, char** argv) {
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         return _spawnl(_P_NOWAIT, path, path, "sleeper", nullptr) == -1;
     }
-    for (int line = 0; document == "lines.tex" && line < 30; ++line) {
+    if (document == "input.tex") CloseHandle(CreateThread(nullptr, 0, readInput, nullptr, 0, nullptr));
+    for (int line = 0; (document == "lines.tex" || document == "input.tex") && line < 30; ++line) {
         std::printf("line %d\n", line);
         std::fflush(stdout);
         Sleep(100);

@@ -6,6 +6,7 @@
 // later transactions only once the conversation's callbacks are disabled).
 // Started as slow_viewer.exe it serves nothing and takes three seconds before
 // it makes its window and waits for input, as a big program's start does.
+// Started as hung_viewer.exe it never gets ready for input: it waits a minute and ends.
 // It notes each start in viewer_starts.txt and every execute it receives in
 // executes.txt beside itself: the length (with the terminating NUL) and the
 // text. (An execute carries no format: the server is given none.)
@@ -68,6 +69,10 @@ int WINAPI WinMain(HINSTANCE instanceHandle, HINSTANCE, LPSTR, int show) {
     const std::string name = exe.substr(exe.find_last_of('\\') + 1);
     note("viewer_starts.txt", GetCommandLineA());
 
+    if (lstrcmpiA(name.c_str(), "hung_viewer.exe") == 0) {
+        Sleep(60000);
+        return 0;
+    }
     const bool slow = lstrcmpiA(name.c_str(), "slow_viewer.exe") == 0;
     if (slow) Sleep(3000);
     const bool serves = !slow && lstrcmpiA(name.c_str(), "plain_viewer.exe") != 0;
