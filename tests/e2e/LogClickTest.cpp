@@ -47,8 +47,9 @@ struct CompiledLog {
         SetWindowPos(main, nullptr, 0, 0, 640, 480, SWP_NOZORDER);
         press(childWithText(main, "Compile TeXfile"));
         list = childWindows(main, "ListBox").at(0);
-        waitUntil([&] { return windowText(main) == "Velumo - " + document && SendMessageA(list, LB_GETCOUNT, 0, 0) > 0; },
-                  60000);
+        waitUntil(
+            [&] { return windowText(main) == "Velumo - " + document && SendMessageA(list, LB_GETCOUNT, 0, 0) > 0; },
+            60000);
     }
     size_t edits() const { return readLines(record).size(); }
 
@@ -115,7 +116,7 @@ TEST(LogClickE2E, MessagesShowInTheirColoursAndF4AndShiftF4StepThroughThem) {
     Installation installation;
     const std::string editor = setUp(installation, "platex.exe");
     const std::string chapter = installation.write("第1章.tex", "Chapter.\nSee \\ref{missing}.\n\\badinchapter\n"
-                                                                 "\\noindent\\hbox to 10pt{Overfull text here}\n");
+                                                                "\\noindent\\hbox to 10pt{Overfull text here}\n");
     const std::string document = installation.write(
         "paper.tex", "\\documentclass{jarticle}\n\\begin{document}\n\\input{第1章}\n\\badinpaper\n\\makeatletter\n"
                      "\\PackageWarning{velumo}{Two lines\\MessageBreak of warning}\n\\hbox to 20pt{Far too wide}\n\n"
@@ -124,7 +125,8 @@ TEST(LogClickE2E, MessagesShowInTheirColoursAndF4AndShiftF4StepThroughThem) {
     const std::vector<std::string> lines = listLines(log.list);
 
     // A line of each kind in its colour and in no other; a plain line in the window's text colour.
-    const COLORREF tints[] = {RGB(0xC0, 0, 0), RGB(0x8A, 0x56, 0), RGB(0x3A, 0x5F, 0x8A), GetSysColor(COLOR_WINDOWTEXT)};
+    const COLORREF tints[] = {RGB(0xC0, 0, 0), RGB(0x8A, 0x56, 0), RGB(0x3A, 0x5F, 0x8A),
+                              GetSysColor(COLOR_WINDOWTEXT)};
     const int shown[] = {lineStarting(lines, "l.4 \\badinpaper"), lineStarting(lines, "(velumo) "),
                          lineStarting(lines, "\\OT1/cmr/m/n/10 Far"), lineStarting(lines, "No file paper.aux")};
     const auto rowOf = [&](int line) {
@@ -168,8 +170,10 @@ TEST(LogClickE2E, MessagesShowInTheirColoursAndF4AndShiftF4StepThroughThem) {
         }
         if (stop.file) expected.push_back(editorAt(editor, stop.line, *stop.file));
         ASSERT_TRUE(waitUntil([&] {
-            return listSelection(log.list) == lineStarting(lines, stop.start, stop.nth) && log.edits() == expected.size();
-        })) << "step " << step << ": " << stop.start << ", selected " << listSelection(log.list);
+            return listSelection(log.list) == lineStarting(lines, stop.start, stop.nth) &&
+                   log.edits() == expected.size();
+        })) << "step "
+            << step << ": " << stop.start << ", selected " << listSelection(log.list);
     }
     EXPECT_EQ(expected, readLines(log.record));
     // The selected line, a warning, keeps the system's highlight colours.
@@ -188,13 +192,16 @@ TEST(LogClickE2E, MessagesShowInTheirColoursAndF4AndShiftF4StepThroughThem) {
 // nothing, and one on a second error opens it.
 TEST(LogClickE2E, ADoubleClickOpensItsLineOnLogsOfLongLinesOrOfManyLines) {
     std::string paragraph;
-    for (int i = 0; i < 40; ++i) paragraph += "長い段落の本文がここに続きます。";
+    for (int i = 0; i < 40; ++i)
+        paragraph += "長い段落の本文がここに続きます。";
     std::string wide = "(./paper.tex (./第1章.tex " + paragraph + "\r\n! Undefined control sequence.\r\n";
     wide += "l.7 " + paragraph + "\\badmacro\r\n" + std::string(paragraph.size() + 13, ' ') + paragraph + "\r\n";
-    wide += ") " + paragraph + "\r\n! Undefined control sequence.\r\nl.12 \\another\r\n\r\n"
+    wide += ") " + paragraph +
+            "\r\n! Undefined control sequence.\r\nl.12 \\another\r\n\r\n"
             "LaTeX Warning: Reference `x' on page 1 undefined on input line 15.\r\n";
     std::string many = "(./paper.tex\r\n";
-    for (int page = 1; page < 100000; ++page) many.append("[").append(std::to_string(page)).append("]\r\n");
+    for (int page = 1; page < 100000; ++page)
+        many.append("[").append(std::to_string(page)).append("]\r\n");
     many += "LaTeX Warning: Reference `far' on page 99999 undefined on input line 4242.\r\n"
             "! Undefined control sequence.\r\nl.4250 \\badmacro\r\n";
     struct Case {
