@@ -31,10 +31,12 @@ std::string editorAt(const std::string& editor, int line, const std::string& fil
     return "\"" + editor + "\" -n" + std::to_string(line) + " \"" + file + "\"";
 }
 
-// The recording editor, sent to "-n<line>", and the compiler, both copied into the folder.
-std::string setUp(const Installation& installation, const std::string& compiler) {
+// The recording editor, sent to "-n<line>", and the compiler, both copied
+// into the folder, with more settings if given.
+std::string setUp(const Installation& installation, const std::string& compiler, const std::string& more = "") {
     const std::string editor = installation.add("recording_editor.exe");
-    installation.settings("Editor=" + editor + "\r\nJumpOption=-n%l\r\nTeX=" + installation.add(compiler) + "\r\n");
+    installation.settings("Editor=" + editor + "\r\nJumpOption=-n%l\r\nTeX=" + installation.add(compiler) + "\r\n" +
+                          more);
     return editor;
 }
 
@@ -78,20 +80,13 @@ std::string utf8Of(const std::string& codePage) {
 
 TEST(LogClickE2E, ADoubleClickOnAWarningOrTheSecondErrorSendsTheEditorThere) {
     Installation installation;
-    installation.add("platex.exe");
-    const std::string editor = installation.add("recording_editor.exe"), record = installation.path("record.txt");
+    const std::string editor = setUp(installation, "platex.exe", "ErrorJump=1\r\n");
     const std::string document = installation.write("paper.tex", "\\documentclass{jarticle}\n\\begin{document}\n"
                                                                  "\\input{第1章}\n\\badinpaper\n\\end{document}\n");
     const std::string chapter = installation.write("第1章.tex", "Chapter.\nSee \\ref{nowhere}.\n\\badinchapter\n");
-    installation.settings("Editor=" + editor + "\r\nErrorJump=1\r\nJumpOption=-n%l\r\n");
-    Velumo velumo(installation, "\"" + document + "\"");
-    HWND main = velumo.mainWindow();
-    ASSERT_NE(nullptr, main);
-    press(childWithText(main, "Compile TeXfile"));
-    ASSERT_TRUE(waitUntil([&] { return windowText(main) == "Velumo - " + document && fileExists(record); }, 60000));
-
-    HWND list = childWindows(main, "ListBox").at(0);
-    const std::vector<std::string> lines = listLines(list);
+    CompiledLog log(installation, document);
+    ASSERT_TRUE(waitUntil([&] { return log.edits() == 1; }));
+    const std::vector<std::string> lines = listLines(log.list);
     // The jump to the first error; a double-click on the warning, one on the
     // second error, and Enter on the line selected, each waited for: xdotool
     // runs beside this test.
@@ -99,13 +94,13 @@ TEST(LogClickE2E, ADoubleClickOnAWarningOrTheSecondErrorSendsTheEditorThere) {
                                                editorAt(editor, 4, document), editorAt(editor, 4, document)};
     const int clicked[] = {-1, lineStarting(lines, "LaTeX Warning: Reference"), lineStarting(lines, "! ", 1)};
     for (size_t step = 1; step < expected.size(); ++step) {
-        if (step < 3) doubleClickLine(list, clicked[step]);
-        if (step == 3) PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
-        ASSERT_TRUE(waitUntil([&] { return readLines(record).size() > step; })) << "step " << step;
+        if (step < 3) doubleClickLine(log.list, clicked[step]);
+        if (step == 3) PostMessageA(log.list, WM_KEYDOWN, VK_RETURN, 1);
+        ASSERT_TRUE(waitUntil([&] { return log.edits() > step; })) << "step " << step;
     }
-    EXPECT_EQ(expected, readLines(record));
+    EXPECT_EQ(expected, readLines(log.record));
     xdotool("mousemove 1000 700");
-    EXPECT_TRUE(velumo.close());
+    EXPECT_TRUE(log.velumo.close());
 }
 
 // pTeX's output with two errors, warnings and bad boxes: each kind of message
