@@ -125,3 +125,11 @@ target_include_directories(bench_big_log PRIVATE tests)
 target_link_libraries(bench_big_log PRIVATE velumo_win32 psapi user32)
 target_link_options(bench_big_log PRIVATE ${static_runtime})
 add_dependencies(bench_big_log Velumo big_log_compiler)
+
+# From a double-click near the end of a long log, and from F4 on its first line,
+# until the editor starts, against a 300-line log; run by hand. The program is
+# its own compiler and editor too.
+add_executable(bench_log_click bench/log_click.cpp tests/e2e/Driver.cpp)
+target_include_directories(bench_log_click PRIVATE tests)
+target_link_options(bench_log_click PRIVATE ${static_runtime})
+add_dependencies(bench_log_click Velumo)

@@ -95,6 +95,8 @@ bool unixProcessRunning(const std::string& pid);
 // The arguments of a Unix process, each followed by a zero byte.
 std::string unixCommandLine(const std::string& pid);
 RECT clientRect(HWND window);
+// How many pixels of the screen inside area show exactly this colour.
+int screenPixelsOf(const RECT& area, COLORREF colour);
 // Gives the file the current time as its last-write time, as a save does.
 void touchNow(const std::string& path);
 // How many compiles start within the span: the title turns to "コンパイル中"
