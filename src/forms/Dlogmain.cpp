@@ -286,10 +286,11 @@ void TForm1::compileOnce(const Document& document) {
     }
     if (result.outcome == CompileResult::Outcome::NoDocument)
         app_.showMessage(document.TeXFileName + "は存在しません。");
+    // The log shows its colours before the error jump's editor gets ready.
     if (result.outcome == CompileResult::Outcome::Ran) {
-        showErrorJump(result);
         shownLog_ = CompiledLog{document, result.encoding, std::move(result.messages)};
         ListBox1.redraw();
+        showErrorJump(result);
     }
     if (result.previewNext) preview(document);
     restoreCaption();
