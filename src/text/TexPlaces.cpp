@@ -7,6 +7,10 @@ namespace {
 // A warning or a bad box takes at most this many lines (TexNotes), so its
 // first line lies at most this far above any line of it.
 constexpr size_t maxNoteLines = 16;
+// Errors whose lines may hold a given line: the nearest that starts at or
+// above it, and one or two before it whose lines run on past the runaway
+// text of the next.
+constexpr size_t maxErrorsBack = 4;
 } // namespace
 
 void LogMessages::mark(size_t first, size_t last, MessageKind kind) {
@@ -41,7 +45,11 @@ LogMessages::LogMessages(const std::vector<std::string_view>& lines, TexOutput r
 std::optional<TexPlace> LogMessages::placeOf(size_t line) const {
     const MessageKind kind = kindOf(line);
     if (kind == MessageKind::Error) {
-        for (size_t e = read_.errors.size(); e-- > 0;) {
+        // The errors come in the order of their lines; one's first line may
+        // reach back before the one before it only by its runaway text.
+        size_t e = static_cast<size_t>(std::upper_bound(errorFirsts_.begin(), errorFirsts_.end(), line) -
+                                       errorFirsts_.begin());
+        for (size_t back = 0; e-- > 0 && back < maxErrorsBack; ++back) {
             const TexError& error = read_.errors[e];
             if (errorFirsts_[e] <= line && line <= std::max(error.line, error.lastLine))
                 return TexPlace{error.fileName, error.lineNumber, error.openFiles};
