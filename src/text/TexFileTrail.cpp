@@ -50,8 +50,12 @@ constexpr size_t maxFilesAtError = 64;
 static_assert(maxFilesAtError <= UINT8_MAX, "a note counts its files in a byte");
 // An error's message and context take at most this many lines.
 constexpr size_t maxErrorBlockLines = 32;
-// TeX stops after a hundred errors; output that seems to hold more is not TeX's.
-constexpr size_t maxErrors = 101;
+// A long log may hold thousands of errors (maxErrorsRead). All of them
+// together keep at most this many names of the files open at them: TeX's
+// errors have a few files open each, and output that keeps dozens open at
+// each of thousands of errors is not TeX's. So the errors cost memory linear
+// in the output.
+size_t maxErrorFileNames(size_t outputBytes) { return maxFilesAtError * 101 + outputBytes / 16; }
 
 // What a byte means inside a name: looked up in a table, since a long log
 // has a name on nearly every line. A byte from 0x80 up starts a character of
@@ -94,6 +98,8 @@ public:
         for (const std::string_view line : lines)
             bytes += line.size() + 1;
         namesLeft_ = maxNamesAsked(bytes);
+        errorsLeft_ = maxErrorsRead(bytes);
+        errorFileNamesLeft_ = maxErrorFileNames(bytes);
         brokenNameBytesLeft_ = bytes;
         bytesLeft_ = maxBytesAsked(bytes);
     }
@@ -180,7 +186,7 @@ private:
             dumpGoesOn_ = true;
             return true;
         }
-        if (isMessageContinuation(line)) return true;
+        if (isMessageContinuation(line) || isQuotingMessage(line)) return true;
         // A line of a box's listing may be broken too: what goes on is passed over with it.
         if (isBoxListingLine(line)) {
             dumpGoesOn_ = i + 1 < lines_.size() && wrapsOnto(line, lines_[i + 1], encoding_);
@@ -202,10 +208,12 @@ private:
         // An error that has shown no context yet (a file not found, in
         // nonstop mode) takes the context of the emergency stop that follows.
         if (numberPending_ && errorBlockLeft_ > 0 && isEmergencyStop(line)) return true;
-        numberPending_ = output_.errors.size() < maxErrors;
+        numberPending_ = errorsLeft_ > 0;
         blockOfLastError_ = numberPending_;
         if (!numberPending_) return true;
-        error->openFiles = filesOpen(maxEntriesAtError, maxFilesAtError);
+        --errorsLeft_;
+        error->openFiles = filesOpen(maxEntriesAtError, std::min(maxFilesAtError, errorFileNamesLeft_));
+        errorFileNamesLeft_ -= error->openFiles.size();
         output_.errors.push_back(std::move(*error));
         return true;
     }
@@ -456,10 +464,11 @@ private:
     std::string lastName_;
     bool lastAnswer_ = false;
     size_t namesLeft_ = 0, bytesLeft_ = 0, brokenNameBytesLeft_ = 0;
+    size_t errorsLeft_ = 0, errorFileNamesLeft_ = 0;
     // Lines of message text still to pass over.
     size_t errorBlockLeft_ = 0;
     bool afterContext_ = false;
-    // The lines passed over are the last noted error's own (not one past TeX's hundred).
+    // The lines passed over are the last noted error's own (not one past the most read).
     bool blockOfLastError_ = false;
     bool dumpGoesOn_ = false;
     bool runawayText_ = false;
@@ -474,6 +483,8 @@ private:
     size_t nextNote_ = 0; // the first note whose files are not noted yet
 };
 } // namespace
+
+size_t maxErrorsRead(size_t outputBytes) { return 101 + outputBytes / 32; }
 
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
     Reader reader(lines, exists, encoding, lines.size());

@@ -54,7 +54,7 @@ struct TexError {
 struct TexOutput {
     // Every existing file TeX opened, each name once, in the order of first opening.
     std::vector<std::string> opened;
-    // The errors in the order TeX met them; TeX itself gives up after a hundred.
+    // The errors in the order TeX met them, at most maxErrorsRead of the output.
     std::vector<TexError> errors;
     // The warnings and bad boxes, the digits of the lines they name, and the
     // files open at each, as indexes of opened.
@@ -62,6 +62,11 @@ struct TexOutput {
     std::string noteNumbers;
     std::vector<uint32_t> noteFiles;
 };
+
+// The most errors read from output of that many bytes. TeX gives up after a
+// hundred errors in one paragraph, so a long log may hold thousands; but each
+// takes more than 32 bytes, with its context line.
+size_t maxErrorsRead(size_t outputBytes);
 
 // Reads the whole output. Each name is asked about at most once.
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists,

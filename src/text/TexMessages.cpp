@@ -119,6 +119,12 @@ bool isMessageContinuation(std::string_view line) {
     return close > 1 && close < line.size() && line[close] == ')' && line.substr(close + 1, 2) == "  ";
 }
 
+bool isQuotingMessage(std::string_view line) {
+    return startsWith(line, "Missing character: There is no ") ||
+           line == "(If you can't figure out why I needed to see a number," ||
+           line == "look up `weird error' in the index to The TeXbook.)";
+}
+
 bool startsPdfTexMessage(std::string_view text) {
     return startsWith(text, "pdfTeX warning") || startsWith(text, "pdfTeX error");
 }

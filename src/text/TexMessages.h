@@ -51,6 +51,13 @@ bool isBoxListingLine(std::string_view line);
 // column. Its text may open a parenthesis that only the next such line closes.
 bool isMessageContinuation(std::string_view line);
 
+// Message text whose parentheses speak of no file: "Missing character: There
+// is no ) in font nullfont!", which quotes a character of the author's text,
+// and the help TeX gives for a missing number, whose parenthesis opens on one
+// line and closes on the next. TeX writes its help to the transcript file
+// alone, which may be read as the output too.
+bool isQuotingMessage(std::string_view line);
+
 // "pdfTeX warning (ext4): ...": pdfTeX starts its warnings without a line
 // break of their own, so one may follow a file's name at once
 // ("(./intro.texpdfTeX warning").

@@ -107,10 +107,10 @@ TEST(TexFileTrail, AMessageThatNeverClosesItsParenthesisEndsWithItsLine) {
               readTexOutput(splitLines(output), exists).errors.at(0).openFiles);
 }
 
-// Output that quotes the author's text, names files in the forms TeX uses on
-// Windows and in nonstop mode, or holds more errors than TeX prints: the file
-// and line of the first error, and how many errors are kept.
-TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
+// Output that quotes the author's text or TeX's help, names files in the
+// forms TeX uses on Windows and in nonstop mode, or holds more than a hundred
+// errors: the file and line of the last error, and how many errors are kept.
+TEST(TexFileTrail, ErrorsOfOutputThatQuotesTextOrUsesOtherForms) {
     struct Case {
         const char* what;
         std::string output;
@@ -131,8 +131,9 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
             dump += "\xE3\x81\x82";
         return dump + std::string(columns - 20 - dumpStart.size(), 'x') + "\n" + nextLineStart + "x) --\n []\n\n";
     };
+    // TeX gives up after a hundred errors in one paragraph only.
     std::string manyErrors = chapterOpen;
-    for (int error = 0; error < 102; ++error)
+    for (int error = 0; error < 150; ++error)
         manyErrors += undefined;
     // Past the names TeX's output could ask, a name asked again is still none.
     std::string manyNames = chapterOpen;
@@ -177,7 +178,16 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
          "./chapter.tex", "5", 1},
         {"a dump broken a column early before a character of two",
          chapterOpen + japaneseDump(78, "\xE3\x81\x82") + undefined, OutputEncoding::Utf8, "./chapter.tex", "5", 1},
-        {"more errors than TeX prints", manyErrors, OutputEncoding::CodePage, "./chapter.tex", "5", 101},
+        {"a missing character that is a parenthesis",
+         chapterOpen + "Missing character: There is no ( in font nullfont!\nMissing character: There is no ) in font "
+                       "nullfont!\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 1},
+        {"TeX's help for a missing number, as the transcript shows it",
+         chapterOpen + "! Missing number, treated as zero.\n<to be read again> \n                   =\nl.4 \\x\n"
+                       "        \nA number should have been here; I inserted `0'.\n(If you can't figure out why I "
+                       "needed to see a number,\nlook up `weird error' in the index to The TeXbook.)\n\n" + undefined,
+         OutputEncoding::CodePage, "./chapter.tex", "5", 2},
+        {"more than a hundred errors", manyErrors, OutputEncoding::CodePage, "./chapter.tex", "5", 150},
         {"more names than are asked", manyNames + undefined, OutputEncoding::CodePage, "./chapter.tex", "5", 1},
         {"a Japanese name of more bytes than a path's characters", "(./paper.tex (" + longJapanese + "\n" + undefined,
          OutputEncoding::CodePage, longJapanese, "5", 1},
@@ -190,9 +200,9 @@ TEST(TexFileTrail, FirstErrorOfOutputThatQuotesTextOrUsesOtherForms) {
             readTexOutput(splitLines(c.output), [&](const std::string& name) { return files.count(name) > 0; },
                           c.encoding);
         ASSERT_EQ(c.errors, read.errors.size());
-        const TexError& first = read.errors.front();
-        const std::string innermost = first.openFiles.empty() ? "" : first.openFiles.back();
-        EXPECT_EQ(c.file, first.fileName.empty() ? innermost : first.fileName);
-        EXPECT_EQ(c.lineNumber, first.lineNumber);
+        const TexError& last = read.errors.back();
+        const std::string innermost = last.openFiles.empty() ? "" : last.openFiles.back();
+        EXPECT_EQ(c.file, last.fileName.empty() ? innermost : last.fileName);
+        EXPECT_EQ(c.lineNumber, last.lineNumber);
     }
 }
