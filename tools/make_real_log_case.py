@@ -2,8 +2,10 @@
 """Makes a case of the real-log corpus from a .log file committed to a git repository.
 
 A case keeps a TeX log byte for byte, the names of the repository's files that
-the log shows TeX opening, and the truth: the one file among those whose line N,
-at the same commit, begins with what the first error's "l.N" context line shows.
+the log shows TeX opening, and the truth of each error: the one file among those
+whose line N, at the same commit, begins with what the error's "l.N" context
+line shows. The first error must have such a truth, or the log is refused; a
+later error without one is left out of the case.
 
     make_real_log_case.py MIRROR COMMIT LOG [--out tests/real-logs]
     make_real_log_case.py --scan MIRROR... [--most 8]  every version of every .log with an error, 8 a repository
@@ -24,7 +26,7 @@ import re
 import subprocess
 import sys
 
-MAGIC = b"velumo-real-log 1"
+MAGIC = b"velumo-real-log 2"
 CONTEXT_LINE = re.compile(rb"^l\.(\d+) ?(.*)$")
 FILE_LINE_ERROR = re.compile(rb"^(.+?):(\d+): (.*)$")
 HEX_CHARACTER = re.compile(rb"\^\^([0-9a-f]{2})")
@@ -88,19 +90,20 @@ class Commit:
     def read(self, path):
         return self._git("cat-file", "blob", self.blobs[path][0])
 
-    def texts(self):
-        """Every file small enough to be a source, with its lines (as TeX splits them)."""
-        paths = [p for p, (sha, size) in self.blobs.items() if size is not None and size <= TEXT_SIZE_LIMIT]
+    def texts_of(self, paths):
+        """The lines (as TeX splits them) of each of the paths small enough to be a source."""
+        paths = sorted(p for p in paths if self.blobs[p][1] is not None and self.blobs[p][1] <= TEXT_SIZE_LIMIT)
         request = b"".join(self.blobs[p][0].encode() + b"\n" for p in paths)
         out = self._git("cat-file", "--batch", data=request)
-        at = 0
+        at, texts = 0, {}
         for path in paths:
             header_end = out.index(b"\n", at)
             size = int(out[at:header_end].split()[2])
             content = out[header_end + 1:header_end + 1 + size]
             at = header_end + 1 + size + 1
             if b"\0" not in content[:8192]:
-                yield path, re.split(rb"\r\n|\r|\n", content)
+                texts[path] = re.split(rb"\r\n|\r|\n", content)
+        return texts
 
 
 # --- the log ----------------------------------------------------------------
@@ -118,30 +121,44 @@ def log_lines(log):
     return [line.rstrip(b"\r") for line in log.split(b"\n")]
 
 
-def first_error(lines):
-    """(index of the error's line, N, the text l.N shows) of the log's first error.
+def errors_of(lines):
+    """Every error of the log in order: (index of the error's line, N, the text l.N shows).
 
-    The context line belongs to the first error when it comes before any other
-    error; an emergency stop in between is the same stop told again, as TeX
-    prints it in nonstop mode after a missing file.
+    N and the text are None for an error that shows no context. An error's
+    context line is the first "l.N" line after it, unless another error comes
+    first; an emergency stop in between is the same stop told again, as TeX
+    prints it in nonstop mode after a missing file. One pass over the lines.
     """
-    start = None
+    found, start = [], None
     for index, line in enumerate(lines):
-        if start is None:
-            if is_error_line(line):
-                start = index
-            continue
-        match = CONTEXT_LINE.match(line)
-        if match:
-            return start, int(match.group(1)), match.group(2)
-        if is_error_line(line) and not line.endswith(b"Emergency stop."):
-            return None
-        # A name typed at the prompt for a missing file: that error showed no context.
-        if line.startswith(b"Enter file name:"):
-            following = lines[index + 1] if index + 1 < len(lines) else b""
-            if not (is_error_line(following) and following.endswith(b"Emergency stop.")):
-                return None
-    return None
+        if start is not None:
+            match = CONTEXT_LINE.match(line)
+            if match:
+                found.append((start, int(match.group(1)), match.group(2)))
+                start = None
+                continue
+            # A name typed at the prompt for a missing file: that error showed no context.
+            if line.startswith(b"Enter file name:"):
+                following = lines[index + 1] if index + 1 < len(lines) else b""
+                if not (is_error_line(following) and following.endswith(b"Emergency stop.")):
+                    found.append((start, None, None))
+                    start = None
+                continue
+            if not is_error_line(line) or line.endswith(b"Emergency stop."):
+                continue
+            found.append((start, None, None))
+            start = None
+        if is_error_line(line):
+            start = index
+    if start is not None:
+        found.append((start, None, None))
+    return found
+
+
+def first_error(lines):
+    """The log's first error, when it shows its context line."""
+    found = errors_of(lines)
+    return found[0] if found and found[0][1] is not None else None
 
 
 def is_error_line(line):
@@ -291,10 +308,9 @@ def make_case(git_dir, commit_id, log_path):
     if not engine:
         raise Refused("not a TeX log")
     lines = log_lines(log)
-    error = first_error(lines)
-    if not error:
+    errors = errors_of(lines)
+    if not errors or errors[0][1] is None:
         raise Refused("no error with an l.N line")
-    error_at, line_number, shown = error
     start = document_index(lines)
     document = first_opened(lines, start)
     if not document:
@@ -310,10 +326,16 @@ def make_case(git_dir, commit_id, log_path):
                     inputs.append(printed)
                 opened_paths.add(path)
                 break
-    truth = find_truth(commit, line_number, shown, opened_paths)
-    named = FILE_LINE_ERROR.match(lines[error_at])
-    if named and is_file_line_error(lines[error_at]) and run.path_of(named.group(1)) not in (truth, None):
-        raise Refused("the error's file:line: names another file than the one whose line fits")
+    sources = commit.texts_of(opened_paths)
+    told = []
+    for index, (error_at, line_number, shown) in enumerate(errors):
+        try:
+            told.append((error_at, line_number, truth_of(run, sources, lines[error_at], line_number, shown)))
+        except Refused as refusal:
+            # The first error makes the case; a later one the repository cannot tell is left out.
+            if index == 0:
+                raise
+            LEFT_OUT[re.sub(r"\d+", "N", str(refusal))] += 1
     encoding = encoding_of(log, engine)
     if encoding is None:
         raise Refused("a log of pTeX neither in UTF-8 nor in Shift-JIS")
@@ -325,30 +347,57 @@ def make_case(git_dir, commit_id, log_path):
         b"engine " + engine.encode(),
         b"encoding " + encoding.encode(),
         b"document " + strip_dot(document),
-        b"error %d " % line_number + run.relative(truth).encode("utf-8", "surrogateescape"),
     ]
+    numbers = output_line_numbers(log)
+    header += [b"error %d %d " % (numbers[error_at], line_number) + run.relative(truth).encode("utf-8", "surrogateescape")
+               for error_at, line_number, truth in told]
     header += [b"input " + name for name in inputs]
     header.append(b"output %d" % len(log))
     return b"\n".join(header) + b"\n" + log + b"\n"
 
 
-def find_truth(commit, line_number, shown, opened_paths):
+# Why later errors were left out of the cases made in this run, with their counts.
+LEFT_OUT = collections.Counter()
+
+
+def truth_of(run, sources, error_line, line_number, shown):
+    """The commit's path of the file whose line N the error's context shows, or Refused."""
+    if line_number is None:
+        raise Refused("the error shows no l.N line")
+    truth = find_truth(sources, line_number, shown)
+    named = FILE_LINE_ERROR.match(error_line)
+    if named and is_file_line_error(error_line) and run.path_of(named.group(1)) not in (truth, None):
+        raise Refused("the error's file:line: names another file than the one whose line fits")
+    return truth
+
+
+def output_line_numbers(log):
+    """The number, from 1, of the line each of log_lines starts, as Velumo splits the
+    output: a carriage return alone ends a line too."""
+    numbers, number = [], 1
+    for raw in log.split(b"\n"):
+        numbers.append(number)
+        number += 1 + raw.count(b"\r") - raw.endswith(b"\r")
+    return numbers
+
+
+def find_truth(sources, line_number, shown):
+    """sources: the lines of each file the log shows TeX opening. TeX was reading
+    one of them; a file it never opened that has such a line (a .bib, an older
+    chapter) is a coincidence, and a log older than its commit's sources has no
+    line that fits."""
     truncated = shown.startswith(b"...")
     forms = shown_forms(shown[3:] if truncated else shown)
     # A line as short as "}" fits in too many files, TeX's own among them.
     if max(len(re.sub(rb"\s", b"", form)) for form in forms) < SHORTEST_SHOWN:
         raise Refused("l.%d shows too little to tell the file" % line_number)
     matches = []
-    for path, lines in commit.texts():
+    for path, lines in sources.items():
         if len(lines) < line_number:
             continue
         source = lines[line_number - 1].lstrip(b" \t")
         if any((form in source) if truncated else source.startswith(form) for form in forms):
             matches.append(path)
-    # TeX was reading a file the log shows it opening; a file it never opened
-    # that has such a line (a .bib, an older chapter) is a coincidence, and a
-    # log older than its commit's sources has no line that fits.
-    matches = [path for path in matches if path in opened_paths]
     if len(matches) != 1:
         raise Refused("%s file the log opens has a line %d that fits" % ("no" if not matches else "more than one",
                                                                           line_number))
@@ -403,12 +452,14 @@ def write_case(git_dir, commit_id, log_path, out):
 
 
 def error_key(case):
-    """What tells two versions of a log apart: the error and where it is."""
+    """What tells two versions of a log apart: the first error and where it is."""
     header = case.split(b"\noutput ", 1)[0]
     log = case[len(header):]
     lines = log_lines(log)
     found = first_error(lines)
-    return (re.search(rb"\nerror .*", header).group(0), lines[found[0]] if found else b"")
+    # The error's line in the log is left out: a version that only printed more before it is no new case.
+    told = re.search(rb"\nerror \d+ (.*)", header).group(1)
+    return (told, lines[found[0]] if found else b"")
 
 
 def spread(items, most):
@@ -450,13 +501,18 @@ def scan(git_dir, out, most):
 
 
 def read_case(path):
+    """The case's header fields and its log. Each "error" is given as N and the file,
+    in either form of the case (the first form has one error, without its line in the log)."""
     with open(path, "rb") as file:
         data = file.read()
     header, rest = data.split(b"\noutput ", 1)
     length, rest = rest.split(b"\n", 1)
+    lines = header.split(b"\n")
     fields = collections.defaultdict(list)
-    for line in header.split(b"\n")[1:]:
+    for line in lines[1:]:
         key, _, value = line.partition(b" ")
+        if key == b"error" and lines[0] != b"velumo-real-log 1":
+            value = value.split(b" ", 1)[1]
         fields[key.decode()].append(value)
     return fields, rest[:int(length)]
 
@@ -485,6 +541,7 @@ def summary(folder):
     rows = collections.defaultdict(collections.Counter)
     systems = collections.defaultdict(collections.Counter)
     repositories = set()
+    errors_told = 0
     names = sorted(n for n in os.listdir(folder) if n.endswith(".case"))
     for name in names:
         fields, log = read_case(os.path.join(folder, name))
@@ -494,6 +551,7 @@ def summary(folder):
             print("%s: no error with an l.N line" % name)
             continue
         repositories.add(fields["repository"][0])
+        errors_told += len(fields["error"])
         error_file = fields["error"][0].split(b" ", 1)[1]
         for row in (fields["engine"][0].decode(), "all"):
             rows[row]["logs"] += 1
@@ -502,7 +560,9 @@ def summary(folder):
                 slashed(strip_dot(fields["document"][0])))
             rows[row]["document named by its full path"] += is_absolute(fields["document"][0])
         systems[system_of(log)][distribution_of(log)] += 1
-    print("%d logs from %d repositories\n" % (sum(rows[r]["logs"] for r in rows if r != "all"), len(repositories)))
+    logs = sum(rows[r]["logs"] for r in rows if r != "all")
+    print("%d logs from %d repositories, %d errors with their truth (%d after the first of a log)\n" % (
+        logs, len(repositories), errors_told, errors_told - logs))
     columns = ["logs", "-file-line-error", "error in an included file", "document named by its full path"]
     print("| engine | " + " | ".join(columns) + " |")
     print("|---|" + "---:|" * len(columns))
@@ -523,6 +583,7 @@ def list_sources(folder):
 
 
 def rebuild(sources, mirrors, out):
+    made = refused = 0
     for line in open(sources, encoding="utf-8"):
         if not line.strip() or line.startswith("#"):
             continue
@@ -531,8 +592,19 @@ def rebuild(sources, mirrors, out):
         git_dir = os.path.join(folder, ".git") if os.path.isdir(os.path.join(folder, ".git")) else folder
         try:
             print("made", write_case(git_dir, commit_id, log_path, out))
+            made += 1
         except (Refused, subprocess.CalledProcessError, OSError) as refusal:
             print("refused %s %s %s: %s" % (repository, commit_id[:7], log_path, refusal))
+            refused += 1
+    print("%d cases made, %d refused" % (made, refused))
+    print_left_out()
+
+
+def print_left_out():
+    if LEFT_OUT:
+        print("later errors left out, %d:" % sum(LEFT_OUT.values()))
+    for reason, count in sorted(LEFT_OUT.items(), key=lambda item: -item[1]):
+        print("%6d  %s" % (count, reason))
 
 
 def main():
