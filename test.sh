@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test tier:
-# unit tests and the fuzz targets over their corpora natively, Windows tests and
-# end-to-end tests under Wine in Xvfb; and the release archive is made and checked.
+# Installs what is missing, builds everything and runs every test tier: unit
+# tests (the shared corpus of real logs among them) and the fuzz targets over
+# their corpora natively, Windows tests and end-to-end tests under Wine in
+# Xvfb; and the release archive is made and checked.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -9,6 +10,7 @@ cd "$(dirname "$0")"
 ./tools/build.sh all || exit 1
 
 status=0
+./tools/real-logs.sh || status=1
 echo "== unit tests (native, sanitizers)"
 ctest --test-dir build/native --output-on-failure || status=1
 echo "== fuzz targets over their corpora (native, sanitizers)"

@@ -15,14 +15,24 @@ target_link_libraries(unit_tests PRIVATE velumo_core GTest::gtest GTest::gtest_m
 # One CTest test per case, named unit.Suite.Case (`ctest -R '^unit\.'` runs this tier).
 include(GoogleTest)
 gtest_discover_tests(unit_tests TEST_PREFIX unit. PROPERTIES TIMEOUT 60)
-# The corpus of committed real logs may stand elsewhere (tests/real-logs/README.md);
-# the list of its known misses goes with the code that misses them.
-set(VELUMO_REAL_LOGS_DIR "${CMAKE_SOURCE_DIR}/tests/real-logs" CACHE PATH "Folder of the real-log cases")
+# The corpus of committed real logs lives beside the project, in the shared
+# folder; test.sh unpacks its archive into build/real-logs (tests/real-logs/README.md).
+# The list of the reader's known misses goes with the code that misses them.
+# Only the one test file sees these, so pointing the folder elsewhere rebuilds that file alone.
+set(real_logs_shared "${CMAKE_SOURCE_DIR}/../shared/real-logs")
+set(VELUMO_REAL_LOGS_DIR "${CMAKE_SOURCE_DIR}/build/real-logs" CACHE PATH "Folder of the real-log cases")
+if(VELUMO_REAL_LOGS_DIR STREQUAL "${CMAKE_SOURCE_DIR}/tests/real-logs")
+    # The folder that build trees configured before the shared corpus kept by default.
+    set_property(CACHE VELUMO_REAL_LOGS_DIR PROPERTY VALUE "${CMAKE_SOURCE_DIR}/build/real-logs")
+endif()
+set_property(SOURCE tests/unit/RealLogsTest.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+             VELUMO_REAL_LOGS_DIR="${VELUMO_REAL_LOGS_DIR}"
+             VELUMO_REAL_LOGS_ARCHIVE="${real_logs_shared}/real-logs.tar.xz"
+             VELUMO_REAL_LOGS_SOURCES="${real_logs_shared}/sources.txt"
+             VELUMO_REAL_LOGS_KNOWN_MISSES="${CMAKE_SOURCE_DIR}/tests/real-logs/known-misses.txt")
 # Real compiler output recorded for the tests that read which files TeX read.
 target_compile_definitions(unit_tests PRIVATE VELUMO_TEX_OUTPUT_DIR="${CMAKE_SOURCE_DIR}/tests/unit/tex-output"
-                                             VELUMO_TEX_RUNS_DIR="${CMAKE_SOURCE_DIR}/tests/tex-runs"
-                                             VELUMO_REAL_LOGS_DIR="${VELUMO_REAL_LOGS_DIR}"
-                                             VELUMO_REAL_LOGS_KNOWN_MISSES="${CMAKE_SOURCE_DIR}/tests/real-logs/known-misses.txt")
+                                             VELUMO_TEX_RUNS_DIR="${CMAKE_SOURCE_DIR}/tests/tex-runs")
 # Each layer of src/ includes only the layers below it.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME unit.LayersIncludeOnlyLayersBelow COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_layers.py)

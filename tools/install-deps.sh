@@ -10,7 +10,7 @@ packages=(cmake g++ make libgtest-dev googletest clang libclang-rt-14-dev
           g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth x11-utils locales
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
-          imagemagick xdotool texlive-lang-japanese xdvik-ja python3)
+          imagemagick xdotool texlive-lang-japanese xdvik-ja python3 xz-utils)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 
 if [ ${#need[@]} -gt 0 ]; then

@@ -9,7 +9,19 @@
 
 struct TexRun {
     std::string encoding; // "cp932" or "utf-8": of the names, the files and the output
+    // errorFile and errorLine: the first error's.
     std::string document, errorFile, errorLine, output;
+    // Each error that the run tells with the line of the output where its
+    // message starts (from 1): every error of a real log whose place its
+    // repository tells ("velumo-real-log 2"); empty in the older forms, which
+    // tell the first error alone and not where it is.
+    struct Error {
+        size_t outputLine;
+        std::string line, file;
+    };
+    std::vector<Error> errors;
+    // A real log's repository, commit and path, as its line of sources.txt gives them.
+    std::string source;
     struct File {
         std::string name, content;
     };
@@ -23,6 +35,7 @@ inline TexRun readTexRun(const std::string& path) {
     text << in.rdbuf();
     const std::string data = text.str();
     TexRun run;
+    const bool placedErrors = data.rfind("velumo-real-log 2\n", 0) == 0;
     for (size_t at = 0; at < data.size();) {
         const size_t end = data.find('\n', at);
         const std::string line = data.substr(at, end - at);
@@ -35,14 +48,23 @@ inline TexRun readTexRun(const std::string& path) {
             if (key == "file") run.sources.push_back({value.substr(value.find(' ') + 1), data.substr(at, length)});
             at += length + 1;
         } else if (key == "error") {
-            run.errorLine = value.substr(0, value.find(' '));
-            run.errorFile = value.substr(value.find(' ') + 1);
+            // "error N file", or "error L N file" where the errors are placed.
+            const size_t outputLine = placedErrors ? std::stoul(value) : 0;
+            const std::string told = placedErrors ? value.substr(value.find(' ') + 1) : value;
+            const TexRun::Error error{outputLine, told.substr(0, told.find(' ')), told.substr(told.find(' ') + 1)};
+            if (placedErrors) run.errors.push_back(error);
+            if (run.errorLine.empty()) {
+                run.errorLine = error.line;
+                run.errorFile = error.file;
+            }
         } else if (key == "input" || key == "made") {
             run.other.push_back(value);
         } else if (key == "encoding") {
             run.encoding = value;
         } else if (key == "document") {
             run.document = value;
+        } else if (key == "repository" || key == "commit" || key == "log") {
+            run.source += (run.source.empty() ? "" : " ") + value;
         }
     }
     return run;
