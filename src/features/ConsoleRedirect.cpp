@@ -1,5 +1,7 @@
 #include "features/ConsoleRedirect.h"
 
+#include <algorithm>
+
 #include "platform/Exception.h"
 #include "text/Format.h"
 
@@ -8,13 +10,16 @@ using namespace platform;
 namespace {
 constexpr uint32_t graceAfterExitMs = 2000;
 
-// Each read is appended as the text of a buffer set to zero before the read,
-// so the read's first zero byte ends what is kept of it: a zero byte in the
-// child's output cuts the rest of that read, and the next read starts afresh.
-// That is the program's documented behaviour for output holding a zero byte.
+// A zero byte in the child's output is no text: it is dropped, and every
+// byte after it is kept (an error line may follow it in the same read). One
+// pass over each read.
 void appendReads(std::string& text, const std::vector<std::string>& reads) {
     for (const std::string& read : reads)
-        text.append(read.c_str());
+        for (size_t at = 0; at < read.size();) {
+            const size_t zero = std::min(read.find('\0', at), read.size());
+            text.append(read, at, zero - at);
+            at = zero + 1;
+        }
 }
 
 EOSError startError(uint32_t code, const std::string& systemText) {

@@ -43,11 +43,13 @@ TEST(Capture, StreamsAreKeptApartAndInputEndsWithCode26) {
     EXPECT_EQ((std::vector<std::string>{"\x1A"}), silent.processes.inputs);
 }
 
-TEST(Capture, AZeroByteCutsTheRestOfItsRead) {
+TEST(Capture, AZeroByteIsDroppedAndTheRestOfItsReadKept) {
     Capture capture;
-    capture.processes.run.outputReads = {std::string("ab\0cd", 5), "ef"};
+    capture.processes.run.outputReads = {std::string("ab\0cd\0\0", 7), std::string("\0ef", 3)};
+    capture.processes.run.errorReads = {std::string("\0x", 2)};
     capture.run();
-    EXPECT_EQ("abef", capture.output);
+    EXPECT_EQ("abcdef", capture.output);
+    EXPECT_EQ("x", capture.errors);
 }
 
 TEST(Capture, PendingEventsAreHandledBeforeReading) {

@@ -171,7 +171,7 @@ TEST(ConsoleCaptureTest, ZeroByteStaysInTheRawRead) {
     const Capture capture = runCaptured("zero");
     EXPECT_EQ(capture.output, std::string("ab\0cdef", 7));
     ASSERT_FALSE(capture.firstOutputReads.empty());
-    EXPECT_STREQ(capture.firstOutputReads[0].c_str(), "ab"); // where the caller cuts
+    EXPECT_STREQ(capture.firstOutputReads[0].c_str(), "ab"); // the zero byte is there for the caller to drop
 }
 
 TEST(ConsoleCaptureTest, ExactlyOneFullReadThenTheEnd) {
