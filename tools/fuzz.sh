@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the pure rules with libFuzzer under AddressSanitizer and UBSan (one
 # target per rule, fuzz/<rule>_fuzz.cpp, each with its corpus in fuzz/corpus/<rule>/).
+# The readers of TeX's output also read fuzz/shapes/: inputs made by hand in
+# the shapes that real logs brought, which a merge never drops.
 #   tools/fuzz.sh [seconds [rule...]]  fuzzes each target (or the named ones) that
 #       long, 60 s by default, then merges what it found into its corpus, minimised
 #   tools/fuzz.sh replay  runs each target once over its corpus, as ./test.sh does
@@ -25,22 +27,26 @@ for rule in "${rules[@]}"; do
   options=(-timeout=10 -artifact_prefix="$build/faults/$rule-")
   # The reader of TeX's output must cost the same per byte whatever the output
   # holds: long inputs, and a time per input that a reader quadratic in them breaks.
-  [ "$rule" = TexFileTrail ] || [ "$rule" = TexPlaces ] && options=(-timeout=1 -max_len=65536 -artifact_prefix="$build/faults/$rule-")
+  shapes=()
+  if [ "$rule" = TexFileTrail ] || [ "$rule" = TexPlaces ]; then
+    options=(-timeout=1 -max_len=65536 -artifact_prefix="$build/faults/$rule-")
+    shapes=(fuzz/shapes)
+  fi
   mkdir -p "$corpus"
 
   if [ "$mode" = replay ]; then
-    "$target" "${options[@]}" -runs=0 "$corpus" >"$log" 2>&1
+    "$target" "${options[@]}" -runs=0 "$corpus" "${shapes[@]}" >"$log" 2>&1
   else
     found="$build/found/$rule" merged="$build/merged/$rule"
     rm -rf "$found" "$merged"
     mkdir -p "$found" "$merged"
-    "$target" "${options[@]}" -max_total_time="$mode" "$found" "$corpus" >"$log" 2>&1 &&
+    "$target" "${options[@]}" -max_total_time="$mode" "$found" "$corpus" "${shapes[@]}" >"$log" 2>&1 &&
       "$target" "${options[@]}" -merge=1 "$merged" "$corpus" "$found" >>"$log" 2>&1 &&
       rm -rf "$corpus" && mv "$merged" "$corpus"
   fi
 
   if [ $? -eq 0 ]; then
-    echo "$rule: $(ls "$corpus" | wc -l) inputs, passed"
+    echo "$rule: $(ls "$corpus" | wc -l) inputs${shapes[*]:+ and those of ${shapes[*]}}, passed"
   else
     echo "$rule: FAILED (log: $log)"
     grep -E 'ERROR|property does not hold|runtime error|Test unit written' "$log" | head -n 5
