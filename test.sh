@@ -13,6 +13,8 @@ status=0
 ./tools/real-logs.sh || status=1
 echo "== unit tests (native, sanitizers)"
 ctest --test-dir build/native --output-on-failure || status=1
+# The real-log replay's counts, from the log ctest keeps of every test's output.
+grep -a -e '^Committed logs' -e '^Errors that a double-click' build/native/Testing/Temporary/LastTest.log || true
 echo "== fuzz targets over their corpora (native, sanitizers)"
 ./tools/fuzz.sh replay || status=1
 echo "== release archive"
