@@ -7,6 +7,7 @@
 #include "e2e/Driver.h"
 
 using namespace e2e;
+using namespace std::string_literals;
 
 namespace {
 // The screen point in the middle of the line, scrolled into view; the index
@@ -182,7 +183,8 @@ TEST(LogClickE2E, MessagesShowInTheirColoursAndF4AndShiftF4StepThroughThem) {
 // lines of over a thousand bytes, in the code page and in UTF-8 (a line read
 // back from the list overran the system's buffer and brought the program
 // down), and a hundred thousand lines (the list's own hit test answers in 16
-// bits). A double-click on an error's context line, or far down, starts the
+// bits), and a zero byte before an error (the capture once lost the rest of
+// its read). A double-click on an error's context line, or far down, starts the
 // editor there; the program runs on, a double-click below the last line opens
 // nothing, and one on a second error opens it.
 TEST(LogClickE2E, ADoubleClickOpensItsLineOnLogsOfLongLinesOrOfManyLines) {
@@ -206,16 +208,24 @@ TEST(LogClickE2E, ADoubleClickOpensItsLineOnLogsOfLongLinesOrOfManyLines) {
         const char* firstFile;
         int second, secondLine; // in paper.tex
     };
+    // A box's dump holds a zero byte where the font has a character at code
+    // 0: only that byte is dropped, and the rest of its read reaches the log.
+    const std::string zeroByte = "(./paper.tex (./chapter.tex\r\n"
+                                 "Overfull \\hbox (12.0pt too wide) in paragraph at lines 1--2\r\n"
+                                 "\\OMS/cmsy/m/n/10 \0 \\OT1/cmr/m/n/10 x\r\n []\r\n\r\n"
+                                 "! Undefined control sequence.\r\nl.3 \\badmacro\r\n\r\n)\r\n"
+                                 "! Undefined control sequence.\r\nl.12 \\another\r\n\r\n)\r\n"s;
     const Case cases[] = {{"long lines, Shift-JIS", wide, 3, 7, "第1章.tex", 6, 12},
                           {"long lines, UTF-8", utf8Of(wide), 3, 7, "第1章.tex", 6, 12},
-                          {"100,000 lines", many, 100000, 4242, "paper.tex", 100002, 4250}};
+                          {"100,000 lines", many, 100000, 4242, "paper.tex", 100002, 4250},
+                          {"a zero byte", zeroByte, 6, 3, "chapter.tex", 9, 12}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Installation installation;
         const std::string editor = setUp(installation, "recorded_compiler.exe");
         installation.write("console.txt", c.output);
         const std::string document = installation.write("paper.tex", "x");
-        installation.write("第1章.tex", "x");
+        installation.write(c.firstFile, "x");
         CompiledLog log(installation, document);
         doubleClickLine(log.list, c.first);
         ASSERT_TRUE(waitUntil([&] { return log.edits() == 1; }));
