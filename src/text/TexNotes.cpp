@@ -24,6 +24,9 @@ std::string_view leadingDigits(std::string_view text) {
 // with "(hyperref)" for a package's or a class's warning, "(Font)" for
 // "LaTeX Font Warning", a blank for LaTeX's own warnings.
 std::optional<std::string> warningLineMark(std::string_view line) {
+    // Most lines of a log start with none of the three words: they are told
+    // by their first byte, before the line is searched.
+    if (line.empty() || (line[0] != 'L' && line[0] != 'P' && line[0] != 'C')) return std::nullopt;
     const size_t at = line.find(" Warning: ");
     if (at == std::string_view::npos) return std::nullopt;
     const std::string_view source = line.substr(0, at);
