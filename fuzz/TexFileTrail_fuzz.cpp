@@ -48,9 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const text::TexOutput read = text::readTexOutput(lines, exists, encoding);
 
     FUZZ_CHECK(!askedTwice && !askedTooLong);
+    // Each name found is looked for in the output too, but only the first
+    // few hundred: the search is this check's own cost, which for thousands
+    // of names would measure the check rather than the reader against the
+    // time allowed for an input.
+    size_t searched = 0;
     for (const std::string& name : read.opened) {
         FUZZ_CHECK(!name.empty() && asked.count(name) && existsByRule(name));
-        FUZZ_CHECK(joined.find(name) != std::string::npos);
+        if (++searched <= 256) FUZZ_CHECK(joined.find(name) != std::string::npos);
     }
     FUZZ_CHECK(std::set<std::string>(read.opened.begin(), read.opened.end()).size() == read.opened.size());
     FUZZ_CHECK(read.errors.size() <= text::maxErrorsRead(joined.size() + lines.size()));
