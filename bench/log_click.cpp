@@ -103,16 +103,6 @@ struct Log {
     std::vector<double> click, key;
 };
 
-// The screen point in the middle of the line, scrolled into view.
-POINT pointOfLine(HWND list, int index) {
-    SendMessageA(list, LB_SETTOPINDEX, index, 0);
-    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT point{40, (index - top) * height + height / 2};
-    ClientToScreen(list, &point);
-    return point;
-}
-
 // Seconds from the start until the editor notes its own start; negative when
 // it did not start within 10 s or was not sent to the warning's line.
 double untilTheEditorStarts(Log& log, LONGLONG start) {

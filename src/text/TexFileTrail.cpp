@@ -90,10 +90,8 @@ struct Place {
 
 class Reader {
 public:
-    // Reads the lines before stopAt.
-    Reader(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding,
-           size_t stopAt)
-        : lines_(lines), exists_(exists), encoding_(encoding), stopAt_(std::min(stopAt, lines.size())) {
+    Reader(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding)
+        : lines_(lines), exists_(exists), encoding_(encoding) {
         size_t bytes = 0;
         for (const std::string_view line : lines)
             bytes += line.size() + 1;
@@ -104,15 +102,12 @@ public:
         bytesLeft_ = maxBytesAsked(bytes);
     }
 
-    // The existing files open where reading stopped, outermost first.
-    std::vector<std::string> openFiles() const { return filesOpen(open_.slotCount(), open_.slotCount()); }
-
     // One pass over the lines. The work a line costs is bounded by its
     // bytes: each "(" reads at most maxNameCuts cuts or maxNameBytes bytes of
     // its name, and each name is asked about once.
     TexOutput read() {
         Place resume; // where a name that went on over TeX's line break ended
-        for (size_t i = 0; i < stopAt_;) {
+        for (size_t i = 0; i < lines_.size();) {
             noteFilesUpTo(i);
             const std::string_view line = lines_[i];
             size_t pos = 0;
@@ -212,7 +207,7 @@ private:
         blockOfLastError_ = numberPending_;
         if (!numberPending_) return true;
         --errorsLeft_;
-        error->openFiles = filesOpen(maxEntriesAtError, std::min(maxFilesAtError, errorFileNamesLeft_));
+        error->openFiles = filesOpen(std::min(maxFilesAtError, errorFileNamesLeft_));
         errorFileNamesLeft_ -= error->openFiles.size();
         output_.errors.push_back(std::move(*error));
         return true;
@@ -227,11 +222,7 @@ private:
         for (; nextNote_ < notes.size() && notes[nextNote_].first <= i; ++nextNote_) {
             std::vector<uint32_t>& all = output_.noteFiles;
             const size_t from = all.size();
-            open_.visitFilesInnermostFirst(maxEntriesAtError, [&](int32_t file) {
-                all.push_back(static_cast<uint32_t>(file));
-                return all.size() - from < maxFilesAtError;
-            });
-            std::reverse(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+            appendFilesOpen(all, maxFilesAtError);
             TexNote& note = notes[nextNote_];
             note.filesFrom = static_cast<uint32_t>(from);
             note.filesCount = static_cast<uint8_t>(all.size() - from);
@@ -246,14 +237,24 @@ private:
         }
     }
 
-    // The files open among the innermost slots of the stack, outermost first.
-    std::vector<std::string> filesOpen(size_t slots, size_t files) const {
-        std::vector<std::string> open;
-        open_.visitFilesInnermostFirst(slots, [&](int32_t file) {
-            open.push_back(files_[static_cast<size_t>(file)]);
-            return open.size() < files;
+    // Appends the indexes of at most `files` files open among the innermost
+    // maxEntriesAtError slots of the stack, outermost first.
+    void appendFilesOpen(std::vector<uint32_t>& into, size_t files) const {
+        const size_t from = into.size();
+        open_.visitFilesInnermostFirst(maxEntriesAtError, [&](int32_t file) {
+            into.push_back(static_cast<uint32_t>(file));
+            return into.size() - from < files;
         });
-        std::reverse(open.begin(), open.end());
+        std::reverse(into.begin() + static_cast<std::ptrdiff_t>(from), into.end());
+    }
+
+    // The names of at most `files` files open at an error, outermost first.
+    std::vector<std::string> filesOpen(size_t files) const {
+        std::vector<uint32_t> indexes;
+        appendFilesOpen(indexes, files);
+        std::vector<std::string> open;
+        for (const uint32_t file : indexes)
+            open.push_back(files_[file]);
         return open;
     }
 
@@ -452,7 +453,6 @@ private:
     const std::vector<std::string_view>& lines_;
     const NameExists& exists_;
     const OutputEncoding encoding_;
-    const size_t stopAt_;
     TexOutput output_;
     // The stack holds indexes into files_: a long log opens the same few files
     // thousands of times.
@@ -487,16 +487,9 @@ private:
 size_t maxErrorsRead(size_t outputBytes) { return 101 + outputBytes / 32; }
 
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists, OutputEncoding encoding) {
-    Reader reader(lines, exists, encoding, lines.size());
+    Reader reader(lines, exists, encoding);
     reader.findNotesToo();
     return reader.read();
-}
-
-std::vector<std::string> filesOpenAt(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
-                                     OutputEncoding encoding) {
-    Reader reader(lines, exists, encoding, line);
-    reader.read();
-    return reader.openFiles();
 }
 
 } // namespace text

@@ -72,9 +72,4 @@ size_t maxErrorsRead(size_t outputBytes);
 TexOutput readTexOutput(const std::vector<std::string_view>& lines, const NameExists& exists,
                         OutputEncoding encoding = OutputEncoding::CodePage);
 
-// The existing files open where the given line of the output starts,
-// outermost first: the files TeX was reading when it printed that line.
-std::vector<std::string> filesOpenAt(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
-                                     OutputEncoding encoding = OutputEncoding::CodePage);
-
 } // namespace text

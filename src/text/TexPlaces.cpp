@@ -81,9 +81,4 @@ std::optional<size_t> LogMessages::previousMessage(std::optional<size_t> before)
     return std::nullopt;
 }
 
-std::optional<TexPlace> placeOfLine(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
-                                    OutputEncoding encoding) {
-    return LogMessages(lines, readTexOutput(lines, exists, encoding)).placeOf(line);
-}
-
 } // namespace text

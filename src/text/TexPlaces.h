@@ -59,9 +59,4 @@ private:
     TexOutput read_;
 };
 
-// The place the given line of the output speaks of: the output read once for
-// that question alone.
-std::optional<TexPlace> placeOfLine(const std::vector<std::string_view>& lines, size_t line, const NameExists& exists,
-                                    OutputEncoding encoding = OutputEncoding::CodePage);
-
 } // namespace text

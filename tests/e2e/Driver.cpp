@@ -273,6 +273,15 @@ void killUnixProcess(const std::string& pid) {
     if (startUnixProgram("/bin/kill -KILL " + pid)) Sleep(200);
 }
 
+POINT pointOfLine(HWND list, int index) {
+    SendMessageA(list, LB_SETTOPINDEX, index, 0);
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    POINT point{20, (index - top) * height + height / 2};
+    ClientToScreen(list, &point);
+    return point;
+}
+
 int screenPixelsOf(const RECT& area, COLORREF colour) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     HDC screen = GetDC(nullptr);

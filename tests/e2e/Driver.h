@@ -95,6 +95,9 @@ bool unixProcessRunning(const std::string& pid);
 // The arguments of a Unix process, each followed by a zero byte.
 std::string unixCommandLine(const std::string& pid);
 RECT clientRect(HWND window);
+// The screen point 20 pixels into the list's line, scrolled into view; the
+// index one past the last line gives the point just below it.
+POINT pointOfLine(HWND list, int index);
 // How many pixels of the screen inside area show exactly this colour.
 int screenPixelsOf(const RECT& area, COLORREF colour);
 // Gives the file the current time as its last-write time, as a save does.

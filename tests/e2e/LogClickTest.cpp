@@ -10,17 +10,6 @@ using namespace e2e;
 using namespace std::string_literals;
 
 namespace {
-// The screen point in the middle of the line, scrolled into view; the index
-// one past the last line gives the point just below it.
-POINT pointOfLine(HWND list, int index) {
-    SendMessageA(list, LB_SETTOPINDEX, index, 0);
-    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT point{20, (index - top) * height + height / 2};
-    ClientToScreen(list, &point);
-    return point;
-}
-
 std::string doubleClickAt(POINT point) {
     return "mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click --repeat 2 1";
 }
